@@ -1,0 +1,125 @@
+#include "link/camera_items.h"
+
+#include <array>
+#include <map>
+
+namespace {
+
+const char* const kShutterHint = "Exposure time settng in AES.";
+const char* const kSyncHint = "Function only works on AC(power of camera) models.";
+
+}  // namespace
+
+const std::vector<CameraItem>& CameraItems() {
+  static const std::vector<CameraItem> items = {
+      {kItemDNMode, "D/N MODE", "D/N MODE", ItemKind::List, PanelControl::DNModeSel, 0,
+       "Set up a day/night function automataically,manually or B.C.G.", 56},
+      {kItemDNLevel, "D/N LEVEL", "D/N LEVEL", ItemKind::List, PanelControl::DNLevelSel, 1,
+       "Set up a switchover point from B/W mode to COLOR mode.", 57},
+      {kItemDNFil, "D/N FIL", "D/N FIL", ItemKind::List, PanelControl::DNFilSel, 1,
+       "Set up a filter of CCD output in B/W.", 58},
+      {kItemShutter, "SHUTTER", "SHUTTER", ItemKind::List, PanelControl::ShutterSel, 0,
+       kShutterHint, 59},
+      {kItemGain, "GAIN", "GAIN", ItemKind::List, PanelControl::GainSel, 0, "GAIN=AGC gain setting",
+       60},
+      {kItemSync, "SYNC", "SYNC", ItemKind::List, PanelControl::SyncSel, 0, kSyncHint, 61},
+      {kItemBlc, "BLC", "BLC", ItemKind::List, PanelControl::BlcSel, 0,
+       "Set Backlight compensation window was located somewhere on screen.", 63},
+      {kItemAperture, "APERTURE", "APERTURE", ItemKind::List, PanelControl::SharpnessSel, 2,
+       "Set Sarpness state.", 65},
+      {kItemWhiteBal, "WHITE BAL", "WHITE BAL", ItemKind::List, PanelControl::WhiteBalSel, 0,
+       "Set Color temperature range.", 64},
+      {kItemId, "ID.", "ID.", ItemKind::IdText, PanelControl::IdEdit, 0,
+       "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'.", 67},
+      {kItemIdPos, "ID. POS", "ID. POS", ItemKind::List, PanelControl::IDPosSel, 0,
+       "Show the Cmaera ID in monitor screen.", 68},
+      {kItemGamma, "GAMMA", "GAMMA", ItemKind::List, PanelControl::GammaSel, 1, "", 62},
+      {kItemPredtmsp, "PREDTMSP", "PREDTMSP", ItemKind::List, PanelControl::PredtmspSel, 0, "", 66},
+      {kItemColToWb, "", "", ItemKind::Delay, PanelControl::ColToWbComboBox, 1, "", 0},
+      {kItemWbToCol, "", "", ItemKind::Delay, PanelControl::WbToColComboBox, 1, "", 0},
+      {kItemRedGain, "R:", "Red", ItemKind::Gain, PanelControl::RedUpDown, 15,
+       "Adjust R Gain (Red) until the desired white balance is reached.", 68},
+      {kItemBlueGain, "B:", "Blue", ItemKind::Gain, PanelControl::BlueUpDown, 15,
+       "Adjust b Gain (Blue) until the desired white balance is reached.", 68},
+  };
+  return items;
+}
+
+const CameraItem* FindCameraItem(uint8_t code) {
+  for (const CameraItem& item : CameraItems()) {
+    if (item.code == code) return &item;
+  }
+  return nullptr;
+}
+
+const CameraItem* ItemOfControl(PanelControl control) {
+  if (control == PanelControl::ShutterIris) return FindCameraItem(kItemShutter);
+  if (control == PanelControl::SyncDC) return FindCameraItem(kItemSync);
+  for (const CameraItem& item : CameraItems()) {
+    if (item.control == control) return &item;
+  }
+  return nullptr;
+}
+
+const std::vector<std::string>& ListEntries(PanelControl control) {
+  static const std::vector<std::string> shutter = {"AUTO", "1/50", "1/120", "1/250", "1/500",
+                                                   "1/1K", "1/2K", "1/4K",  "1/10K"};
+  static const std::vector<std::string> delay = {"05 Second", "10 Second", "15 Second",
+                                                 "20 Second"};
+  static const std::map<PanelControl, std::vector<std::string>> lists = {
+      {PanelControl::DNModeSel, {"AUTO", "MANUAL", "B.C.G"}},
+      {PanelControl::DNLevelSel, {"LOW", "HIGH"}},
+      {PanelControl::DNFilSel, {"OFF", "ON"}},
+      {PanelControl::ShutterSel, shutter},
+      {PanelControl::ShutterIris,
+       [] {
+         auto entries = shutter;
+         entries.emplace_back("IRIS");
+         return entries;
+       }()},
+      {PanelControl::GainSel, {"STD", "WIDE"}},
+      {PanelControl::SyncSel, {"LL", "INT"}},
+      {PanelControl::SyncDC, {"LL", "INT", "---"}},
+      {PanelControl::BlcSel, {"OFF", "BLC1", "BLC2", "BLC3 ", "BLC4 "}},
+      {PanelControl::SharpnessSel, {"LOW", "MID", "HIGH"}},
+      {PanelControl::WhiteBalSel, {"ATW1", "ATW2 ", "AWC", "MANUAL"}},
+      {PanelControl::IDPosSel, {"OFF", "TOP", "BOTTOM"}},
+      {PanelControl::GammaSel, {"1", "0.45"}},
+      {PanelControl::PredtmspSel,
+       {"OFF", "1/50", "1/120", "1/250", "1/500", "1/1K", "1/2K", "1/4K", "1/10K"}},
+      {PanelControl::ColToWbComboBox, delay},
+      {PanelControl::WbToColComboBox, delay},
+  };
+  static const std::vector<std::string> none;
+  const auto found = lists.find(control);
+  return found == lists.end() ? none : found->second;
+}
+
+const uint8_t kTransferOrder[15] = {kItemDNMode,   kItemDNLevel,  kItemDNFil,    kItemShutter,
+                                    kItemGain,     kItemSync,     kItemGamma,    kItemBlc,
+                                    kItemWhiteBal, kItemAperture, kItemPredtmsp, kItemId,
+                                    kItemIdPos,    kItemRedGain,  kItemBlueGain};
+
+const uint8_t kDelayTransferOrder[2] = {kItemColToWb, kItemWbToCol};
+
+int BaudOfCode(uint8_t code) {
+  static constexpr std::array<int, 4> bauds = {1200, 2400, 4800, 9600};
+  return code < bauds.size() ? bauds[code] : 0;
+}
+
+int CodeOfBaud(int bitsPerSecond) {
+  for (uint8_t code = 0; code < 4; ++code) {
+    if (BaudOfCode(code) == bitsPerSecond) return code;
+  }
+  return -1;
+}
+
+std::string BaudRateText(uint8_t code) {
+  const int baud = BaudOfCode(code);
+  return baud == 0 ? std::string() : "Baud Rate : " + std::to_string(baud);
+}
+
+std::string ProtocolText(uint8_t code) {
+  static constexpr std::array<const char*, 3> names = {"PELCO P", "PELCO D", "ERNITEC"};
+  return code < names.size() ? std::string("Protocol Type : ") + names[code] : std::string();
+}

@@ -1,0 +1,108 @@
+// The camera's settings vocabulary: item codes, the panel control that holds
+// each item, its list entries, defaults and status words. Every user (panel,
+// link engine, settings file, simulator) reads this one table.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Every control of the settings panel and the image delay dialog that holds a
+// camera value.
+enum class PanelControl : uint8_t {
+  DNModeSel,
+  DNLevelSel,
+  DNFilSel,
+  ShutterSel,
+  ShutterIris,
+  GainSel,
+  SyncSel,
+  SyncDC,
+  BlcSel,
+  SharpnessSel,
+  WhiteBalSel,
+  IDPosSel,
+  GammaSel,
+  PredtmspSel,
+  ColToWbComboBox,
+  WbToColComboBox,
+  RedUpDown,
+  BlueUpDown,
+  IdEdit,
+};
+
+enum class ItemKind : uint8_t { List, IdText, Gain, Delay };
+
+// Item codes.
+constexpr uint8_t kItemDNMode = 0x01;
+constexpr uint8_t kItemDNLevel = 0x02;
+constexpr uint8_t kItemDNFil = 0x03;
+constexpr uint8_t kItemShutter = 0x04;
+constexpr uint8_t kItemGain = 0x05;
+constexpr uint8_t kItemSync = 0x06;
+constexpr uint8_t kItemBlc = 0x07;
+constexpr uint8_t kItemAperture = 0x08;
+constexpr uint8_t kItemWhiteBal = 0x09;
+constexpr uint8_t kItemId = 0x0A;
+constexpr uint8_t kItemIdPos = 0x0B;
+constexpr uint8_t kItemGamma = 0x0C;
+constexpr uint8_t kItemPredtmsp = 0x0D;
+constexpr uint8_t kItemColToWb = 0x21;
+constexpr uint8_t kItemWbToCol = 0x22;
+constexpr uint8_t kItemRedGain = 0x81;
+constexpr uint8_t kItemBlueGain = 0x82;
+
+// Special reported values.
+constexpr uint8_t kShutterIrisValue = 9;     // "IRIS", only ever reported by a camera
+constexpr uint8_t kSyncDCValue = 2;          // "---", only ever reported by a camera
+constexpr uint8_t kWhiteBalManual = 3;       // "MANUAL"
+constexpr uint8_t kDelayCodeSpecial = 0x50;  // shown as list position 4 (no entry)
+constexpr int kGainMin = 0;
+constexpr int kGainMax = 63;
+constexpr size_t kIdLength = 16;
+
+struct CameraItem {
+  uint8_t code;
+  const char* label;       // panel label caption (empty for the dialog's items)
+  const char* statusWord;  // word after "Read " / "Write " in the status bar
+  ItemKind kind;
+  PanelControl control;  // the plain control; ShutterSel and SyncSel for 0x04 and 0x06
+  uint8_t defaultValue;  // list position, gain or delay code
+  const char* hint;      // hint of the control; empty when it has none
+  int helpContext;       // help topic of the control
+};
+
+// All seventeen items, in item-code order (0x01..0x0D, 0x21, 0x22, 0x81, 0x82).
+const std::vector<CameraItem>& CameraItems();
+// The item of that code, or nullptr.
+const CameraItem* FindCameraItem(uint8_t code);
+// The item held by that control (ShutterIris and SyncDC give their item), or nullptr.
+const CameraItem* ItemOfControl(PanelControl control);
+
+// Entries of a list control in list order, trailing blanks kept. Empty for
+// controls that are not lists (up-downs, IdEdit).
+const std::vector<std::string>& ListEntries(PanelControl control);
+
+// The fifteen panel items in the order Read Camera and Write Camera move them.
+extern const uint8_t kTransferOrder[15];
+// The two image delay items in transfer order.
+extern const uint8_t kDelayTransferOrder[2];
+
+// Line codes carried by the poll frame and the protocol state reply.
+constexpr uint8_t kProtocolPelcoP = 0;
+constexpr uint8_t kProtocolPelcoD = 1;
+constexpr uint8_t kProtocolErnitec = 2;
+constexpr uint8_t kBaudCode1200 = 0;
+constexpr uint8_t kBaudCode2400 = 1;
+constexpr uint8_t kBaudCode4800 = 2;
+constexpr uint8_t kBaudCode9600 = 3;
+
+// Bits per second of a baud rate code 0..3, or 0 for another code.
+int BaudOfCode(uint8_t code);
+// Baud rate code of a speed, or -1 when it is not one of the four.
+int CodeOfBaud(int bitsPerSecond);
+// "Baud Rate : 4800" for codes 0..3, empty otherwise.
+std::string BaudRateText(uint8_t code);
+// "Protocol Type : PELCO P" for codes 0..2, empty otherwise.
+std::string ProtocolText(uint8_t code);

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "link/camera_frames.h"
+#include "link/camera_items.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes AsBytes(const uint8_t* frame) {
+  return Bytes(frame, frame + kFrameSize);
+}
+
+TEST(CameraFrames, WorkedExamplesByteForByte) {
+  uint8_t f[kFrameSize];
+  BuildReadFrame(f, 1, kItemDNMode, 0);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x05}));
+  BuildPollFrame(f, 1, kProtocolPelcoD);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x01, 0x00, 0x06}));
+  BuildWriteFrame(f, 23, kItemWhiteBal, 3, 0);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x17, 0x03, 0x09, 0x03, 0x00, 0x00, 0x28}));
+  BuildWriteFrame(f, 199, kItemId, 5, 'A');
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0xC7, 0x03, 0x0A, 0x05, 0x41, 0x00, 0x1C}));
+  BuildWriteFrame(f, 199, kItemRedGain, 63, 0);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0xC7, 0x03, 0x81, 0x3F, 0x00, 0x00, 0x8C}));
+  BuildGetProtocolStateFrame(f);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x06}));
+  BuildProtocolSpeedFrame(f);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x08}));
+  BuildReplyFrame(f, 37, kReplyProtocolState, kBaudCode9600, kProtocolPelcoD, 0);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x25, 0x84, 0x03, 0x01, 0x00, 0x00, 0xAF}));
+}
+
+TEST(CameraFrames, BuildersOverwriteEveryByteOfTheBuffer) {
+  uint8_t f[kFrameSize];
+  BuildWriteFrame(f, 199, kItemId, 15, 'Z');
+  // A read of a list item carries no position and no character, whatever was there.
+  BuildReadFrame(f, 2, kItemGain, 15);
+  EXPECT_EQ(AsBytes(f), (Bytes{0xCC, 0x01, 0x01, 0x02, 0x01, 0x05, 0x00, 0x00, 0x00, 0x0A}));
+  // A write of a list item never carries an extra byte.
+  BuildWriteFrame(f, 2, kItemGain, 1, 'Z');
+  EXPECT_EQ(f[7], 0);
+  BuildReadFrame(f, 2, kItemId, 15);
+  EXPECT_EQ(f[6], 15);
+}
+
+TEST(CameraFrames, ChecksumKeepsEightBitsPastTwoHundredFiftyFive) {
+  uint8_t f[kFrameSize];
+  for (int address = 0; address < 256; address += 17) {
+    for (uint8_t value : {uint8_t{0x00}, uint8_t{0x7F}, uint8_t{0xFF}}) {
+      BuildWriteFrame(f, static_cast<uint8_t>(address), kItemId, value, 0xFF);
+      unsigned sum = 0;
+      for (int i = 1; i <= 8; ++i) sum += f[i];
+      EXPECT_EQ(f[9], sum % 256);
+    }
+  }
+}
+
+class ReplyAcceptance : public ::testing::Test {
+ protected:
+  uint8_t reply[kFrameSize];
+  void Build(uint8_t address, uint8_t code) { BuildReplyFrame(reply, address, code, 1, 2, 3); }
+};
+
+TEST_F(ReplyAcceptance, OwnAddressAndGoodChecksumIsAccepted) {
+  for (uint8_t code : {kReplyRead, kReplyPoll, kReplyWrite, kReplyProtocolState}) {
+    Build(1, code);
+    EXPECT_TRUE(ReplyAccepted(reply, 1)) << int(code);
+  }
+}
+
+TEST_F(ReplyAcceptance, WrongChecksumIsDropped) {
+  Build(1, kReplyPoll);
+  reply[9] ^= 0x01;
+  EXPECT_FALSE(ReplyAccepted(reply, 1));
+}
+
+TEST_F(ReplyAcceptance, BytesOneAndTwoMustBeOneEvenWithARightChecksum) {
+  for (int index : {1, 2}) {
+    Build(1, kReplyPoll);
+    reply[index] = 0x02;
+    reply[9] = FrameChecksum(reply);
+    EXPECT_FALSE(ReplyAccepted(reply, 1)) << index;
+  }
+}
+
+TEST_F(ReplyAcceptance, ForeignAddressOnlyForProtocolState) {
+  for (uint8_t code : {kReplyRead, kReplyPoll, kReplyWrite}) {
+    Build(5, code);
+    EXPECT_FALSE(ReplyAccepted(reply, 1)) << int(code);
+  }
+  Build(5, kReplyProtocolState);
+  EXPECT_TRUE(ReplyAccepted(reply, 1));
+}
+
+TEST_F(ReplyAcceptance, CodesOutsideTheRepliesAreDropped) {
+  for (int code : {0x00, 0x01, 0x02, 0x80, 0x85, 0xFF}) {
+    Build(1, static_cast<uint8_t>(code));
+    EXPECT_FALSE(ReplyAccepted(reply, 1)) << int(code);
+  }
+}
+
+TEST(LineCodes, BaudAndProtocolTexts) {
+  EXPECT_EQ(BaudRateText(kBaudCode1200), "Baud Rate : 1200");
+  EXPECT_EQ(BaudRateText(kBaudCode9600), "Baud Rate : 9600");
+  EXPECT_EQ(BaudRateText(4), "");
+  EXPECT_EQ(ProtocolText(kProtocolPelcoP), "Protocol Type : PELCO P");
+  EXPECT_EQ(ProtocolText(kProtocolPelcoD), "Protocol Type : PELCO D");
+  EXPECT_EQ(ProtocolText(kProtocolErnitec), "Protocol Type : ERNITEC");
+  EXPECT_EQ(ProtocolText(3), "");
+  EXPECT_EQ(CodeOfBaud(4800), kBaudCode4800);
+  EXPECT_EQ(CodeOfBaud(19200), -1);
+}
+
+TEST(ItemTable, TransferOrderPutsGammaAfterSyncAndWhiteBalBeforeTheGains) {
+  const std::array<uint8_t, 15> expected = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x0C, 0x07,
+                                            0x09, 0x08, 0x0D, 0x0A, 0x0B, 0x81, 0x82};
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), kTransferOrder));
+  for (uint8_t code : kTransferOrder) EXPECT_NE(FindCameraItem(code), nullptr);
+}
+
+TEST(ItemTable, ListEntriesKeepTrailingBlanks) {
+  EXPECT_EQ(ListEntries(PanelControl::BlcSel)[3], "BLC3 ");
+  EXPECT_EQ(ListEntries(PanelControl::WhiteBalSel)[1], "ATW2 ");
+  EXPECT_EQ(ListEntries(PanelControl::ShutterIris).size(), 10u);
+  EXPECT_EQ(ListEntries(PanelControl::ShutterIris)[9], "IRIS");
+  EXPECT_EQ(ListEntries(PanelControl::SyncDC)[2], "---");
+  EXPECT_EQ(ListEntries(PanelControl::ColToWbComboBox).size(), 4u);
+}
+
+}  // namespace
