@@ -57,12 +57,12 @@ TEST_F(PanelRules, SyncDashesReportShowsSyncDCAndWritesLL) {
 }
 
 TEST_F(PanelRules, WhiteBalanceThreeAndAboveIsManualWithGainsShown) {
-  for (uint8_t v : {3, 4, 255}) {
+  for (uint8_t v : {uint8_t{3}, uint8_t{4}, uint8_t{255}}) {
     ApplyReadReply(panel, state, kItemWhiteBal, v, 0);
     EXPECT_EQ(panel.ItemIndex(PanelControl::WhiteBalSel), 3) << int(v);
     EXPECT_TRUE(panel.GainControlsVisible()) << int(v);
   }
-  for (uint8_t v : {0, 1, 2}) {
+  for (uint8_t v : {uint8_t{0}, uint8_t{1}, uint8_t{2}}) {
     ApplyReadReply(panel, state, kItemWhiteBal, v, 0);
     EXPECT_EQ(panel.ItemIndex(PanelControl::WhiteBalSel), v);
     EXPECT_FALSE(panel.GainControlsVisible()) << int(v);

@@ -1,0 +1,73 @@
+// The camera link engine: reply receiver and dispatcher, exchange sequencer,
+// watchdog, Read/Write Camera, image delay transfers, Get Protocol State,
+// frame transmission and the ProtocolSpeed sweep. Runs on the main thread and
+// reaches the program only through the interfaces it is given.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "link/camera_link_state.h"
+#include "link/camera_panel.h"
+#include "link/link_services.h"
+
+struct QamProtocolServices {
+  CameraLinkState& state;
+  uint8_t& cameraAddress;
+  CameraPanel& panel;
+  LinkWindow& window;
+  LinkPort& port;
+  LinkTimer& existTimer;        // the watchdog
+  LinkTimer& qamProtocolTimer;  // the receiver's inter-byte timer
+  LinkSleep& sleep;
+};
+
+class QamProtocol {
+ public:
+  explicit QamProtocol(const QamProtocolServices& services);
+
+  // Start-up: clears the missed-tick counter and sends the first poll, which
+  // starts the watchdog (also when the port is closed).
+  void Start();
+
+  // Handlers, all on the main thread.
+  void Comm1RxChar(uint32_t count);  // bytes waiting on the port
+  void Comm1TxEmpty();
+  void ExistTimerTimer();
+  void QamProtocolTimerTimer();
+  void ReadButtonClick();
+  void WriteButtonClick();
+  void ReadImageDelayClick();
+  void WriteImageDelayClick();
+  void GetRS422SETS1Click();  // "Get Protocol State"
+  void ProtocolSpeedClick();
+
+  // Shared with the PTZ buttons.
+  bool Busy() const;
+  void RestartWatchdog();                              // stop, 500 ms, start
+  void SendFrame(const uint8_t* bytes, size_t count);  // RTS off, one Write per byte
+  // PTZ protocol code from the Protocol menu: Pelco P 0, else Pelco D 1, else 2.
+  uint8_t ProtocolCode() const;
+  // Enables the four Read/Write buttons exactly while the dialog's lamp is lime.
+  void LinkDisplayUpdate();
+
+  // 0..3 while a ProtocolSpeed sweep runs, 4 when idle.
+  uint8_t ProtocolSpeedStep = 4;
+
+ private:
+  // Implementation details are the engine's own.
+  void ReceiveByte(uint8_t byte);
+  void DispatchReply();
+  void ApplyProtocolState(const uint8_t* frame);
+  uint8_t NextPendingItem();
+  void SendPoll();
+  void SendReadRequest(uint8_t item);
+  void SendWrite(uint8_t item);
+  void SendGetProtocolState();
+  bool CheckWriteReply(uint8_t item, uint8_t value, uint8_t extra);
+  void StatusAfterTransmission();
+  void SetLampColour(LampColour colour);
+  int MenuBaudRate(const uint8_t* order) const;
+
+  QamProtocolServices s_;
+};
