@@ -123,3 +123,11 @@ std::string ProtocolText(uint8_t code) {
   static constexpr std::array<const char*, 3> names = {"PELCO P", "PELCO D", "ERNITEC"};
   return code < names.size() ? std::string("Protocol Type : ") + names[code] : std::string();
 }
+
+bool IsIdChar(char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+  for (const char sign : {' ', '<', '>', '-', '.', ',', ';', '*', '/', ':'}) {
+    if (c == sign) return true;
+  }
+  return false;
+}

@@ -89,6 +89,9 @@ extern const uint8_t kTransferOrder[15];
 // The two image delay items in transfer order.
 extern const uint8_t kDelayTransferOrder[2];
 
+// Characters the ID text accepts: "A".."Z", "0".."9", blank and < > - . , ; * / :
+bool IsIdChar(char c);
+
 // Line codes carried by the poll frame and the protocol state reply.
 constexpr uint8_t kProtocolPelcoP = 0;
 constexpr uint8_t kProtocolPelcoD = 1;

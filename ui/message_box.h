@@ -1,0 +1,18 @@
+// The one way the program shows a message the user must see: a modal box with
+// a caption and an icon. Tests put an interceptor in place of the box.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+enum class MessageIcon { Error, Information, Warning };
+
+void ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
+                 QWidget* parent = nullptr);
+
+// While set, ShowMessage calls the interceptor instead of opening a box.
+using MessageInterceptor =
+    std::function<void(const QString& text, const QString& caption, MessageIcon icon)>;
+void SetMessageInterceptor(MessageInterceptor interceptor);
