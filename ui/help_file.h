@@ -1,0 +1,23 @@
+// The help file: "ZELTAHELP.HLP" beside the program (an HTML document with
+// one anchor per help context number), and the "Contens" command.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QUrl;
+
+// Absolute path of the application help file: the program's folder and
+// "ZELTAHELP.HLP".
+QString HelpFilePath();
+// Tests point the help at another file; an empty path restores the default.
+void SetHelpFilePath(const QString& path);
+
+// Help1Click ("Contens"): asks the desktop to open "ZELTAHELP.hlp" from the
+// current working folder (the name is matched without regard to case, as the
+// file system it was named for did). Reports nothing when it is missing.
+void Help1Click();
+
+// Tests replace the desktop's opener; an empty function restores it.
+using DocumentOpener = std::function<bool(const QUrl&)>;
+void SetDocumentOpener(DocumentOpener opener);

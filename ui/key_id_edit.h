@@ -1,0 +1,26 @@
+// The entry rules of IdEdit, the camera's 16-character ID text box: the
+// length limit of typed text, the key filter with its two messages and the
+// change of small letters into capitals.
+#pragma once
+
+#include <QString>
+
+class QLineEdit;
+
+constexpr int kIdEditMaxLength = 16;
+
+extern const char kIdEditFullMessage[];    // typed key into a full box
+extern const char kIdEditRangeMessage[];   // typed key outside the ID set
+extern const char kKeyBoardFullMessage[];  // keyboard button into a full box (two blanks)
+
+// Key filter of IdEdit for one typed character code (8 = Backspace, control
+// codes below 32). Shows the messages and returns the character to type,
+// which may be changed into a capital, or 0 when the key is cancelled.
+int IdEditKeyPress(const QLineEdit& idEdit, int key);
+
+// Installs the rules on the main window's IdEdit: every character key goes
+// through IdEditKeyPress, and typing never makes the text longer than 16
+// characters. Text set by the program is not cut, so do not give the box a
+// maxLength of its own. Keys that type nothing (arrows, Delete, Tab, F1)
+// pass untouched. The filter object is owned by idEdit.
+void InstallIdEditRules(QLineEdit* idEdit);
