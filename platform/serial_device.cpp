@@ -1,0 +1,274 @@
+#include "platform/serial_device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include "platform/serial_event_wait.h"
+#include "platform/serial_line_settings.h"
+#include "platform/serial_shared.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// No modem lines or no such control on this device.
+bool NotSupported(int error) {
+  return error == ENOTTY || error == EINVAL;
+}
+
+// Milliseconds left until deadline for poll(); -1 for none.
+int PollTimeout(bool limited, Clock::time_point deadline) {
+  if (!limited) return -1;
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count() + 1;
+  return static_cast<int>(std::clamp<long long>(left, 0, 60000));
+}
+
+int ModemIoctl(int fd, unsigned long request, int bits) {
+  if (ioctl(fd, request, &bits) == 0) return 0;
+  return NotSupported(errno) ? 0 : errno;
+}
+
+}  // namespace
+
+std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  // Every cooperating program takes this lock; TIOCEXCL alone does not stop root.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::unique_ptr<SerialDevice> device(new SerialDevice(fd));
+  if (device->IsCharacterDevice()) {
+    ioctl(fd, TIOCEXCL);
+    MakeTerminalRaw(fd);
+    ReadLineSettings(fd, device->settings_);
+  }
+  return device;
+}
+
+SerialDevice::SerialDevice(int fd) : fd_(fd), shared_(std::make_shared<SerialShared>()) {
+  wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+SerialDevice::~SerialDevice() {
+  if (IsCharacterDevice()) ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+bool SerialDevice::IsCharacterDevice() const {
+  struct stat st {};
+  return fstat(fd_, &st) == 0 && S_ISCHR(st.st_mode) && isatty(fd_) == 1;
+}
+
+int SerialDevice::SetEventMask(uint32_t mask) {
+  shared_->eventMask.store(mask & serial_event::All);
+  return 0;
+}
+
+int SerialDevice::SetupBuffers(uint32_t, uint32_t) {
+  return 0;
+}
+
+int SerialDevice::GetLineSettings(SerialLineSettings& settings) {
+  if (const int e = ReadLineSettings(fd_, settings_)) return e;
+  settings = settings_;
+  return 0;
+}
+
+int SerialDevice::SetLineSettings(const SerialLineSettings& settings) {
+  if (const int e = WriteLineSettings(fd_, settings)) return e;
+  settings_ = settings;
+  const int64_t charTime = static_cast<int64_t>(CharacterBits(settings)) * 1000000000 /
+                           static_cast<int64_t>(settings.BaudRate);
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->charTimeNs = charTime;
+  return 0;
+}
+
+int SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) {
+  timeouts_ = timeouts;
+  return 0;
+}
+
+uint32_t SerialDevice::Write(const void* buffer, uint32_t count, int& error) {
+  error = 0;
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  const uint64_t limitMs = static_cast<uint64_t>(count) * timeouts_.WriteTotalTimeoutMultiplier +
+                           timeouts_.WriteTotalTimeoutConstant;
+  const bool limited = limitMs != 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+  uint32_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(fd_, bytes + done, count - done);
+    if (n > 0) {
+      done += static_cast<uint32_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) {
+      error = errno;
+      break;
+    }
+    // Device buffer full: wait until it takes more, within the time-out.
+    const int timeout = PollTimeout(limited, deadline);
+    if (timeout == 0) {
+      error = ETIMEDOUT;
+      break;
+    }
+    pollfd p{fd_, POLLOUT, 0};
+    const int r = poll(&p, 1, timeout);
+    if (r < 0 && errno != EINTR) {
+      error = errno;
+      break;
+    }
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+      error = EIO;
+      break;
+    }
+  }
+  if (done > 0) {
+    {
+      const std::lock_guard<std::mutex> lock(shared_->mutex);
+      const Clock::time_point now = Clock::now();
+      shared_->txDeadline =
+          std::max(shared_->txDeadline, now) + std::chrono::nanoseconds(shared_->charTimeNs * done);
+      shared_->txPending = true;
+    }
+    // Let the event wait start watching the transmitter.
+    const uint64_t one = 1;
+    if (wakeFd_ >= 0) (void)!::write(wakeFd_, &one, sizeof one);
+  }
+  return done;
+}
+
+uint32_t SerialDevice::Read(void* buffer, uint32_t count, int& error) {
+  error = 0;
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::milliseconds(timeouts_.ReadTotalTimeoutConstant);
+  uint32_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(fd_, bytes + done, count - done);
+    if (n > 0) {
+      done += static_cast<uint32_t>(n);
+      continue;
+    }
+    if (n == 0) break;  // hung up
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN) {
+      error = errno;
+      break;
+    }
+    const int timeout = PollTimeout(true, deadline);
+    if (timeout == 0) break;
+    pollfd p{fd_, POLLIN, 0};
+    const int r = poll(&p, 1, timeout);
+    if (r < 0 && errno != EINTR) {
+      error = errno;
+      break;
+    }
+    if (r > 0 && (p.revents & POLLIN) == 0) {
+      error = EIO;  // hang-up or error without data
+      break;
+    }
+  }
+  return done;
+}
+
+int SerialDevice::ClearError(uint32_t& errors, SerialStatus& status) {
+  status = SerialStatus{};
+  {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    CollectLineCounters(fd_, *shared_);
+    errors = shared_->errors;
+    shared_->errors = 0;
+  }
+  int in = 0;
+  int out = 0;
+  if (ioctl(fd_, TIOCINQ, &in) != 0) return errno;
+  if (ioctl(fd_, TIOCOUTQ, &out) != 0) return errno;
+  status.cbInQue = static_cast<uint32_t>(std::max(in, 0));
+  status.cbOutQue = static_cast<uint32_t>(std::max(out, 0));
+  return 0;
+}
+
+int SerialDevice::Purge(uint32_t flags) {
+  const bool in = (flags & serial_purge::RxClear) != 0;
+  const bool out = (flags & serial_purge::TxClear) != 0;
+  // Transfers are never left running, so the abort flags have nothing to abort.
+  if (!in && !out) return 0;
+  const int which = in && out ? TCIOFLUSH : (in ? TCIFLUSH : TCOFLUSH);
+  return tcflush(fd_, which) == 0 ? 0 : errno;
+}
+
+int SerialDevice::Escape(int32_t code) {
+  switch (code) {
+    case serial_escape::SetXoff:
+      return tcflow(fd_, TCOOFF) == 0 ? 0 : errno;
+    case serial_escape::SetXon:
+      return tcflow(fd_, TCOON) == 0 ? 0 : errno;
+    case serial_escape::SetRts:
+      return ModemIoctl(fd_, TIOCMBIS, TIOCM_RTS);
+    case serial_escape::ClrRts:
+      return ModemIoctl(fd_, TIOCMBIC, TIOCM_RTS);
+    case serial_escape::SetDtr:
+      return ModemIoctl(fd_, TIOCMBIS, TIOCM_DTR);
+    case serial_escape::ClrDtr:
+      return ModemIoctl(fd_, TIOCMBIC, TIOCM_DTR);
+    case serial_escape::SetBreak:
+      return ioctl(fd_, TIOCSBRK) == 0 || NotSupported(errno) ? 0 : errno;
+    case serial_escape::ClrBreak:
+      return ioctl(fd_, TIOCCBRK) == 0 || NotSupported(errno) ? 0 : errno;
+    default:
+      return EINVAL;
+  }
+}
+
+int SerialDevice::ModemStatus(uint32_t& bits) {
+  bits = 0;
+  int lines = 0;
+  if (ioctl(fd_, TIOCMGET, &lines) != 0) return NotSupported(errno) ? 0 : errno;
+  if (lines & TIOCM_CTS) bits |= serial_modem::CtsOn;
+  if (lines & TIOCM_DSR) bits |= serial_modem::DsrOn;
+  if (lines & TIOCM_RNG) bits |= serial_modem::RingOn;
+  if (lines & TIOCM_CD) bits |= serial_modem::RlsdOn;
+  return 0;
+}
+
+std::shared_ptr<SerialEventWait> SerialDevice::CreateEventWait(int& error) {
+  error = 0;
+  if (wakeFd_ < 0) {
+    error = EMFILE;
+    return nullptr;
+  }
+  const int port = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (port < 0) {
+    error = errno;
+    return nullptr;
+  }
+  const int wake = fcntl(wakeFd_, F_DUPFD_CLOEXEC, 0);
+  if (wake < 0) {
+    error = errno;
+    ::close(port);
+    return nullptr;
+  }
+  auto wait = std::make_shared<SerialEventWait>(port, wake, shared_);
+  if (!wait->Ready()) {
+    error = EMFILE;
+    return nullptr;
+  }
+  return wait;
+}

@@ -1,0 +1,67 @@
+// An open serial device on termios/ioctl/poll. Stands in for the operating
+// system calls the serial component was built on; nothing above this layer
+// sees a file descriptor. Calls that can fail return 0 or an errno value.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/serial_types.h"
+
+class SerialEventWait;
+struct SerialShared;
+
+class SerialDevice {
+ public:
+  // Opens read/write, non-blocking, without controlling terminal, exclusive
+  // (TIOCEXCL and flock). A terminal is set raw (no echo, no flow control,
+  // CLOCAL, CREAD). Missing or busy (held by another opener): nullptr.
+  static std::unique_ptr<SerialDevice> Open(const std::string& path);
+  ~SerialDevice();
+  SerialDevice(const SerialDevice&) = delete;
+  SerialDevice& operator=(const SerialDevice&) = delete;
+
+  // A character device that is a terminal.
+  bool IsCharacterDevice() const;
+
+  // Events the event wait reports (serial_event bits).
+  int SetEventMask(uint32_t mask);
+  // Buffer sizes are fixed by the kernel; accepted and ignored.
+  int SetupBuffers(uint32_t inSize, uint32_t outSize);
+  int GetLineSettings(SerialLineSettings& settings);
+  int SetLineSettings(const SerialLineSettings& settings);
+  int SetTimeouts(const SerialTimeouts& timeouts);
+
+  // Hands the bytes to the device. Waits (without spinning) while the device
+  // buffer is full, at most count * WriteTotalTimeoutMultiplier +
+  // WriteTotalTimeoutConstant ms (no limit when both are 0). Returns the bytes
+  // written; error is 0 or the errno that stopped the transfer.
+  uint32_t Write(const void* buffer, uint32_t count, int& error);
+  // Returns when count bytes arrived or ReadTotalTimeoutConstant ms after the
+  // call began, or at once after a hang-up; the bytes read.
+  uint32_t Read(void* buffer, uint32_t count, int& error);
+
+  // Error flag word collected since the last call (serial_error bits), then
+  // cleared; the status record with the queue counts.
+  int ClearError(uint32_t& errors, SerialStatus& status);
+  int Purge(uint32_t flags);
+  // serial_escape codes. A device without modem lines (ENOTTY) accepts the
+  // RTS/DTR/break codes and does nothing.
+  int Escape(int32_t code);
+  // serial_modem bits; all off on a device without modem lines.
+  int ModemStatus(uint32_t& bits);
+
+  // The event wait for one event thread: it owns a duplicate of the device
+  // and a wake-up descriptor of its own, so it outlives this object safely.
+  // nullptr with error set when the descriptors could not be made.
+  std::shared_ptr<SerialEventWait> CreateEventWait(int& error);
+
+ private:
+  explicit SerialDevice(int fd);
+  int fd_;
+  int wakeFd_ = -1;  // tells the event wait that bytes were written
+  std::shared_ptr<SerialShared> shared_;
+  SerialLineSettings settings_;
+  SerialTimeouts timeouts_;
+};

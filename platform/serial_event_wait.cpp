@@ -1,0 +1,186 @@
+#include "platform/serial_event_wait.h"
+
+#include <sys/epoll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include "platform/serial_shared.h"
+
+namespace {
+
+// Modem lines and line counters are only polled; this often is cheap and
+// quick enough for lines that the camera link never uses.
+constexpr int kLinePollMs = 20;
+constexpr uint32_t kLineEvents = serial_event::Cts | serial_event::Dsr | serial_event::Rlsd |
+                                 serial_event::Ring | serial_event::Break | serial_event::Err;
+
+bool NotSupported(int error) {
+  return error == ENOTTY || error == EINVAL;
+}
+
+// The shorter of two poll() time-outs, -1 meaning none.
+int Shorter(int a, int b) {
+  if (a < 0) return b;
+  if (b < 0) return a;
+  return std::min(a, b);
+}
+
+}  // namespace
+
+SerialEventWait::SerialEventWait(int portFd, int wakeFd, std::shared_ptr<SerialShared> shared)
+    : portFd_(portFd), wakeFd_(wakeFd), shared_(std::move(shared)) {
+  epollFd_ = epoll_create1(EPOLL_CLOEXEC);
+  if (epollFd_ < 0) return;
+  epoll_event wake{};
+  wake.events = EPOLLIN;
+  wake.data.fd = wakeFd_;
+  // Edge-triggered: a wait reports bytes that arrived since the last one, not
+  // bytes a handler left unread.
+  epoll_event port{};
+  port.events = EPOLLIN | EPOLLET;
+  port.data.fd = portFd_;
+  if (epoll_ctl(epollFd_, EPOLL_CTL_ADD, wakeFd_, &wake) != 0 ||
+      epoll_ctl(epollFd_, EPOLL_CTL_ADD, portFd_, &port) != 0) {
+    ::close(epollFd_);
+    epollFd_ = -1;
+    return;
+  }
+  int lines = 0;
+  if (ioctl(portFd_, TIOCMGET, &lines) == 0) {
+    lastModem_ = lines;
+  } else {
+    modemLines_ = false;
+  }
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  CollectLineCounters(portFd_, *shared_);
+}
+
+SerialEventWait::~SerialEventWait() {
+  if (epollFd_ >= 0) ::close(epollFd_);
+  ::close(wakeFd_);
+  ::close(portFd_);
+}
+
+void SerialEventWait::Stop() {
+  stop_.store(true);
+  const uint64_t one = 1;
+  (void)!::write(wakeFd_, &one, sizeof one);
+}
+
+void SerialEventWait::HangUp() {
+  if (hungUp_.exchange(true)) return;
+  // Polling a hung-up device reports readiness for ever; stop watching it.
+  epoll_ctl(epollFd_, EPOLL_CTL_DEL, portFd_, nullptr);
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  shared_->txPending = false;
+}
+
+uint32_t SerialEventWait::PollLines(uint32_t mask, int& timeoutMs) {
+  if ((mask & kLineEvents) == 0) return 0;
+  uint32_t events = 0;
+  if (modemLines_ &&
+      (mask & (serial_event::Cts | serial_event::Dsr | serial_event::Rlsd | serial_event::Ring))) {
+    int lines = 0;
+    if (ioctl(portFd_, TIOCMGET, &lines) != 0) {
+      if (!NotSupported(errno)) {
+        HangUp();
+        return 0;
+      }
+      modemLines_ = false;
+    } else {
+      const int changed = lines ^ lastModem_;
+      if (changed & TIOCM_CTS) events |= serial_event::Cts;
+      if (changed & TIOCM_DSR) events |= serial_event::Dsr;
+      if (changed & TIOCM_CD) events |= serial_event::Rlsd;
+      if ((changed & lines) & TIOCM_RNG) events |= serial_event::Ring;
+      lastModem_ = lines;
+      timeoutMs = Shorter(timeoutMs, kLinePollMs);
+    }
+  }
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  CollectLineCounters(portFd_, *shared_);
+  if (shared_->icountState == 1) timeoutMs = Shorter(timeoutMs, kLinePollMs);
+  events |= shared_->lineEvents;
+  shared_->lineEvents = 0;
+  return events;
+}
+
+uint32_t SerialEventWait::PollTransmit(int& timeoutMs) {
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  if (!shared_->txPending) return 0;
+  int queued = 0;
+  if (ioctl(portFd_, TIOCOUTQ, &queued) != 0) {
+    if (!NotSupported(errno)) {
+      shared_->txPending = false;
+      return 0;
+    }
+    queued = 0;
+  }
+  if (queued > 0) {
+    const int64_t ms = queued * shared_->charTimeNs / 1000000;
+    timeoutMs = Shorter(timeoutMs, static_cast<int>(std::clamp<int64_t>(ms, 1, 50)));
+    return 0;
+  }
+  if (temt_) {
+    unsigned int lsr = 0;
+    if (ioctl(portFd_, TIOCSERGETLSR, &lsr) == 0) {
+      if ((lsr & TIOCSER_TEMT) == 0) {
+        timeoutMs = Shorter(timeoutMs, 1);
+        return 0;
+      }
+      shared_->txPending = false;
+      return serial_event::TxEmpty;
+    }
+    temt_ = false;
+  }
+  // The driver cannot tell when its transmitter is empty: go by the line time
+  // of the bytes written.
+  const auto left = shared_->txDeadline - SerialShared::Clock::now();
+  if (left > std::chrono::nanoseconds(0)) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1;
+    timeoutMs = Shorter(timeoutMs, static_cast<int>(std::min<int64_t>(ms, 1000)));
+    return 0;
+  }
+  shared_->txPending = false;
+  return serial_event::TxEmpty;
+}
+
+SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
+  events = 0;
+  for (;;) {
+    if (stop_.load()) return Result::Stopped;
+    const uint32_t mask = shared_->eventMask.load();
+    int timeoutMs = -1;
+    uint32_t found = 0;
+    if (!hungUp_.load()) {
+      found |= PollLines(mask, timeoutMs);
+      found |= PollTransmit(timeoutMs);
+      found &= mask;
+    }
+    epoll_event ready[2];
+    const int n = epoll_wait(epollFd_, ready, 2, found != 0 ? 0 : timeoutMs);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Result::Failed;
+    }
+    for (int i = 0; i < n; ++i) {
+      if (ready[i].data.fd == wakeFd_) {
+        uint64_t count = 0;
+        (void)!::read(wakeFd_, &count, sizeof count);
+        continue;
+      }
+      if (ready[i].events & EPOLLIN) found |= serial_event::RxChar & mask;
+      if (ready[i].events & (EPOLLHUP | EPOLLERR)) HangUp();
+    }
+    if (stop_.load()) return Result::Stopped;
+    if (found != 0) {
+      events = found;
+      return Result::Event;
+    }
+  }
+}

@@ -1,0 +1,47 @@
+// The event wait of one serial event thread: bytes received, transmit queue
+// drained, modem line changes and line errors where the driver reports them.
+// Owns a duplicate of the device descriptor and a wake-up eventfd, so Stop
+// ends a wait at once and no closed descriptor number is ever touched.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+struct SerialShared;
+
+class SerialEventWait {
+ public:
+  enum class Result { Event, Stopped, Failed };
+
+  // Made by SerialDevice::CreateEventWait; takes ownership of both descriptors.
+  SerialEventWait(int portFd, int wakeFd, std::shared_ptr<SerialShared> shared);
+  ~SerialEventWait();
+  SerialEventWait(const SerialEventWait&) = delete;
+  SerialEventWait& operator=(const SerialEventWait&) = delete;
+
+  // Event thread: blocks until a monitored event (bits in events), Stop, or a
+  // failure of the wait. After a hang-up (adapter unplugged, far end of a
+  // pseudo-terminal closed) the device is no longer watched and the wait
+  // parks until Stop.
+  Result Wait(uint32_t& events);
+  // Any thread: the current and every later Wait return Stopped.
+  void Stop();
+  bool HungUp() const { return hungUp_.load(); }
+  bool Ready() const { return epollFd_ >= 0; }
+
+ private:
+  uint32_t PollLines(uint32_t mask, int& timeoutMs);
+  uint32_t PollTransmit(int& timeoutMs);
+  void HangUp();
+  int portFd_;
+  int wakeFd_;
+  int epollFd_ = -1;
+  std::shared_ptr<SerialShared> shared_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> hungUp_{false};
+  bool modemLines_ = true;
+  bool lastModemValid_ = false;
+  int lastModem_ = 0;
+  bool temt_ = true;
+};
