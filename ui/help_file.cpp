@@ -2,11 +2,59 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 
+namespace {
+
+QString& HelpPathOverride() {
+  static QString path;
+  return path;
+}
+
+DocumentOpener& Opener() {
+  static DocumentOpener opener;
+  return opener;
+}
+
+// The name as the Contens command gives it; the file beside the program is
+// "ZELTAHELP.HLP", and the name was meant to find it whatever the case.
+const QString kContentsName = QStringLiteral("ZELTAHELP.hlp");
+
+// The file of that name in `folder`, matched without regard to case, an
+// exact match first; empty when there is none.
+QString FindCaseInsensitive(const QDir& folder, const QString& name) {
+  if (folder.exists(name)) return folder.absoluteFilePath(name);
+  const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+  for (const QString& entry : entries) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return folder.absoluteFilePath(entry);
+  }
+  return QString();
+}
+
+}  // namespace
+
 QString HelpFilePath() {
+  if (!HelpPathOverride().isEmpty()) return HelpPathOverride();
   return QCoreApplication::applicationDirPath() + QStringLiteral("/ZELTAHELP.HLP");
 }
-void SetHelpFilePath(const QString&) {}
-void Help1Click() {}
-void SetDocumentOpener(DocumentOpener) {}
+
+void SetHelpFilePath(const QString& path) {
+  HelpPathOverride() = path;
+}
+
+void Help1Click() {
+  const QString path = FindCaseInsensitive(QDir::current(), kContentsName);
+  if (path.isEmpty()) return;
+  const QUrl url = QUrl::fromLocalFile(path);
+  // The result is not examined: a desktop without a handler shows nothing.
+  if (Opener()) {
+    Opener()(url);
+  } else {
+    QDesktopServices::openUrl(url);
+  }
+}
+
+void SetDocumentOpener(DocumentOpener opener) {
+  Opener() = std::move(opener);
+}

@@ -1,14 +1,99 @@
 #include "ui/key_id_edit.h"
 
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QObject>
+
+#include "ui/message_box.h"
 
 const char kIdEditFullMessage[] = "Max length of Keyin character is 16 , now is full";
 const char kIdEditRangeMessage[] =
     "Keyin range  :  '0~9'  'A~Z'  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'";
 const char kKeyBoardFullMessage[] = "Max length of Keyin character  is 16 , now is full";
 
-int IdEditKeyPress(const QLineEdit&, int key) {
-  return key;
+namespace {
+
+constexpr int kBackspace = 8;
+
+bool IsIdSign(int key) {
+  switch (key) {
+    case ' ':
+    case '/':
+    case '*':
+    case ';':
+    case ',':
+    case '.':
+    case '-':
+    case '>':
+    case '<':
+    case ':':
+      return true;
+    default:
+      return false;
+  }
 }
 
-void InstallIdEditRules(QLineEdit*) {}
+void ShowInformation(const QLineEdit& idEdit, const char* text) {
+  ShowMessage(QString::fromLatin1(text), QStringLiteral("INFORMATION"), MessageIcon::Information,
+              idEdit.window());
+}
+
+// The character code a key press types, as the key filter sees it: -1 for a
+// key that types nothing. Ctrl+letter gives its control code, as the
+// keyboard driver does.
+int TypedCode(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete) return -1;
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A &&
+      key <= Qt::Key_Z) {
+    return key - Qt::Key_A + 1;
+  }
+  if (key == Qt::Key_Backspace) return kBackspace;
+  const QString text = event.text();
+  if (text.isEmpty()) return -1;
+  return static_cast<int>(text.at(0).unicode());
+}
+
+class IdEditRules : public QObject {
+ public:
+  explicit IdEditRules(QLineEdit* idEdit) : QObject(idEdit), idEdit_(idEdit) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != idEdit_ || event->type() != QEvent::KeyPress) return false;
+    const int code = TypedCode(*static_cast<QKeyEvent*>(event));
+    if (code < 0) return false;
+    const int key = IdEditKeyPress(*idEdit_, code);
+    if (key == 0) return true;
+    if (key == kBackspace) return false;  // the box deletes as usual
+    // The box's own limit: a typed character may not make the text longer than 16.
+    const auto length = idEdit_->text().size() - idEdit_->selectedText().size() + 1;
+    if (length > kIdEditMaxLength) return true;
+    idEdit_->insert(QString(QChar(static_cast<char16_t>(key))));
+    return true;
+  }
+
+ private:
+  QLineEdit* idEdit_;
+};
+
+}  // namespace
+
+int IdEditKeyPress(const QLineEdit& idEdit, int key) {
+  if (idEdit.text().size() >= kIdEditMaxLength && !idEdit.hasSelectedText() && key != kBackspace) {
+    ShowInformation(idEdit, kIdEditFullMessage);
+    return key;
+  }
+  if ((key >= 'A' && key <= 'Z') || key == kBackspace) return key;
+  if (key >= 'a' && key <= 'z') return key - 32;
+  if ((key >= '0' && key <= '9') || IsIdSign(key)) return key;
+  ShowInformation(idEdit, kIdEditRangeMessage);
+  return 0;
+}
+
+void InstallIdEditRules(QLineEdit* idEdit) {
+  if (idEdit == nullptr) return;
+  idEdit->installEventFilter(new IdEditRules(idEdit));
+}
