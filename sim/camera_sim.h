@@ -1,0 +1,53 @@
+// The simulated camera as a whole, driven by bytes and a clock from outside:
+// it receives frames, answers the settings protocol, obeys PTZ frames, and
+// hands back the bytes that are due on the line. It never reads a clock or
+// touches a descriptor itself, so it runs the same on a virtual clock.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/camera_config.h"
+#include "sim/camera_model.h"
+#include "sim/frame_receiver.h"
+#include "sim/osd_menu.h"
+#include "sim/output_queue.h"
+#include "sim/trace.h"
+
+class TCameraSim {
+ public:
+  TCameraSim(const TCameraConfig& config, const TTrace& trace);
+
+  // Bytes that arrived at `nowUs` while the line ran at `lineBaud`. The camera
+  // only understands bytes sent at its own rate.
+  void OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t nowUs);
+  // Lets time pass: drops a partial frame after 200 ms.
+  void OnTime(int64_t nowUs);
+  // When OnTime or TakeDueBytes next has work; -1 when only new bytes can bring any.
+  int64_t NextDeadline() const;
+  // Bytes due on the line by `nowUs`.
+  std::vector<uint8_t> TakeDueBytes(int64_t nowUs);
+
+  const TCameraModel& Model() const { return model_; }
+  const TOsdMenu& Menu() const { return menu_; }
+  long Replies() const { return replies_; }
+
+ private:
+  void Handle(const TRxEvent& event, int64_t nowUs);
+  void HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs);
+  void HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs);
+  void Reply(const std::vector<uint8_t>& request, int64_t nowUs);
+
+  TCameraConfig config_;
+  const TTrace& trace_;
+  TCameraModel model_;
+  TOsdMenu menu_;
+  TFrameReceiver receiver_;
+  TOutputQueue output_;
+  long replies_ = 0;
+};
+
+// "3 (MANUAL)", "40", "'A'": a value as the trace shows it.
+std::string DescribeValue(uint8_t item, uint8_t value);

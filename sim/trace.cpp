@@ -1,0 +1,40 @@
+#include "sim/trace.h"
+
+#include <cstdio>
+#include <utility>
+
+TTrace::TTrace(Sink trace, Sink menu, int64_t originUs)
+    : trace_(std::move(trace)), menu_(std::move(menu)), originUs_(originUs) {}
+
+std::string TTrace::Stamp(int64_t nowUs) const {
+  const int64_t ms = (nowUs - originUs_) / 1000;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(ms / 1000),
+                static_cast<long long>(ms % 1000));
+  return text;
+}
+
+void TTrace::Frame(int64_t nowUs, const char* direction, const uint8_t* bytes, size_t count,
+                   const std::string& meaning) const {
+  if (!trace_) return;
+  std::string line = Stamp(nowUs) + " " + direction + " " + HexBytes(bytes, count);
+  if (!meaning.empty()) line += " " + meaning;
+  trace_(line);
+}
+
+void TTrace::Menu(int64_t nowUs, const std::vector<std::string>& lines) const {
+  if (!menu_) return;
+  const std::string stamp = Stamp(nowUs);
+  for (const std::string& text : lines) menu_(stamp + " " + text);
+}
+
+std::string HexBytes(const uint8_t* bytes, size_t count) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text;
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) text += ' ';
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 0x0F];
+  }
+  return text;
+}
