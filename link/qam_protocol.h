@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "link/camera_link_state.h"
 #include "link/camera_panel.h"
@@ -51,23 +52,57 @@ class QamProtocol {
   // Enables the four Read/Write buttons exactly while the dialog's lamp is lime.
   void LinkDisplayUpdate();
 
+  // Disagreeing write replies in a row after which a write transfer ends.
+  static constexpr uint8_t kWriteRefusalLimit = 8;
+
   // 0..3 while a ProtocolSpeed sweep runs, 4 when idle.
   uint8_t ProtocolSpeedStep = 4;
 
  private:
-  // Implementation details are the engine's own.
+  // Receiver.
   void ReceiveByte(uint8_t byte);
-  void DispatchReply();
+
+  // Reply dispatcher.
+  void DispatchReply(const uint8_t* frame);
+  void OnPollReply();
+  void OnReadReply(const uint8_t* frame);
+  void OnWriteReply(const uint8_t* frame);
+  void OnProtocolStateReply(const uint8_t* frame);
   void ApplyProtocolState(const uint8_t* frame);
+  bool CheckWriteReply(uint8_t item, uint8_t value, uint8_t extra);
+  bool CheckShutterWrite(uint8_t value);
+  bool CheckIdWrite(uint8_t position, uint8_t character);
+  void CountRefusedWrite(bool confirmed);
+  void EndRefusedWrite();
+  void FinishTransfer();
+
+  // Sequencer.
+  bool WriteTransferRunning() const;
   uint8_t NextPendingItem();
+  void SendNextRequest(bool write);
   void SendPoll();
   void SendReadRequest(uint8_t item);
   void SendWrite(uint8_t item);
   void SendGetProtocolState();
-  bool CheckWriteReply(uint8_t item, uint8_t value, uint8_t extra);
+  void SendRequest(int watchdogMs);
+
+  // Watchdog.
+  void FailSilentLink();
+  void SendFromTick();
+  void GiveUpProbe();
+
+  // Transmission and display.
+  void AdvanceProtocolSpeedSweep();
   void StatusAfterTransmission();
+  std::string TransferWord() const;
   void SetLampColour(LampColour colour);
-  int MenuBaudRate(const uint8_t* order) const;
+  // Sets the port to the first checked rate of the Baud rate menu, looked up
+  // in the given order of codes; nothing when none is checked.
+  void RestoreMenuBaudRate(const uint8_t (&order)[4]);
 
   QamProtocolServices s_;
+  // Disagreeing write replies in a row for the item (and ID position) last written.
+  uint8_t refusedWrites_ = 0;
+  uint8_t refusedItem_ = 0;
+  uint8_t refusedIdIndex_ = 0;
 };

@@ -1,0 +1,55 @@
+// The user's commands that start a transfer. Each refuses while another
+// transfer runs, and leaves its first request to the next watchdog tick while
+// an earlier request still waits for its reply.
+#include "link/camera_items.h"
+#include "link/qam_protocol.h"
+
+namespace {
+
+void MarkPanelItemsPending(CameraLinkState& state) {
+  for (const uint8_t item : kTransferOrder) SetItemPending(state, item, true);
+  state.IdIndex = 0;
+}
+
+void MarkDelayItemsPending(CameraLinkState& state) {
+  state.ColToWbPending = 1;
+  state.WbToColPending = 1;
+}
+
+}  // namespace
+
+void QamProtocol::ReadButtonClick() {
+  if (Busy()) return;
+  s_.state.ReadBusy = 1;
+  MarkPanelItemsPending(s_.state);
+  if (!s_.state.AwaitingReply) SendNextRequest(false);
+}
+
+void QamProtocol::WriteButtonClick() {
+  if (Busy()) return;
+  s_.state.WriteBusy = 1;
+  MarkPanelItemsPending(s_.state);
+  refusedWrites_ = 0;
+  if (!s_.state.AwaitingReply) SendNextRequest(true);
+}
+
+void QamProtocol::ReadImageDelayClick() {
+  if (Busy()) return;
+  MarkDelayItemsPending(s_.state);
+  s_.state.DelayReadBusy = 1;
+  if (!s_.state.AwaitingReply) SendNextRequest(false);
+}
+
+void QamProtocol::WriteImageDelayClick() {
+  if (Busy()) return;
+  MarkDelayItemsPending(s_.state);
+  s_.state.DelayWriteBusy = 1;
+  refusedWrites_ = 0;
+  if (!s_.state.AwaitingReply) SendNextRequest(true);
+}
+
+void QamProtocol::GetRS422SETS1Click() {
+  if (Busy()) return;
+  s_.state.ProbeBusy = 1;
+  if (!s_.state.AwaitingReply) SendGetProtocolState();
+}

@@ -1,0 +1,66 @@
+// The watchdog tick: counts silence, fails dead transfers, repeats the
+// unanswered request, steps the Get Protocol State search, polls when idle.
+#include "link/camera_items.h"
+#include "link/qam_intervals.h"
+#include "link/qam_protocol.h"
+
+void QamProtocol::ExistTimerTimer() {
+  CameraLinkState& st = s_.state;
+  if (++st.MissedTicks > kMissedTicksLimit) {
+    st.MissedTicks = 0;
+    FailSilentLink();
+  }
+  SendFromTick();
+}
+
+void QamProtocol::FailSilentLink() {
+  CameraLinkState& st = s_.state;
+  if (Busy()) {
+    if (st.DelayReadBusy) {
+      s_.window.SetDialogStatus("Transfer ERROR..");
+      st.ColToWbPending = 0;
+      st.WbToColPending = 0;
+      st.DelayReadBusy = 0;
+    } else if (st.DelayWriteBusy) {
+      s_.window.SetDialogStatus("Transfer ERROR..");
+      st.ColToWbPending = 0;
+      st.WbToColPending = 0;
+      st.DelayWriteBusy = 0;
+    } else if (st.ReadBusy) {
+      s_.window.SetMainStatus("READ ERROR..");
+    } else if (st.WriteBusy) {
+      s_.window.SetMainStatus("WRITE ERROR..");
+    }
+    // A search goes on with its own count of queries.
+    st.ReadBusy = 0;
+    st.WriteBusy = 0;
+  }
+  SetLampColour(LampColour::Red);
+}
+
+void QamProtocol::SendFromTick() {
+  CameraLinkState& st = s_.state;
+  if (st.DelayReadBusy || st.DelayWriteBusy || st.ReadBusy || st.WriteBusy) {
+    // The next pending item is still the unanswered one: this repeats it.
+    SendNextRequest(WriteTransferRunning());
+  } else if (st.ProbeBusy) {
+    if (++st.ProbeTries <= kProbeQueryLimit) {
+      SendGetProtocolState();
+    } else {
+      GiveUpProbe();
+    }
+  } else {
+    SendPoll();
+  }
+}
+
+void QamProtocol::GiveUpProbe() {
+  static const uint8_t kGiveUpOrder[4] = {kBaudCode2400, kBaudCode4800, kBaudCode9600,
+                                          kBaudCode1200};
+  CameraLinkState& st = s_.state;
+  st.ProbeTries = 0;
+  st.ProbeBusy = 0;
+  RestoreMenuBaudRate(kGiveUpOrder);
+  SetLampColour(LampColour::Red);
+  s_.window.SetMainStatus("Disconnect");
+}
