@@ -1,0 +1,321 @@
+#include "ui/control_form.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "comm/comm.h"
+#include "comm/comm_link_port.h"
+#include "link/camera_items.h"
+#include "link/camera_link_state.h"
+#include "link/qam_protocol.h"
+#include "ui/about_form.h"
+#include "ui/control_application.h"
+#include "ui/control_hand_over.h"
+#include "ui/control_shape.h"
+#include "ui/control_timers.h"
+#include "ui/control_up_down.h"
+#include "ui/help_file.h"
+#include "ui/help_key.h"
+#include "ui/image_delay_form.h"
+#include "ui/key_board_form.h"
+#include "ui/key_id_edit.h"
+#include "ui/password_access.h"
+#include "ui/pelco.h"
+#include "ui/settings_file_commands.h"
+
+// Resources of a static library must be registered by name, outside any namespace.
+static void InitControlResources() {
+  Q_INIT_RESOURCE(zelta);
+}
+
+TForm1::TForm1(const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      programFolder_(QDir(programFolder).absolutePath()) {
+  InitControlResources();
+  setObjectName(QStringLiteral("Form1"));
+  QFont formFont(QStringLiteral("MS Sans Serif"));
+  formFont.setPixelSize(11);
+  setFont(formFont);
+
+  BuildMenus();
+  BuildControls();
+  BuildComponents();
+  ConnectHandlers();
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+  // 1, 2: the access check; its dialogs are modal, and no timer or port runs yet.
+  CloseRequested = false;
+  try {
+    CloseRequested = RunStartupAccessCheck(programFolder_, this);
+  } catch (...) {
+    // Whoever got no answer from the check does not get in.
+    TApplication::ShowException();
+    CloseRequested = true;
+  }
+
+  // 3: the settings panel.
+  SetPanelCaptions();
+  SetLamp(LampColour::Red);
+  ShutterIris->hide();
+  ShutterIris->move(ShutterSel->pos());
+  SyncDC->hide();
+  SyncDC->move(SyncSel->pos());
+  SetPanelDefaults(*this, LinkState);
+
+  // 4: the line format.
+  Comm1->SetDataBits(da8);
+  Comm1->SetStopBits(sb10);
+  Comm1->SetParity(paNone);
+
+  // 5: port, speed and protocol.
+  LoadPortDat();
+
+  // 6: every start begins at address 1.
+  HundredAdd->setCurrentIndex(0);
+  TenAdd->setCurrentIndex(0);
+  UnitAdd->setCurrentIndex(1);
+  CameraAddress = kDefaultCameraAddress;
+
+  // 7, 8, 9.
+  ClearLinkFlags(LinkState);
+  OpenComPort();
+  qam_->Start();
+
+  // 10, 11.
+  setWindowTitle(QStringLiteral(" - Untitled.TXT"));
+  SetHints();
+
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  ExistTimer->stop();
+  QamProtocolTimer->stop();
+  PasswordTime->stop();
+  // Release an event thread waiting on us before the port goes; the port's
+  // Close does not wait for that thread.
+  if (auto* handOver = static_cast<TQtCommHandOver*>(handOver_.get())) handOver->TearDown();
+  Comm1.reset();
+}
+
+void TForm1::BuildComponents() {
+  ExistTimer = new QTimer(this);
+  ExistTimer->setObjectName(QStringLiteral("ExistTimer"));
+  ExistTimer->setInterval(5000);
+  QamProtocolTimer = new QTimer(this);
+  QamProtocolTimer->setObjectName(QStringLiteral("QamProtocolTimer"));
+  QamProtocolTimer->setInterval(100);
+  PasswordTime = new QTimer(this);
+  PasswordTime->setObjectName(QStringLiteral("PasswordTime"));
+  PasswordTime->setInterval(100);
+
+  handOver_ = std::make_shared<TQtCommHandOver>(this);
+  Comm1 = std::make_unique<TComm>(handOver_);
+  Comm1->SetProgramFolder(QDir::toNativeSeparators(programFolder_).toStdString());
+  Comm1->SetDeviceName("Com2");
+  Comm1->SetWriteTimeout(2000);
+  Comm1->SetMonitorEvents(AllCommEvents());
+  Comm1->SetBaudRate(br4800);
+  Comm1->OnRxChar = [this](TThreadComm&, uint32_t count) { Comm1RxChar(count); };
+  Comm1->OnTxEmpty = [this](TThreadComm&) { Comm1TxEmpty(); };
+
+  port_ = std::make_unique<CommLinkPort>(*Comm1);
+  existTimer_ = std::make_unique<TLinkTimer>(*ExistTimer);
+  qamProtocolTimer_ = std::make_unique<TLinkTimer>(*QamProtocolTimer);
+  sleep_ = std::make_unique<TLinkSleep>();
+  qam_ = std::make_unique<QamProtocol>(QamProtocolServices{
+      LinkState, CameraAddress, *this, *this, *port_, *existTimer_, *qamProtocolTimer_, *sleep_});
+}
+
+void TForm1::ConnectHandlers() {
+  // A checkable item has already flipped its mark when `triggered` arrives;
+  // put it back so the handler sees the selection as it was and decides.
+  const auto onItem = [this](QAction* item, void (TForm1::*handler)()) {
+    connect(item, &QAction::triggered, this, [this, item, handler] {
+      if (item->isCheckable()) item->setChecked(!item->isChecked());
+      (this->*handler)();
+    });
+  };
+  onItem(Open1, &TForm1::Open1Click);
+  onItem(SaveAs1, &TForm1::SaveAs1Click);
+  onItem(SerialCOM1, &TForm1::SerialCOM1Click);
+  onItem(SerialCOM2, &TForm1::SerialCOM2Click);
+  onItem(BR1200, &TForm1::BR1200Click);
+  onItem(BR2400, &TForm1::BR2400Click);
+  onItem(BR4800, &TForm1::BR4800Click);
+  onItem(BR9600, &TForm1::BR9600Click);
+  onItem(PelcoP, &TForm1::PelcoPClick);
+  onItem(PelcoD, &TForm1::PelcoDClick);
+  onItem(ERNITEC, &TForm1::ERNITECClick);
+  onItem(GetRS422SETS1, &TForm1::GetRS422SETS1Click);
+  onItem(ImageTime, &TForm1::ImageTimeClick);
+  onItem(ChangPassword, &TForm1::ChangPasswordClick);
+  onItem(Help1, &TForm1::Help1Click);
+  onItem(about2, &TForm1::about2Click);
+
+  // `activated` comes only from the user's choice, never from setCurrentIndex.
+  connect(HundredAdd, &QComboBox::activated, this, [this] { HundredAddChange(); });
+  connect(TenAdd, &QComboBox::activated, this, [this] { TenAddChange(); });
+  connect(UnitAdd, &QComboBox::activated, this, [this] { UnitAddChange(); });
+  connect(WhiteBalSel, &QComboBox::activated, this, [this] { WhiteBalSelChange(); });
+  connect(ShutterIris, &QComboBox::activated, this, [this] { ShutterIrisChange(); });
+  connect(SyncDC, &QComboBox::activated, this, [this] { SyncDCChange(); });
+  connect(RedUpDown, &TUpDown::Clicked, this, [this] { RedUpDownClick(); });
+  connect(BlueUpDown, &TUpDown::Clicked, this, [this] { BlueUpDownClick(); });
+
+  connect(ReadButton, &QPushButton::clicked, this, [this] { ReadButtonClick(); });
+  connect(WriteButton, &QPushButton::clicked, this, [this] { WriteButtonClick(); });
+  connect(KeyboardSpeed, &QToolButton::clicked, this, [this] { KeyboardSpeedClick(); });
+  connect(ProtocolSpeed, &QToolButton::clicked, this, [this] { ProtocolSpeedClick(); });
+  const auto ptz = [this](QToolButton* button, PtzButton which) {
+    connect(button, &QToolButton::clicked, this,
+            [this, which] { PtzButtonClick(*qam_, *this, CameraAddress, which); });
+  };
+  ptz(UpButton, PtzButton::Up);
+  ptz(DownButton, PtzButton::Down);
+  ptz(LeftButton, PtzButton::Left);
+  ptz(RightButton, PtzButton::Right);
+  ptz(SelectButton, PtzButton::Select);
+  ptz(OSDOnSpeed, PtzButton::OsdOn);
+  ptz(ColSpeed, PtzButton::Colour);
+  ptz(WBSpeed, PtzButton::WhiteBalance);
+
+  connect(ExistTimer, &QTimer::timeout, this, [this] { ExistTimerTimer(); });
+  connect(QamProtocolTimer, &QTimer::timeout, this, [this] { QamProtocolTimerTimer(); });
+  connect(PasswordTime, &QTimer::timeout, this, [this] { PasswordTimeTimer(); });
+
+  InstallIdEditRules(IdEdit);
+  InstallHelpKey(this);
+}
+
+void TForm1::CreateKeyBoardAndImageDelayForms() {
+  if (!KeyBoardForm) KeyBoardForm = new TKeyBoardForm(IdEdit, this);
+  if (!ImageDelayForm) ImageDelayForm = new TImageDelayForm(*qam_, LinkState, this);
+}
+
+void TForm1::SetPanelCaptions() {
+  DNModeLabel->setText(QStringLiteral("D/N MODE"));
+  DNLevelLabel->setText(QStringLiteral("D/N LEVEL"));
+  DNFilLabel->setText(QStringLiteral("D/N FIL"));
+  ShutterLabel->setText(QStringLiteral("SHUTTER"));
+  GainLablel->setText(QStringLiteral("GAIN"));
+  SyncLabel->setText(QStringLiteral("SYNC"));
+  BlcLabel->setText(QStringLiteral("BLC"));
+  SharpnessLabel->setText(QStringLiteral("APERTURE"));
+  WhiteBalLabel->setText(QStringLiteral("WHITE BAL"));
+  IdLabel->setText(QStringLiteral("ID."));
+  IdPosLabel->setText(QStringLiteral("ID. POS"));
+}
+
+void TForm1::SetHints() {
+  const auto hintOf = [](uint8_t item) { return QString::fromLatin1(FindCameraItem(item)->hint); };
+  DNModeSel->setToolTip(hintOf(kItemDNMode));
+  DNLevelSel->setToolTip(hintOf(kItemDNLevel));
+  DNFilSel->setToolTip(hintOf(kItemDNFil));
+  ShutterSel->setToolTip(hintOf(kItemShutter));
+  ShutterIris->setToolTip(hintOf(kItemShutter));
+  GainSel->setToolTip(hintOf(kItemGain));
+  SyncSel->setToolTip(hintOf(kItemSync));
+  SyncDC->setToolTip(hintOf(kItemSync));
+  BlcSel->setToolTip(hintOf(kItemBlc));
+  SharpnessSel->setToolTip(hintOf(kItemAperture));
+  WhiteBalSel->setToolTip(hintOf(kItemWhiteBal));
+  IdEdit->setToolTip(hintOf(kItemId));
+  IDPosSel->setToolTip(hintOf(kItemIdPos));
+  RedNumEdit->setToolTip(hintOf(kItemRedGain));
+  BlueNumEdit->setToolTip(hintOf(kItemBlueGain));
+}
+
+void TForm1::FormCreate() {
+  PasswordTime->start();
+  qam_->ProtocolSpeedStep = 4;
+}
+
+uint8_t TForm1::ProtocolSpeedStep() const {
+  return qam_->ProtocolSpeedStep;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // FormClose: the line settings survive the run, also a refused start.
+  SavePortDat();
+  event->accept();
+  emit Closed();
+}
+
+void TForm1::PasswordTimeTimer() {
+  PasswordTimeTick(CloseRequested, this, PasswordTime);
+}
+
+void TForm1::KeyboardSpeedClick() {
+  if (KeyBoardForm) KeyBoardForm->ShowKeyBoard();
+  IdEdit->setFocus();
+}
+
+void TForm1::Comm1RxChar(uint32_t count) {
+  qam_->Comm1RxChar(count);
+}
+
+void TForm1::Comm1TxEmpty() {
+  qam_->Comm1TxEmpty();
+}
+
+void TForm1::ExistTimerTimer() {
+  qam_->ExistTimerTimer();
+}
+
+void TForm1::QamProtocolTimerTimer() {
+  qam_->QamProtocolTimerTimer();
+}
+
+void TForm1::ReadButtonClick() {
+  qam_->ReadButtonClick();
+}
+
+void TForm1::WriteButtonClick() {
+  qam_->WriteButtonClick();
+}
+
+void TForm1::GetRS422SETS1Click() {
+  qam_->GetRS422SETS1Click();
+}
+
+void TForm1::ProtocolSpeedClick() {
+  qam_->ProtocolSpeedClick();
+}
+
+void TForm1::Open1Click() {
+  setWindowTitle(OpenSettingsFile(this, *this, LinkState, LinkBusyNow(), windowTitle()));
+}
+
+void TForm1::SaveAs1Click() {
+  setWindowTitle(SaveSettingsFileAs(this, *this, LinkState, LinkBusyNow(), windowTitle()));
+}
+
+void TForm1::ImageTimeClick() {
+  if (ImageDelayForm) ImageDelayForm->ImageTimeClick();
+}
+
+void TForm1::ChangPasswordClick() {
+  RunChangePassword(programFolder_, this);
+}
+
+void TForm1::Help1Click() {
+  ::Help1Click();
+}
+
+void TForm1::about2Click() {
+  RunAboutBox(this);
+}
+
+bool TForm1::LinkBusyNow() const {
+  return LinkBusy(LinkState);
+}

@@ -1,0 +1,236 @@
+// Line selection: the Port, Baud rate and Protocol menus, opening the port
+// with its fall-back to the other one, and "Port.dat" beside the program.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <optional>
+
+#include "comm/comm.h"
+#include "link/camera_items.h"
+#include "link/camera_link_state.h"
+#include "ui/control_form.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr char kCom1[] = "Com1";
+constexpr char kCom2[] = "Com2";
+constexpr char kNoCom1[] = "There is not COM1 on PC or other software is using.";
+constexpr char kNoCom2[] = "There is not COM2 on PC or other software is using.";
+constexpr char kNoPort[] =
+    "There is not serial port on PC or other software is using.\r\nZELTA does't work.";
+
+void ShowPortError(QWidget* parent, const char* text) {
+  ShowMessage(QString::fromLatin1(text), QStringLiteral("ERROR"), MessageIcon::Error, parent);
+}
+
+// The code after the first "&" of a line. A line without "&", or a code that
+// is not a plain decimal number (negative, blank, other text, too long),
+// gives nothing, which callers treat like a code that is too large.
+std::optional<int> CodeOfLine(const QString& line) {
+  const qsizetype separator = line.indexOf(QLatin1Char('&'));
+  if (separator < 0) return std::nullopt;
+  const QString text = line.mid(separator + 1);
+  if (text.isEmpty() || text.size() > 9) return std::nullopt;
+  int code = 0;
+  for (const QChar c : text) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+    code = code * 10 + (c.unicode() - '0');
+  }
+  return code;
+}
+
+TBaudRate BaudRateOfCode(uint8_t code) {
+  static constexpr TBaudRate rates[] = {br1200, br2400, br4800, br9600};
+  return rates[code];
+}
+
+}  // namespace
+
+QString TForm1::PortDatPath() const {
+  return QDir(programFolder_).filePath(QStringLiteral("Port.dat"));
+}
+
+void TForm1::ShowComPort() {
+  if (Comm1->DeviceName() == kCom1) {
+    SelectCom(true);
+  } else if (Comm1->DeviceName() == kCom2) {
+    SelectCom(false);
+  }
+}
+
+void TForm1::SelectCom(bool com1) {
+  SerialCOM1->setChecked(com1);
+  SerialCOM2->setChecked(!com1);
+  StatusPanels[0]->setText(com1 ? QStringLiteral("Com Port : COM1")
+                                : QStringLiteral("Com Port : COM2"));
+}
+
+void TForm1::OpenComPort() {
+  if (Comm1->Enabled()) return;
+  Comm1->Open();
+  if (!Comm1->Enabled()) {
+    Comm1->Close();
+    if (Comm1->DeviceName() == kCom2) {
+      ShowPortError(this, kNoCom2);
+      Comm1->SetDeviceName(kCom1);
+    } else {
+      ShowPortError(this, kNoCom1);
+      Comm1->SetDeviceName(kCom2);
+    }
+    ShowComPort();
+    Comm1->Open();
+    if (!Comm1->Enabled()) {
+      Comm1->Close();
+      ShowPortError(this, kNoPort);
+      // The menu and status bar show the saved settings again.
+      LoadPortDat();
+      return;
+    }
+  }
+  Comm1->SetRTSState(true);
+  Comm1->SetDTRState(true);
+}
+
+void TForm1::ChoosePort(const std::string& chosen, const std::string& other,
+                        const char* missingText) {
+  if (LinkBusyNow()) return;
+  if (Comm1->DeviceName() == chosen) return;
+  Comm1->Close();
+  Comm1->SetDeviceName(chosen);
+  ShowComPort();
+  Comm1->Open();
+  if (!Comm1->Enabled()) {
+    Comm1->Close();
+    ShowPortError(this, missingText);
+    Comm1->SetDeviceName(other);
+    ShowComPort();
+    Comm1->Open();
+    if (!Comm1->Enabled()) {
+      Comm1->Close();
+      ShowPortError(this, kNoPort);
+      return;
+    }
+  }
+  Comm1->SetRTSState(true);
+  Comm1->SetDTRState(true);
+}
+
+void TForm1::SerialCOM1Click() {
+  ChoosePort(kCom1, kCom2, kNoCom1);
+}
+
+void TForm1::SerialCOM2Click() {
+  ChoosePort(kCom2, kCom1, kNoCom2);
+}
+
+void TForm1::ChooseBaud(uint8_t code) {
+  if (LinkBusyNow() || BaudChecked(code)) return;
+  CheckBaud(code);
+  Comm1->SetBaudRate(BaudRateOfCode(code));
+}
+
+void TForm1::BR1200Click() {
+  ChooseBaud(kBaudCode1200);
+}
+
+void TForm1::BR2400Click() {
+  ChooseBaud(kBaudCode2400);
+}
+
+void TForm1::BR4800Click() {
+  ChooseBaud(kBaudCode4800);
+}
+
+void TForm1::BR9600Click() {
+  ChooseBaud(kBaudCode9600);
+}
+
+void TForm1::ChooseProtocol(uint8_t code) {
+  if (LinkBusyNow() || ProtocolChecked(code)) return;
+  CheckProtocol(code);
+}
+
+void TForm1::PelcoPClick() {
+  ChooseProtocol(kProtocolPelcoP);
+}
+
+void TForm1::PelcoDClick() {
+  ChooseProtocol(kProtocolPelcoD);
+}
+
+void TForm1::ERNITECClick() {
+  ChooseProtocol(kProtocolErnitec);
+}
+
+void TForm1::SavePortDat() {
+  QByteArray text = "Port&";
+  text += SerialCOM1->isChecked() ? "0" : "1";
+  text += "\r\nBaud Rate&";
+  const int baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
+  if (baudCode >= 0) text += QByteArray::number(baudCode);
+  text += "\r\nProtocol&";
+  for (uint8_t code = kProtocolPelcoP; code <= kProtocolErnitec; ++code) {
+    if (ProtocolChecked(code)) {
+      text += QByteArray::number(code);
+      break;
+    }
+  }
+  QFile file(PortDatPath());
+  // A folder that cannot be written only loses the remembered selection.
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(text);
+}
+
+void TForm1::ApplyPortDefaults() {
+  SelectCom(true);
+  Comm1->SetDeviceName(kCom1);
+  Comm1->SetBaudRate(br4800);
+  CheckBaud(kBaudCode4800);
+  CheckProtocol(kProtocolPelcoP);
+  SavePortDat();
+}
+
+void TForm1::LoadPortDat() {
+  QFile file(PortDatPath());
+  if (!file.open(QIODevice::ReadOnly)) {
+    ApplyPortDefaults();
+    return;
+  }
+  // Line ends CR LF, a lone LF or a lone CR all end a line.
+  QString text = QString::fromLatin1(file.readAll());
+  file.close();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  FileMemo->clear();
+  FileMemo->setPlainText(text);
+  const auto line = [this](int number) {
+    const QTextBlock block = FileMemo->document()->findBlockByNumber(number);
+    return block.isValid() ? block.text() : QString();
+  };
+
+  const std::optional<int> port = CodeOfLine(line(0));
+  if (!port || *port >= 2) {
+    ApplyPortDefaults();
+    return;
+  }
+  SelectCom(*port == 0);
+  Comm1->SetDeviceName(*port == 0 ? kCom1 : kCom2);
+
+  const std::optional<int> baud = CodeOfLine(line(1));
+  if (!baud || *baud >= 4) {
+    ApplyPortDefaults();
+    return;
+  }
+  Comm1->SetBaudRate(BaudRateOfCode(static_cast<uint8_t>(*baud)));
+  CheckBaud(static_cast<uint8_t>(*baud));
+
+  const std::optional<int> protocol = CodeOfLine(line(2));
+  if (!protocol || *protocol >= 3) {
+    ApplyPortDefaults();
+    return;
+  }
+  CheckProtocol(static_cast<uint8_t>(*protocol));
+}
