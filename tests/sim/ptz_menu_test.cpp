@@ -1,0 +1,224 @@
+// PTZ frames of the three protocols as the camera reads them, and the
+// on-screen menu they move.
+#include <gtest/gtest.h>
+
+#include "link/camera_items.h"
+#include "link/ptz_frames.h"
+#include "sim/ptz_decoder.h"
+#include "tests/sim/sim_harness.h"
+
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+TPtzDecoded Decode(PtzProtocol protocol, const Bytes& frame, uint8_t address) {
+  return DecodePtzFrame(protocol, frame.data(), frame.size(), address);
+}
+
+Bytes Frame(PtzProtocol protocol, PtzCommand command, uint8_t address) {
+  uint8_t buffer[kPtzFrameSize] = {};
+  const PtzFrameRef ref = BuildPtzFrame(buffer, protocol, command, address);
+  return Bytes(ref.data, ref.data + ref.length);
+}
+
+struct TWorkedExample {
+  PtzProtocol protocol;
+  uint8_t address;
+  Bytes frame;
+  PtzAction action;
+  uint8_t preset;
+};
+
+}  // namespace
+
+TEST(SimPtz, DecodesTheWorkedExamplesOfAllThreeProtocols) {
+  using P = PtzProtocol;
+  using A = PtzAction;
+  const TWorkedExample examples[] = {
+      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, A::Up, 0},
+      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x00, 0x00, 0x00, 0xAF, 0x0F}, A::Stop, 0},
+      {P::PelcoP, 1, {0xA0, 0x00, 0x04, 0x00, 0x00, 0x00, 0xAF, 0x0B}, A::Select, 0},
+      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x03, 0x00, 0x5F, 0xAF, 0x53}, A::SetPreset, 95},
+      {P::PelcoP, 37, {0xA0, 0x24, 0x00, 0x10, 0x00, 0x3F, 0xAF, 0x04}, A::Down, 0},
+      {P::PelcoP, 37, {0xA0, 0x24, 0x00, 0x07, 0x00, 0x58, 0xAF, 0x74}, A::GotoPreset, 88},
+      {P::PelcoP, 199, {0xA0, 0xC6, 0x00, 0x07, 0x00, 0x59, 0xAF, 0x97}, A::GotoPreset, 89},
+      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48}, A::Up, 0},
+      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01}, A::Stop, 0},
+      {P::PelcoD, 1, {0xFF, 0x01, 0x02, 0x00, 0x00, 0x00, 0x03}, A::Select, 0},
+      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x03, 0x00, 0x5F, 0x63}, A::SetPreset, 95},
+      {P::PelcoD, 37, {0xFF, 0x25, 0x00, 0x10, 0x00, 0x3F, 0x74}, A::Down, 0},
+      {P::PelcoD, 37, {0xFF, 0x25, 0x00, 0x07, 0x00, 0x58, 0x84}, A::GotoPreset, 88},
+      {P::PelcoD, 199, {0xFF, 0xC7, 0x00, 0x07, 0x00, 0x59, 0x27}, A::GotoPreset, 89},
+      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x04, 0x00, 0x07}, A::Up, 0},
+      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x00, 0x00, 0x03}, A::Stop, 0},
+      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x00, 0x01, 0x04}, A::Select, 0},
+      {P::Ernitec, 1, {0x02, 0x00, 0x02, 0x5F, 0x63}, A::GotoPreset, 95},
+      {P::Ernitec, 37, {0x02, 0x24, 0x01, 0x08, 0x00, 0x2F}, A::Down, 0},
+      {P::Ernitec, 37, {0x02, 0x24, 0x02, 0x58, 0x80}, A::GotoPreset, 88},
+      {P::Ernitec, 199, {0x02, 0xC6, 0x02, 0x59, 0x23}, A::GotoPreset, 89},
+  };
+  for (const TWorkedExample& example : examples) {
+    const TPtzDecoded decoded = Decode(example.protocol, example.frame, example.address);
+    SCOPED_TRACE(HexBytes(example.frame.data(), example.frame.size()));
+    EXPECT_TRUE(decoded.accepted) << decoded.reason;
+    EXPECT_EQ(decoded.action, example.action);
+    EXPECT_EQ(decoded.preset, example.preset);
+    // Addressed to another camera, the same frame is not obeyed.
+    EXPECT_FALSE(Decode(example.protocol, example.frame, static_cast<uint8_t>(example.address + 1))
+                     .accepted);
+    Bytes corrupt = example.frame;
+    corrupt.back() ^= 0x40;
+    EXPECT_EQ(Decode(example.protocol, corrupt, example.address).reason, "bad checksum");
+  }
+}
+
+TEST(SimPtz, CameraObeysOnlyItsOwnProtocolAndAddress) {
+  TCameraConfig config;
+  config.protocol = PtzProtocol::PelcoD;
+  TSimHarness camera(config);
+  camera.Send(Frame(PtzProtocol::PelcoP, PtzCommand::OsdOn, 1));
+  camera.Send(Frame(PtzProtocol::Ernitec, PtzCommand::OsdOn, 1));
+  camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 2));
+  camera.Advance(300000);
+  EXPECT_FALSE(camera.sim.Menu().IsOpen());
+  EXPECT_TRUE(camera.TraceHas("PELCO D dropped: address byte 2"));
+  camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 1));
+  EXPECT_TRUE(camera.sim.Menu().IsOpen());
+  EXPECT_TRUE(camera.TraceHas("RX FF 01 00 03 00 5F 63 PELCO D set preset 95 addr 1"));
+  // PTZ frames get no answer.
+  EXPECT_TRUE(camera.sent.empty());
+}
+
+TEST(SimPtz, PartialPtzFrameIsDroppedAfter200Ms) {
+  TCameraConfig config;
+  config.protocol = PtzProtocol::Ernitec;
+  TSimHarness camera(config);
+  const Bytes osd = Frame(PtzProtocol::Ernitec, PtzCommand::OsdOn, 1);
+  camera.Send({osd.begin(), osd.begin() + 3});
+  camera.Advance(200000);
+  camera.Send({osd.begin() + 3, osd.end()});
+  camera.Advance(200000);
+  EXPECT_FALSE(camera.sim.Menu().IsOpen());
+  EXPECT_TRUE(camera.TraceHas("RX 02 00 02 dropped: partial frame"));
+}
+
+// The buttons of the tool, as the frames they send.
+class SimMenu : public ::testing::TestWithParam<PtzProtocol> {
+ protected:
+  SimMenu() : camera_(Config()) {}
+
+  static TCameraConfig Config() {
+    TCameraConfig config;
+    config.protocol = GetParam();
+    config.address = 37;
+    return config;
+  }
+
+  void Press(PtzCommand command) {
+    camera_.Send(Frame(GetParam(), command, 37));
+    // Up and Down are followed by Stop at once, as the tool sends them.
+    if (command == PtzCommand::Up || command == PtzCommand::Down) {
+      camera_.Send(Frame(GetParam(), PtzCommand::Stop, 37));
+    }
+    camera_.Advance(50000);
+  }
+
+  TSimHarness camera_;
+};
+
+TEST_P(SimMenu, OsdOnOpensAndTheButtonsMoveTheMenu) {
+  const TOsdMenu& menu = camera_.sim.Menu();
+  Press(PtzCommand::Down);  // a closed menu ignores movement
+  EXPECT_FALSE(menu.IsOpen());
+  EXPECT_TRUE(camera_.menuLines.empty());
+
+  Press(PtzCommand::OsdOn);
+  ASSERT_TRUE(menu.IsOpen());
+  EXPECT_EQ(menu.CursorItem(), kItemDNMode);
+  EXPECT_FALSE(camera_.menuLines.empty());
+
+  Press(PtzCommand::Down);
+  Press(PtzCommand::Down);
+  EXPECT_EQ(menu.CursorItem(), kItemDNFil);
+  Press(PtzCommand::Up);
+  EXPECT_EQ(menu.CursorItem(), kItemDNLevel);
+
+  // Select enters the entry; Up and Down then change its value in the camera.
+  Press(PtzCommand::Select);
+  EXPECT_TRUE(menu.Editing());
+  Press(PtzCommand::Down);
+  EXPECT_EQ(camera_.sim.Model().Value(kItemDNLevel), 0);
+  EXPECT_EQ(menu.CursorItem(), kItemDNLevel);
+  Press(PtzCommand::Select);
+  EXPECT_FALSE(menu.Editing());
+  // A read now reports what the menu set.
+  EXPECT_EQ(camera_.Exchange(Read(37, kItemDNLevel)), Reply(37, 0x81, kItemDNLevel, 0));
+
+  // Up from the top wraps to EXIT; Select there closes the menu.
+  Press(PtzCommand::Up);
+  Press(PtzCommand::Up);
+  EXPECT_EQ(menu.CursorItem(), 0);
+  Press(PtzCommand::Select);
+  EXPECT_FALSE(menu.IsOpen());
+}
+
+TEST_P(SimMenu, ColourAndWhiteBalancePresetsAreRecorded) {
+  const TOsdMenu& menu = camera_.sim.Menu();
+  Press(PtzCommand::Colour);
+  EXPECT_EQ(menu.LastPreset(), 88);
+  Press(PtzCommand::WhiteBalance);
+  EXPECT_EQ(menu.LastPreset(), 89);
+  EXPECT_EQ(menu.PresetCalls(), 2);
+  EXPECT_FALSE(menu.IsOpen());
+  bool shown = false;
+  for (const std::string& line : camera_.menuLines) {
+    shown = shown || line.find("MENU preset 89 (White balance) called") != std::string::npos;
+  }
+  EXPECT_TRUE(shown);
+}
+
+TEST_P(SimMenu, PrintsTheMenuWhenItChanges) {
+  Press(PtzCommand::OsdOn);
+  Press(PtzCommand::Down);
+  const auto& lines = camera_.menuLines;
+  ASSERT_FALSE(lines.empty());
+  size_t cursorLines = 0;
+  for (const std::string& line : lines) {
+    if (line.find("MENU  > D/N LEVEL  HIGH") != std::string::npos) ++cursorLines;
+  }
+  EXPECT_EQ(cursorLines, 1u);
+  const size_t before = lines.size();
+  Press(PtzCommand::Stop);  // nothing changes, nothing printed
+  EXPECT_EQ(lines.size(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllProtocols, SimMenu,
+                         ::testing::Values(PtzProtocol::PelcoP, PtzProtocol::PelcoD,
+                                           PtzProtocol::Ernitec),
+                         [](const ::testing::TestParamInfo<PtzProtocol>& param) {
+                           return std::string(param.param == PtzProtocol::PelcoP   ? "PelcoP"
+                                              : param.param == PtzProtocol::PelcoD ? "PelcoD"
+                                                                                   : "Ernitec");
+                         });
+
+TEST(SimMenuModel, CameraOnlyValuesStepIntoTheWritableRange) {
+  TCameraConfig config;
+  config.iris = true;
+  TCameraModel model(config);
+  TOsdMenu menu(model);
+  TPtzDecoded command;
+  command.accepted = true;
+  command.action = PtzAction::GotoPreset;
+  command.preset = kPresetOsdOn;
+  menu.Apply(command);
+  command.action = PtzAction::Down;
+  while (menu.CursorItem() != kItemShutter) menu.Apply(command);
+  command.action = PtzAction::Select;
+  menu.Apply(command);
+  command.action = PtzAction::Up;
+  EXPECT_TRUE(menu.Apply(command));
+  EXPECT_EQ(model.Value(kItemShutter), 0);
+  command.action = PtzAction::Down;
+  menu.Apply(command);
+  EXPECT_EQ(model.Value(kItemShutter), 8);
+}
