@@ -1,19 +1,90 @@
 #include "ui/settings_file_commands.h"
 
-QString ChooseSettingsFileToSave(QWidget*, const QString&) {
-  return {};
+#include <QFile>
+#include <QFileDialog>
+
+#include "link/camera_link_state.h"
+#include "link/camera_panel.h"
+#include "settings/settings_caption.h"
+#include "settings/settings_file_io.h"
+#include "settings/settings_reader.h"
+#include "settings/settings_writer.h"
+#include "ui/message_box.h"
+#include "ui/settings_file_dialogs.h"
+
+namespace {
+
+// The caption of the framework's standard error box: the application title.
+const char* const kStandardErrorCaption = "ZELTA";
+// A value longer than this is cut short in the conversion message.
+constexpr int kShownValueLength = 60;
+
+std::string NativePath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
 }
 
-QString ChooseSettingsFileToOpen(QWidget*, const QString&) {
-  return {};
+QString CaptionOf(const QString& path) {
+  return QString::fromStdString(FileCaption(path.toStdString()));
 }
 
-QString SaveSettingsFileAs(QWidget*, const CameraPanel&, const CameraLinkState&, bool,
-                           const QString& caption, const SettingsFileChooser&) {
-  return caption;
+void ShowFileError(QWidget* parent, const QString& what, const QString& path,
+                   const std::string& reason) {
+  ShowMessage(what.arg(path, QString::fromLocal8Bit(reason.c_str())), "ERROR", MessageIcon::Error,
+              parent);
 }
 
-QString OpenSettingsFile(QWidget*, CameraPanel&, CameraLinkState&, bool, const QString& caption,
-                         const SettingsFileChooser&) {
-  return caption;
+void ShowLoadError(QWidget* parent, const SettingsFileError& error) {
+  if (error.kind == SettingsFileError::Kind::NotInteger) {
+    QString value =
+        QString::fromLatin1(error.value.data(), static_cast<qsizetype>(error.value.size()));
+    if (value.size() > kShownValueLength) value = value.left(kShownValueLength) + "...";
+    ShowMessage(QString("'%1' is not a valid integer value").arg(value), kStandardErrorCaption,
+                MessageIcon::Error, parent);
+  } else {
+    ShowMessage("File format is error.", "ERROR", MessageIcon::Error, parent);
+  }
+}
+
+}  // namespace
+
+QString SaveSettingsFileAs(QWidget* parent, const CameraPanel& panel, const CameraLinkState& state,
+                           bool linkBusy, const QString& caption,
+                           const SettingsFileChooser& choose) {
+  if (linkBusy) return caption;
+  const QString proposed = QString::fromStdString(ProposedFileName(caption.toStdString()));
+  const QString path =
+      choose ? choose(parent, proposed) : ChooseSettingsFileToSave(parent, proposed);
+  if (path.isEmpty()) return caption;
+
+  const FileOutcome written = ReplaceFile(NativePath(path), SettingsFileText(panel, state));
+  if (!written.ok) {
+    ShowFileError(parent, "Can not save the file \"%1\".\n%2", path, written.reason);
+    return caption;
+  }
+  return CaptionOf(path);
+}
+
+QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& state, bool linkBusy,
+                         const QString& caption, const SettingsFileChooser& choose) {
+  if (linkBusy) return caption;
+  const QString path =
+      choose ? choose(parent, QString()) : ChooseSettingsFileToOpen(parent, QString());
+  if (path.isEmpty()) return caption;
+
+  std::vector<std::string> lines;
+  const FileOutcome read = ReadFileLines(NativePath(path), kSettingsFileLines, lines);
+  if (!read.ok) {
+    ShowFileError(parent, "Can not read the file \"%1\".\n%2", path, read.reason);
+    return caption;
+  }
+  // Everything is checked before anything is applied: a bad file leaves the
+  // panel, the delay codes and the caption as they were.
+  SettingsValues values;
+  SettingsFileError error;
+  if (!CheckSettingsLines(lines, values, error)) {
+    ShowLoadError(parent, error);
+    return caption;
+  }
+  ApplySettings(values, panel, state);
+  return CaptionOf(path);
 }

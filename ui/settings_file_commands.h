@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "ui/settings_file_dialogs.h"
+
 class CameraPanel;
 class QWidget;
 struct CameraLinkState;
@@ -13,13 +15,6 @@ struct CameraLinkState;
 // Asks the user for a file. Gets the parent and the proposed file name (empty
 // for Open); gives the chosen path, or an empty text when the user cancels.
 using SettingsFileChooser = std::function<QString(QWidget* parent, const QString& proposedName)>;
-
-// The chooser that shows the real save dialog (".TXT", "TXT FILE(*.TXT)",
-// asks before overwriting).
-QString ChooseSettingsFileToSave(QWidget* parent, const QString& proposedName);
-// The chooser that shows the real open dialog (".TXT", "TXT FILE(*.TXT)",
-// the file must exist).
-QString ChooseSettingsFileToOpen(QWidget* parent, const QString& proposedName);
 
 // Save As: writes the panel and the delay codes to the chosen file. Returns the
 // new window caption, or `caption` unchanged when the link is busy, the user

@@ -1,0 +1,128 @@
+#include "settings/settings_file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <system_error>
+
+#include "settings/line_splitter.h"
+
+namespace {
+
+FileOutcome Failed(int error) {
+  return {false, std::generic_category().message(error)};
+}
+
+// Closes the descriptor and removes the file (when named) unless released.
+class TempFile {
+ public:
+  TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  // Closes the descriptor; returns the error number or 0.
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+  void Release() { path_.clear(); }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+int WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// A new file in the target's folder, named after the target, that no one else has.
+int CreateTempBeside(const std::string& target, std::string& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  const size_t slash = target.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = folder + "." + name + "." + std::to_string(::getpid()) + "." +
+               std::to_string(counter++) + ".tmp";
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+FileOutcome ReplaceFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return Failed(ENOENT);
+  // Renaming over a link would replace the link, not the file it names.
+  std::string target = path;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return Failed(errno);
+    target = resolved;
+    std::free(resolved);
+  }
+  const bool exists = ::stat(target.c_str(), &info) == 0;
+  if (exists) {
+    if (S_ISDIR(info.st_mode)) return Failed(EISDIR);
+    if (::access(target.c_str(), W_OK) != 0) return Failed(errno);
+    // A read-only file stays as it is, even for a user who could replace it.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Failed(EACCES);
+  }
+
+  std::string tempPath;
+  const int fd = CreateTempBeside(target, tempPath);
+  if (fd < 0) return Failed(errno);
+  TempFile temp(fd, tempPath);
+  if (exists && ::fchmod(temp.fd(), info.st_mode & 07777) != 0) return Failed(errno);
+  if (const int error = WriteAll(temp.fd(), bytes)) return Failed(error);
+  if (::fsync(temp.fd()) != 0) return Failed(errno);
+  if (const int error = temp.Close()) return Failed(error);
+  if (::rename(temp.path().c_str(), target.c_str()) != 0) return Failed(errno);
+  temp.Release();
+  return {};
+}
+
+FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
+                          std::vector<std::string>& lines) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Failed(errno);
+  TempFile file(fd, {});  // unnamed: only closes the descriptor
+  LineSplitter splitter(maxLines);
+  char buffer[8192];
+  while (!splitter.Full()) {
+    const ssize_t n = ::read(file.fd(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Failed(errno);
+    }
+    if (n == 0) break;
+    splitter.Feed(buffer, static_cast<size_t>(n));
+  }
+  lines = splitter.Finish();
+  return {};
+}

@@ -1,0 +1,21 @@
+// Reading and writing whole settings files, with the reason of any failure
+// for the user.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct FileOutcome {
+  bool ok = true;
+  std::string reason;  // why it failed, in words
+};
+
+// Writes `bytes` to a new file beside `path` and renames it over `path`, so an
+// existing file is either replaced whole or left as it was. A file without any
+// write permission is refused rather than replaced.
+FileOutcome ReplaceFile(const std::string& path, const std::string& bytes);
+
+// Reads the first maxLines lines of the file (line ends CR LF, LF or CR).
+FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
+                          std::vector<std::string>& lines);
