@@ -28,16 +28,16 @@ const char kUnstorableText[] = "The password can not use this character.";
 const char kErrorCaption[] = "ERROR";
 const char kInformationCaption[] = "INFORMATION";
 
-std::filesystem::path ToPath(const QString& folder) {
-  return std::filesystem::path(QFile::encodeName(folder).toStdString());
-}
-
 }  // namespace
+
+std::filesystem::path PasswordFolderPath(const QString& programFolder) {
+  return std::filesystem::path(QFile::encodeName(programFolder).toStdString());
+}
 
 TPasswordForm::TPasswordForm(const QString& programFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      folder_(ToPath(programFolder)) {
+      folder_(PasswordFolderPath(programFolder)) {
   setObjectName("PasswordForm");
   setWindowTitle("Password Form");
   QFont font("MS Sans Serif");

@@ -16,6 +16,9 @@ class QShowEvent;
 
 constexpr int kPasswordHelpContext = 28;
 
+// The program folder as the store functions take it.
+std::filesystem::path PasswordFolderPath(const QString& programFolder);
+
 class TPasswordForm : public QDialog {
   Q_OBJECT
 

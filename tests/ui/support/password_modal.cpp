@@ -1,6 +1,7 @@
 #include "tests/ui/support/password_modal.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -16,11 +17,11 @@ constexpr int kLeftOpenMs = 2000;
 PasswordAnswerCount AnswerPasswordForm(std::function<void(TPasswordForm*)> answer, int waitMs) {
   auto count = std::make_shared<int>(0);
   auto* poll = new QTimer(qApp);  // owned by the application, deleted when done
-  auto remaining = std::make_shared<int>(waitMs / kPollMs);
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, count, remaining, answer]() {
+  const QDeadlineTimer deadline(waitMs);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, count, deadline, answer]() {
     auto* form = qobject_cast<TPasswordForm*>(QApplication::activeModalWidget());
     if (form == nullptr) {
-      if (--*remaining <= 0) {
+      if (deadline.hasExpired()) {
         poll->stop();
         poll->deleteLater();
       }

@@ -11,7 +11,7 @@ class TPasswordForm;
 using PasswordAnswerCount = std::shared_ptr<int>;
 
 // Runs `answer` with the next TPasswordForm that becomes the active modal
-// widget (looked for every few milliseconds for up to `waitMs`). A dialog the
+// widget (looked for every few milliseconds until `waitMs` have passed). A dialog the
 // answer leaves open is cancelled after a while, so a faulty test fails
 // instead of hanging.
 PasswordAnswerCount AnswerPasswordForm(std::function<void(TPasswordForm*)> answer,
