@@ -1,6 +1,8 @@
 // The receiver and the reply acceptance rule, fed byte by byte from the port.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/link/engine_test_support.h"
 
 namespace {
@@ -166,6 +168,28 @@ TEST(LinkReceiver, ProtocolStateKeepsAddressesOutsideTheLists) {
   rig.RunFor(Ms(100));
   ASSERT_FALSE(rig.port.Frames().empty());
   EXPECT_EQ(rig.port.Frames().back().bytes, PollBytes(250, kProtocolPelcoD));
+}
+
+TEST(LinkReceiver, NoiseNeverBreaksTheLinkState) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  rig.engine.ReadButtonClick();
+  std::mt19937 random(5);
+  for (int event = 0; event < 2000; ++event) {
+    Bytes noise(random() % 40);
+    for (auto& b : noise) b = random() % 4 == 0 ? kFrameStart : static_cast<uint8_t>(random());
+    rig.Deliver(noise);
+    rig.RunFor(Ms(random() % 300));
+    ASSERT_LE(rig.state.RxCount, kFrameSize);
+    ASSERT_LT(rig.state.IdIndex, kIdLength);
+    ASSERT_LE(rig.state.ReadBusy + rig.state.WriteBusy + rig.state.ProbeBusy +
+                  rig.state.DelayReadBusy + rig.state.DelayWriteBusy,
+              1);
+  }
+  // The camera is still reached once the noise stops.
+  rig.RunFor(Ms(10000));
+  EXPECT_FALSE(rig.engine.Busy());
+  EXPECT_EQ(rig.window.lamp, LampColour::Lime);
 }
 
 }  // namespace
