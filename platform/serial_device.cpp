@@ -64,6 +64,9 @@ SerialDevice::SerialDevice(int fd) : fd_(fd), shared_(std::make_shared<SerialSha
 
 SerialDevice::~SerialDevice() {
   if (IsCharacterDevice()) ioctl(fd_, TIOCNXCL);
+  // An event thread that has not ended yet still holds a duplicate of this
+  // descriptor; the device must be free for the next opener at once.
+  flock(fd_, LOCK_UN);
   ::close(fd_);
   if (wakeFd_ >= 0) ::close(wakeFd_);
 }

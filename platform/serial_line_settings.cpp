@@ -58,7 +58,9 @@ int MakeTerminalRaw(int fd) {
   t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN | ECHOE | ECHOK);
   t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
   t.c_cflag |= CS8 | CLOCAL | CREAD;
-  t.c_cc[VMIN] = 0;
+  // With VMIN 0 a read without data returns 0 even on a non-blocking
+  // descriptor, which looks like a hang-up; with 1 it fails with EAGAIN.
+  t.c_cc[VMIN] = 1;
   t.c_cc[VTIME] = 0;
   return Set(fd, t);
 }

@@ -6,7 +6,7 @@
 #include "platform/serial_types.h"
 
 // Sets the terminal raw (no echo, no translation, no flow control, CLOCAL,
-// CREAD, reads never block).
+// CREAD; a read without data fails with EAGAIN).
 int MakeTerminalRaw(int fd);
 // Fills the fields of settings that the terminal holds; leaves the others.
 int ReadLineSettings(int fd, SerialLineSettings& settings);

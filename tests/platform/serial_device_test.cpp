@@ -1,0 +1,201 @@
+#include "platform/serial_device.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <thread>
+
+#include "platform/device_names.h"
+#include "platform/serial_event_wait.h"
+#include "tests/comm/support/pseudo_terminal.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string MakeTempFolder() {
+  char tmpl[] = "/tmp/zelta-platform-XXXXXX";
+  const char* dir = mkdtemp(tmpl);
+  return dir != nullptr ? dir : "/tmp";
+}
+
+TEST(PlatformDeviceNames, ComNamesFallBackToTheOnBoardPorts) {
+  const std::string folder = MakeTempFolder();
+  EXPECT_EQ(ResolveSerialDeviceName("Com1", folder), "/dev/ttyS0");
+  EXPECT_EQ(ResolveSerialDeviceName("Com2", folder), "/dev/ttyS1");
+  EXPECT_EQ(ResolveSerialDeviceName("/dev/ttyUSB3", folder), "/dev/ttyUSB3");
+  EXPECT_EQ(ResolveSerialDeviceName("Com3", folder), "Com3");
+  const std::string link = folder + "/Com2";
+  ASSERT_EQ(symlink("/dev/ttyUSB0", link.c_str()), 0);
+  EXPECT_EQ(ResolveSerialDeviceName("Com2", folder), link);
+  unlink(link.c_str());
+  rmdir(folder.c_str());
+}
+
+TEST(PlatformDeviceNames, ExecutableFolderHoldsThisProgram) {
+  const std::string folder = ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(access(folder.c_str(), F_OK), 0);
+}
+
+TEST(PlatformSerial, OpenIsExclusiveAndRefusesMissingDevices) {
+  PseudoTerminal pty;
+  EXPECT_EQ(SerialDevice::Open("/dev/zelta-missing"), nullptr);
+  auto first = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->IsCharacterDevice());
+  EXPECT_EQ(SerialDevice::Open(pty.SlavePath()), nullptr);
+  first.reset();
+  EXPECT_NE(SerialDevice::Open(pty.SlavePath()), nullptr);
+}
+
+TEST(PlatformSerial, RegularFileIsNoCharacterDevice) {
+  const std::string folder = MakeTempFolder();
+  const std::string file = folder + "/f";
+  std::ofstream(file) << "x";
+  auto device = SerialDevice::Open(file);
+  ASSERT_NE(device, nullptr);
+  EXPECT_FALSE(device->IsCharacterDevice());
+  device.reset();
+  unlink(file.c_str());
+  rmdir(folder.c_str());
+}
+
+TEST(PlatformSerial, SpeedsWithoutAConstantAreKept) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  SerialLineSettings s;
+  ASSERT_EQ(device->GetLineSettings(s), 0);
+  s.BaudRate = 14400;
+  ASSERT_EQ(device->SetLineSettings(s), 0);
+  SerialLineSettings back;
+  ASSERT_EQ(device->GetLineSettings(back), 0);
+  EXPECT_EQ(back.BaudRate, 14400u);
+  s.BaudRate = 4800;
+  ASSERT_EQ(device->SetLineSettings(s), 0);
+  EXPECT_EQ(pty.SlaveSpeed(), static_cast<speed_t>(B4800));
+}
+
+TEST(PlatformSerial, FieldsWithoutATerminalFlagKeepTheirValue) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  SerialLineSettings s;
+  device->GetLineSettings(s);
+  s.fNull = true;
+  s.XonLim = 1024;
+  s.EvtChar = 0x7E;
+  s.fDtrControl = 2;
+  ASSERT_EQ(device->SetLineSettings(s), 0);
+  SerialLineSettings back;
+  device->GetLineSettings(back);
+  EXPECT_TRUE(back.fNull);
+  EXPECT_EQ(back.XonLim, 1024);
+  EXPECT_EQ(back.EvtChar, 0x7E);
+  EXPECT_EQ(back.fDtrControl, 2);
+}
+
+TEST(PlatformEventWait, StopEndsABlockedWaitAtOnce) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  auto result = std::async(std::launch::async, [wait] {
+    uint32_t events = 0;
+    return wait->Wait(events);
+  });
+  EXPECT_EQ(result.wait_for(30ms), std::future_status::timeout);
+  wait->Stop();
+  ASSERT_EQ(result.wait_for(2s), std::future_status::ready);
+  EXPECT_EQ(result.get(), SerialEventWait::Result::Stopped);
+}
+
+TEST(PlatformEventWait, OutlivesTheDeviceWithoutTouchingItsDescriptor) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  device.reset();
+  // The device is free for the next opener at once, while the wait goes on
+  // with its own duplicate.
+  auto next = SerialDevice::Open(pty.SlavePath());
+  EXPECT_NE(next, nullptr);
+  pty.Write({1});
+  uint32_t events = 0;
+  EXPECT_EQ(wait->Wait(events), SerialEventWait::Result::Event);
+  EXPECT_EQ(events, 0x0001u);
+}
+
+TEST(PlatformEventWait, ReportsArrivalsNotBytesLeftUnread) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  pty.Write({1, 2});
+  uint32_t events = 0;
+  ASSERT_EQ(wait->Wait(events), SerialEventWait::Result::Event);
+  EXPECT_EQ(events, 0x0001u);
+  auto second = std::async(std::launch::async, [wait] {
+    uint32_t e = 0;
+    return wait->Wait(e);
+  });
+  EXPECT_EQ(second.wait_for(50ms), std::future_status::timeout);
+  wait->Stop();
+  EXPECT_EQ(second.get(), SerialEventWait::Result::Stopped);
+}
+
+TEST(PlatformEventWait, TransmitEmptyOnceAfterWrittenBytesDrained) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  const uint8_t bytes[4] = {1, 2, 3, 4};
+  EXPECT_EQ(device->Write(bytes, 4, error), 4u);
+  EXPECT_EQ(error, 0);
+  uint32_t events = 0;
+  ASSERT_EQ(wait->Wait(events), SerialEventWait::Result::Event);
+  EXPECT_EQ(events, 0x0004u);
+  SerialStatus status;
+  uint32_t errors = 0;
+  EXPECT_EQ(device->ClearError(errors, status), 0);
+  EXPECT_EQ(status.cbOutQue, 0u);
+  EXPECT_EQ(errors, 0u);
+}
+
+TEST(PlatformEventWait, HungUpDeviceParksTheWaitUntilStop) {
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath());
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  pty.CloseMaster();
+  auto parked = std::async(std::launch::async, [wait] {
+    int results = 0;
+    for (;;) {
+      uint32_t events = 0;
+      if (wait->Wait(events) == SerialEventWait::Result::Stopped) return results;
+      ++results;
+    }
+  });
+  EXPECT_EQ(parked.wait_for(100ms), std::future_status::timeout);
+  EXPECT_TRUE(wait->HungUp());
+  wait->Stop();
+  ASSERT_EQ(parked.wait_for(2s), std::future_status::ready);
+  EXPECT_LE(parked.get(), 1);
+}
+
+}  // namespace
