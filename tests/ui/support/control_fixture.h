@@ -1,0 +1,84 @@
+// Shared pieces of the main window tests: a program folder of their own, the
+// messages the windows would show, pseudo-terminals standing in for COM1 and
+// COM2, and a started main window.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "ui/message_box.h"
+
+class QComboBox;
+class TForm1;
+
+// A temporary folder that plays the program's folder.
+class TestProgramFolder {
+ public:
+  TestProgramFolder();
+  QString Path() const { return dir_.path(); }
+  QString FilePath(const QString& name) const;
+  void Write(const QString& name, const QByteArray& bytes) const;
+  QByteArray Read(const QString& name) const;
+  bool Exists(const QString& name) const;
+  void Remove(const QString& name) const;
+  // "Com1" or "Com2" as a link to a device that is not there.
+  void LinkMissingPort(const QString& name) const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Records every ShowMessage while it lives, instead of opening boxes.
+class MessageLog {
+ public:
+  struct Message {
+    QString text;
+    QString caption;
+    MessageIcon icon;
+  };
+  MessageLog();
+  ~MessageLog();
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+
+  const QList<Message>& Messages() const { return *messages_; }
+  QStringList Texts() const;
+  void Clear() { messages_->clear(); }
+
+ private:
+  std::shared_ptr<QList<Message>> messages_;
+};
+
+// A pseudo-terminal whose slave is linked into the program folder as "Com1"
+// or "Com2"; the test holds the master end, the far side of the line.
+class PtyLine {
+ public:
+  PtyLine(const TestProgramFolder& folder, const QString& name);
+  ~PtyLine();
+  PtyLine(const PtyLine&) = delete;
+  PtyLine& operator=(const PtyLine&) = delete;
+
+  bool Ok() const { return master_ >= 0; }
+  // Bytes that arrive within `waitMs` while the event loop runs; returns as
+  // soon as `atLeast` bytes came.
+  QByteArray Receive(int atLeast, int waitMs);
+  void Send(const QByteArray& bytes);
+
+ private:
+  int master_ = -1;
+};
+
+// The password every started window is opened with.
+extern const char kTestPassword[];
+
+// Builds the main window over `folder` as the program starts it: the stored
+// password is answered in the enter-password dialog ("data.dat" is written
+// with kTestPassword first unless a store or a marker is there), then the
+// keyboard and image delay windows are created.
+std::unique_ptr<TForm1> StartForm(const TestProgramFolder& folder);
+
+// The user picks an entry of a drop-down list.
+void Choose(QComboBox* list, int index);
