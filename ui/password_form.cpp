@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFont>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -176,6 +175,8 @@ void TPasswordForm::OkButtonClick() {
       ShowMessage(kMismatchText, kErrorCaption, MessageIcon::Error, this);
       return;
     case poEmpty:
+      // Meant as a plain notice without an icon; the message helper has no such
+      // kind, so the information icon stands in.
       ShowMessage(kEmptyText, kInformationCaption, MessageIcon::Information, this);
       return;
     case poUnstorable:
