@@ -18,9 +18,20 @@ void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, 
     return;
   }
   QMessageBox box(parent ? parent : QApplication::activeWindow());
-  box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
-              : icon == MessageIcon::Information ? QMessageBox::Information
-                                                 : QMessageBox::Warning);
+  switch (icon) {
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+  }
   box.setWindowTitle(caption);
   box.setText(text);
   box.setStandardButtons(QMessageBox::Ok);

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-enum class MessageIcon { Error, Information, Warning };
+enum class MessageIcon { Error, Information, Warning, None };
 
 void ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
                  QWidget* parent = nullptr);

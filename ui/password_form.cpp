@@ -177,7 +177,7 @@ void TPasswordForm::OkButtonClick() {
     case poEmpty:
       // Meant as a plain notice without an icon; the message helper has no such
       // kind, so the information icon stands in.
-      ShowMessage(kEmptyText, kInformationCaption, MessageIcon::Information, this);
+      ShowMessage(kEmptyText, kInformationCaption, MessageIcon::None, this);
       return;
     case poUnstorable:
       ShowMessage(kUnstorableText, kErrorCaption, MessageIcon::Error, this);

@@ -174,6 +174,7 @@ class PasswordFormTest : public QObject {
     form->ConfirmPasswordEdit->clear();
     QTest::mouseClick(form->OkButton, Qt::LeftButton);
     QCOMPARE(messages_.at(0).caption, QString("INFORMATION"));
+    QCOMPARE(messages_.at(0).icon, MessageIcon::None);
     ExpectMessages({kEmpty});
     // The focused OK button answers Enter too.
     form->OkButton->setFocus();
