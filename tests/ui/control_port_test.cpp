@@ -1,0 +1,160 @@
+// The port with its fall-back to the other one, over pseudo-terminals linked
+// as "Com1"/"Com2" in the test's program folder, and the whole chain from the
+// window through the serial component to the line and back.
+#include <QAction>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include "comm/comm.h"
+#include "link/camera_frames.h"
+#include "link/camera_items.h"
+#include "link/camera_link_state.h"
+#include "tests/ui/support/control_fixture.h"
+#include "ui/control_form.h"
+#include "ui/control_shape.h"
+#include "ui/image_delay_form.h"
+
+namespace {
+
+const QString kNoCom1 = QStringLiteral("There is not COM1 on PC or other software is using.");
+const QString kNoCom2 = QStringLiteral("There is not COM2 on PC or other software is using.");
+const QString kNoPort = QStringLiteral(
+    "There is not serial port on PC or other software is using.\r\nZELTA does't work.");
+
+QByteArray Frame(const uint8_t (&bytes)[kFrameSize]) {
+  return QByteArray(reinterpret_cast<const char*>(bytes), kFrameSize);
+}
+
+}  // namespace
+
+class ControlPortTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void savedCom2MissingFallsBackToCom1() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    folder.LinkMissingPort(QStringLiteral("Com2"));
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    QVERIFY(com1.Ok());
+    folder.Write(QStringLiteral("Port.dat"), "Port&1\r\nBaud Rate&2\r\nProtocol&0");
+    auto form = StartForm(folder);
+
+    QCOMPARE(messages.Texts(), QStringList{kNoCom2});
+    QCOMPARE(messages.Messages().first().caption, QStringLiteral("ERROR"));
+    QCOMPARE(messages.Messages().first().icon, MessageIcon::Error);
+    QVERIFY(form->Comm1->Enabled());
+    QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
+    QVERIFY(form->SerialCOM1->isChecked() && !form->SerialCOM2->isChecked());
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM1"));
+    form->close();
+    QCOMPARE(folder.Read(QStringLiteral("Port.dat")),
+             QByteArray("Port&0\r\nBaud Rate&2\r\nProtocol&0"));
+  }
+
+  void bothPortsMissing() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    folder.LinkMissingPort(QStringLiteral("Com1"));
+    folder.LinkMissingPort(QStringLiteral("Com2"));
+    const QByteArray saved("Port&1\r\nBaud Rate&3\r\nProtocol&1");
+    folder.Write(QStringLiteral("Port.dat"), saved);
+    auto form = StartForm(folder);
+
+    QCOMPARE(messages.Texts(), (QStringList{kNoCom2, kNoPort}));
+    QVERIFY(!form->Comm1->Enabled());
+    // The saved settings are shown again.
+    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
+    QCOMPARE(form->StatusText(1), QStringLiteral("Baud Rate : 9600"));
+    QCOMPARE(form->Comm1->DeviceName(), std::string("Com2"));
+    QCOMPARE(folder.Read(QStringLiteral("Port.dat")), saved);
+
+    // The checked port again: nothing, not even a new try.
+    messages.Clear();
+    form->SerialCOM2->trigger();
+    QVERIFY(messages.Messages().isEmpty());
+    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+
+    // The other port: tried, then the first again, both messages.
+    form->SerialCOM1->trigger();
+    QCOMPARE(messages.Texts(), (QStringList{kNoCom1, kNoPort}));
+    QVERIFY(!form->Comm1->Enabled());
+    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
+    // With the port closed the program keeps running and sends nothing.
+    form->UpButton->click();
+    form->close();
+    QCOMPARE(folder.Read(QStringLiteral("Port.dat")), saved);
+  }
+
+  void portMenuSwitchesBetweenPresentPorts() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    PtyLine com2(folder, QStringLiteral("Com2"));
+    auto form = StartForm(folder);
+    QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
+
+    form->SerialCOM2->trigger();
+    QVERIFY(messages.Messages().isEmpty());
+    QVERIFY(form->Comm1->Enabled());
+    QCOMPARE(form->Comm1->DeviceName(), std::string("Com2"));
+    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
+    // Frames now leave on COM2.
+    com2.Receive(1000, 50);
+    form->SelectButton->click();
+    QCOMPARE(com2.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
+  }
+
+  void pollReplyTurnsLampGreenAndReadCameraStarts() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+    form->show();
+
+    uint8_t poll[kFrameSize];
+    BuildPollFrame(poll, 1, kProtocolPelcoP);
+    QCOMPARE(com1.Receive(kFrameSize, 2000), Frame(poll));
+
+    uint8_t reply[kFrameSize];
+    BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);
+    com1.Send(Frame(reply));
+    QTRY_COMPARE_WITH_TIMEOUT(form->LightShape->BrushColor(), QColor(0, 255, 0), 2000);
+    QVERIFY(form->ReadButton->isEnabled() && form->WriteButton->isEnabled());
+    QVERIFY(form->ImageDelayForm->ReadImageDelay->isEnabled());
+    QVERIFY(form->ImageDelayForm->WriteImageDelay->isEnabled());
+
+    form->ReadButton->click();
+    uint8_t read[kFrameSize];
+    BuildReadFrame(read, 1, kItemDNMode, 0);
+    QCOMPARE(com1.Receive(kFrameSize, 2000), Frame(read));
+    QVERIFY(LinkState.ReadBusy);
+    // Meanwhile the line menus are locked.
+    form->BR1200->trigger();
+    QVERIFY(form->BR4800->isChecked());
+    QVERIFY(messages.Messages().isEmpty());
+  }
+
+  void ptzButtonsGoOutInTheCheckedProtocol() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+    QCOMPARE(com1.Receive(kFrameSize, 2000).size(), int(kFrameSize));
+
+    form->UpButton->click();
+    QCOMPARE(com1.Receive(16, 1000),
+             QByteArray::fromHex("A0 00 00 08 00 3F AF 38 A0 00 00 00 00 00 AF 0F"));
+    form->PelcoD->trigger();
+    form->LeftButton->click();
+    QCOMPARE(com1.Receive(14, 1000),
+             QByteArray::fromHex("FF 01 00 08 00 3F 48 FF 01 00 00 00 00 01"));
+  }
+};
+
+QTEST_MAIN(ControlPortTest)
+#include "control_port_test.moc"
