@@ -2,6 +2,9 @@
 // drained, modem line changes and line errors where the driver reports them.
 // Owns a duplicate of the device descriptor and a wake-up eventfd, so Stop
 // ends a wait at once and no closed descriptor number is ever touched.
+// The event-character event (0x0002) is never reported: a terminal cannot be
+// searched for a byte without reading it. Modem lines and line errors are
+// polled (TIOCMGET, TIOCGICOUNT) only where the driver has them.
 #pragma once
 
 #include <atomic>
