@@ -1,7 +1,7 @@
 #include "ui/settings_file_commands.h"
 
 #include <QFile>
-#include <QFileDialog>
+#include <QGuiApplication>
 
 #include "link/camera_link_state.h"
 #include "link/camera_panel.h"
@@ -14,8 +14,6 @@
 
 namespace {
 
-// The caption of the framework's standard error box: the application title.
-const char* const kStandardErrorCaption = "ZELTA";
 // A value longer than this is cut short in the conversion message.
 constexpr int kShownValueLength = 60;
 
@@ -38,8 +36,9 @@ void ShowLoadError(QWidget* parent, const SettingsFileError& error) {
     QString value =
         QString::fromLatin1(error.value.data(), static_cast<qsizetype>(error.value.size()));
     if (value.size() > kShownValueLength) value = value.left(kShownValueLength) + "...";
-    ShowMessage(QString("'%1' is not a valid integer value").arg(value), kStandardErrorCaption,
-                MessageIcon::Error, parent);
+    // The framework's standard error box: the application title as its caption.
+    ShowMessage(QString("'%1' is not a valid integer value").arg(value),
+                QGuiApplication::applicationDisplayName(), MessageIcon::Error, parent);
   } else {
     ShowMessage("File format is error.", "ERROR", MessageIcon::Error, parent);
   }

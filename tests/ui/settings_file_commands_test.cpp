@@ -82,6 +82,7 @@ class SettingsFileCommandsTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(folder_.isValid());
+    QCoreApplication::setApplicationName("ZELTA");  // the program's title
     SetMessageInterceptor([this](const QString& text, const QString& caption, MessageIcon icon) {
       messages_.push_back({text, caption, icon});
     });
@@ -190,6 +191,10 @@ class SettingsFileCommandsTest : public QObject {
     QTest::newRow("empty value") << QByteArray(kStartUpFile).replace("GAMMA&1", "GAMMA&")
                                  << "'' is not a valid integer value"
                                  << "ZELTA";
+    QTest::newRow("long value")
+        << QByteArray(kStartUpFile).replace("BLC&0", "BLC&" + QByteArray(5000, '7') + "x")
+        << "'" + QString(60, '7') + "...' is not a valid integer value"
+        << "ZELTA";
   }
   void aBadFileChangesNothing() {
     QFETCH(QByteArray, file);
