@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <system_error>
 
@@ -18,13 +17,14 @@ FileOutcome Failed(int error) {
   return {false, std::generic_category().message(error)};
 }
 
-// Closes the descriptor and removes the file (when named) unless released.
-class TempFile {
+// An open descriptor, closed when it goes; a named (temporary) file is also
+// removed then, unless released.
+class OwnedFile {
  public:
-  TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
+  OwnedFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  OwnedFile(const OwnedFile&) = delete;
+  OwnedFile& operator=(const OwnedFile&) = delete;
+  ~OwnedFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!path_.empty()) ::unlink(path_.c_str());
   }
@@ -97,7 +97,7 @@ FileOutcome ReplaceFile(const std::string& path, const std::string& bytes) {
   std::string tempPath;
   const int fd = CreateTempBeside(target, tempPath);
   if (fd < 0) return Failed(errno);
-  TempFile temp(fd, tempPath);
+  OwnedFile temp(fd, tempPath);
   if (exists && ::fchmod(temp.fd(), info.st_mode & 07777) != 0) return Failed(errno);
   if (const int error = WriteAll(temp.fd(), bytes)) return Failed(error);
   if (::fsync(temp.fd()) != 0) return Failed(errno);
@@ -111,7 +111,7 @@ FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
                           std::vector<std::string>& lines) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Failed(errno);
-  TempFile file(fd, {});  // unnamed: only closes the descriptor
+  OwnedFile file(fd, {});
   LineSplitter splitter(maxLines);
   char buffer[8192];
   while (!splitter.Full()) {
