@@ -119,11 +119,11 @@ struct NoDialog {
   void SetTransferButtonsEnabled(bool) {}
 };
 
-template <typename Dialog = NoDialog>
+template <typename Dialog = NoDialog, typename Panel = MemoryPanel>
 struct LinkHarness {
   CameraLinkState state{};
   uint8_t cameraAddress = kDefaultCameraAddress;
-  MemoryPanel panel;
+  Panel panel;
   HarnessWindow<Dialog> window;
   RecordingPort port;
   ManualTimer existTimer;
