@@ -1,6 +1,8 @@
 // ZELTA: application, main window, keyboard and image delay windows, message loop.
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <memory>
 
 #include "ui/control_application.h"
@@ -35,6 +37,10 @@ int main(int argc, char** argv) {
   }
   QObject::connect(form.get(), &TForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
+  // Centred on the screen.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    form->move(screen->availableGeometry().center() - form->rect().center());
+  }
   form->show();
   return TApplication::exec();
 }

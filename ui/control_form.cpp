@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -101,6 +102,12 @@ TForm1::~TForm1() {
   ExistTimer->stop();
   QamProtocolTimer->stop();
   PasswordTime->stop();
+  // The two windows hold references to the engine and IdEdit, which go before
+  // the window's children would.
+  delete ImageDelayForm;
+  ImageDelayForm = nullptr;
+  delete KeyBoardForm;
+  KeyBoardForm = nullptr;
   // Release an event thread waiting on us before the port goes; the port's
   // Close does not wait for that thread.
   if (auto* handOver = static_cast<TQtCommHandOver*>(handOver_.get())) handOver->TearDown();
@@ -120,7 +127,7 @@ void TForm1::BuildComponents() {
 
   handOver_ = std::make_shared<TQtCommHandOver>(this);
   Comm1 = std::make_unique<TComm>(handOver_);
-  Comm1->SetProgramFolder(QDir::toNativeSeparators(programFolder_).toStdString());
+  Comm1->SetProgramFolder(QFile::encodeName(programFolder_).toStdString());
   Comm1->SetDeviceName("Com2");
   Comm1->SetWriteTimeout(2000);
   Comm1->SetMonitorEvents(AllCommEvents());
