@@ -172,6 +172,7 @@ void TKeyBoardForm::showEvent(QShowEvent* event) {
 }
 
 void TKeyBoardForm::FocusIdEdit() {
+  if (idEdit_ == nullptr) return;
   // The main window becomes active with the caret in IdEdit; the keyboard
   // stays on top of it.
   QWidget* main = idEdit_->window();

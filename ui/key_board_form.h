@@ -3,6 +3,7 @@
 // no text of its own; after every button the caret is back in IdEdit.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLineEdit;
@@ -37,6 +38,6 @@ class TKeyBoardForm : public QWidget {
  private:
   void FocusIdEdit();
 
-  QLineEdit* idEdit_;
+  QPointer<QLineEdit> idEdit_;
   bool centred_ = false;
 };

@@ -1,6 +1,8 @@
 #include "ui/key_id_edit.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QObject>
@@ -62,21 +64,51 @@ class IdEditRules : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != idEdit_ || event->type() != QEvent::KeyPress) return false;
-    const int code = TypedCode(*static_cast<QKeyEvent*>(event));
-    if (code < 0) return false;
-    const int key = IdEditKeyPress(*idEdit_, code);
-    if (key == 0) return true;
-    if (key == kBackspace) return false;  // the box deletes as usual
-    // The box's own limit: a typed character may not make the text longer than 16.
-    const auto length = idEdit_->text().size() - idEdit_->selectedText().size() + 1;
-    if (length > kIdEditMaxLength) return true;
-    idEdit_->insert(QString(QChar(static_cast<char16_t>(key))));
-    return true;
+    if (watched != idEdit_ || replaying_) return false;
+    if (event->type() == QEvent::KeyPress) {
+      const int code = TypedCode(*static_cast<QKeyEvent*>(event));
+      if (code < 0) return false;
+      const int key = IdEditKeyPress(*idEdit_, code);
+      if (key == kBackspace) return false;  // the box deletes as usual
+      if (key != 0) Insert(key);
+      return true;
+    }
+    if (event->type() == QEvent::InputMethod) {
+      // Text composed by an input method is typed too: each character goes
+      // through the same filter, so nothing outside the set slips in.
+      const QString commit = static_cast<QInputMethodEvent*>(event)->commitString();
+      if (commit.isEmpty()) return false;
+      ClearPreedit();
+      for (const QChar c : commit) {
+        const int key = IdEditKeyPress(*idEdit_, static_cast<int>(c.unicode()));
+        if (key == kBackspace) {
+          idEdit_->backspace();
+        } else if (key != 0) {
+          Insert(key);
+        }
+      }
+      return true;
+    }
+    return false;
   }
 
  private:
+  // The box's own limit: a typed character may not make the text longer than 16.
+  void Insert(int key) {
+    const auto length = idEdit_->text().size() - idEdit_->selectedText().size() + 1;
+    if (length > kIdEditMaxLength) return;
+    idEdit_->insert(QString(QChar(static_cast<char16_t>(key))));
+  }
+
+  void ClearPreedit() {
+    replaying_ = true;
+    QInputMethodEvent clear;
+    QCoreApplication::sendEvent(idEdit_, &clear);
+    replaying_ = false;
+  }
+
   QLineEdit* idEdit_;
+  bool replaying_ = false;
 };
 
 }  // namespace

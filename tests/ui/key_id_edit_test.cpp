@@ -1,6 +1,7 @@
 // The entry rules of IdEdit: what typed keys do, and the two messages.
 #include "ui/key_id_edit.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -127,6 +128,20 @@ class KeyIdEditTest : public QObject {
     edit_->setSelection(0, 1);
     Type(QStringLiteral("x"));  // would stay 18 long: the box's limit refuses it
     QCOMPARE(edit_->text(), QStringLiteral("0123456789ABCDEFGH"));
+  }
+
+  void composedTextGoesThroughTheSameFilter() {
+    auto commit = [this](const QString& text) {
+      QInputMethodEvent event;
+      event.setCommitString(text);
+      QApplication::sendEvent(edit_, &event);
+    };
+    commit(QStringLiteral("ab"));
+    QCOMPARE(edit_->text(), QStringLiteral("AB"));
+    commit(QString(QChar(0xE9)));
+    QCOMPARE(edit_->text(), QStringLiteral("AB"));
+    QCOMPARE(shown_.size(), 1);
+    QCOMPARE(shown_.first().text.left(11), QStringLiteral("Keyin range"));
   }
 
   void theFilterChangesOrCancelsSingleKeys() {
