@@ -24,7 +24,7 @@ namespace {
 
 // COM1, 4800 baud, Pelco P: 31 bytes, no line end after the third line.
 const QByteArray kDefaultPortDat = QByteArray::fromHex(
-    "506F72742630" "0D0A" "426175642052617465263" "2" "0D0A" "50726F746F636F6C2630");
+    "50 6F 72 74 26 30 0D 0A 42 61 75 64 20 52 61 74 65 26 32 0D 0A 50 72 6F 74 6F 63 6F 6C 26 30");
 
 }  // namespace
 
