@@ -241,7 +241,8 @@ Behaviours:
                        value is written
   --dc-sync            the camera reports SYNC 2 (---) and keeps it on writes
   --ai-lens            refuses a write of SHUTTER 0 (AUTO) and answers with its
-                       own shutter value
+                       own shutter value (with --iris that is 9, as on a
+                       camera with an auto-iris lens)
   --refuse ITEM        answers writes of ITEM with another value and keeps its
                        own (may be given more than once)
   --reply-delay MS     waits MS milliseconds before each reply
