@@ -53,6 +53,9 @@ std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path) {
   if (device->IsCharacterDevice()) {
     ioctl(fd, TIOCEXCL);
     MakeTerminalRaw(fd);
+    // Bytes left from before this opening (a late reply to the last owner)
+    // are not this owner's.
+    tcflush(fd, TCIFLUSH);
     ReadLineSettings(fd, device->settings_);
   }
   return device;

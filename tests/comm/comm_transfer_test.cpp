@@ -84,3 +84,19 @@ TEST_F(CommTransfer, LargeWriteWaitsForTheFarEndInsteadOfFailing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommTransfer, BytesLeftFromBeforeTheOpeningAreNotDelivered) {
+  // A late reply to the port's last owner waits in the line.
+  pty.Write({0xCC, 0x01, 0x01});
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  OpenOrFail();
+  pty.Write({0x42});
+  uint8_t got = 0;
+  EXPECT_EQ(comm.Read(&got, 1), 1);
+  EXPECT_EQ(got, 0x42);
+  EXPECT_EQ(comm.InQueCount(), 0);
+}
+
+}  // namespace
