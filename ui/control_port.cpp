@@ -4,13 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <optional>
 
 #include "comm/comm.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "settings/port_dat.h"
 #include "ui/control_form.h"
 #include "ui/message_box.h"
 
@@ -25,22 +24,6 @@ constexpr char kNoPort[] =
 
 void ShowPortError(QWidget* parent, const char* text) {
   ShowMessage(QString::fromLatin1(text), QStringLiteral("ERROR"), MessageIcon::Error, parent);
-}
-
-// The code after the first "&" of a line. A line without "&", or a code that
-// is not a plain decimal number (negative, blank, other text, too long),
-// gives nothing, which callers treat like a code that is too large.
-std::optional<int> CodeOfLine(const QString& line) {
-  const qsizetype separator = line.indexOf(QLatin1Char('&'));
-  if (separator < 0) return std::nullopt;
-  const QString text = line.mid(separator + 1);
-  if (text.isEmpty() || text.size() > 9) return std::nullopt;
-  int code = 0;
-  for (const QChar c : text) {
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
-    code = code * 10 + (c.unicode() - '0');
-  }
-  return code;
 }
 
 TBaudRate BaudRateOfCode(uint8_t code) {
@@ -167,21 +150,21 @@ void TForm1::ERNITECClick() {
 }
 
 void TForm1::SavePortDat() {
-  QByteArray text = "Port&";
-  text += SerialCOM1->isChecked() ? "0" : "1";
-  text += "\r\nBaud Rate&";
-  const int baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
-  if (baudCode >= 0) text += QByteArray::number(baudCode);
-  text += "\r\nProtocol&";
+  int protocolCode = -1;
   for (uint8_t code = kProtocolPelcoP; code <= kProtocolErnitec; ++code) {
     if (ProtocolChecked(code)) {
-      text += QByteArray::number(code);
+      protocolCode = code;
       break;
     }
   }
+  const std::string text =
+      PortDatText(SerialCOM1->isChecked() ? 0 : 1,
+                  CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate())), protocolCode);
   QFile file(PortDatPath());
   // A folder that cannot be written only loses the remembered selection.
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(text);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    file.write(text.data(), static_cast<qint64>(text.size()));
+  }
 }
 
 void TForm1::ApplyPortDefaults() {
@@ -199,19 +182,11 @@ void TForm1::LoadPortDat() {
     ApplyPortDefaults();
     return;
   }
-  // Line ends CR LF, a lone LF or a lone CR all end a line.
-  QString text = QString::fromLatin1(file.readAll());
+  const QByteArray content = file.readAll();
   file.close();
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  FileMemo->clear();
-  FileMemo->setPlainText(text);
-  const auto line = [this](int number) {
-    const QTextBlock block = FileMemo->document()->findBlockByNumber(number);
-    return block.isValid() ? block.text() : QString();
-  };
+  const PortDatCodes codes = ReadPortDat(content.toStdString());
 
-  const std::optional<int> port = CodeOfLine(line(0));
+  const std::optional<int>& port = codes.port;
   if (!port || *port >= 2) {
     ApplyPortDefaults();
     return;
@@ -219,7 +194,7 @@ void TForm1::LoadPortDat() {
   SelectCom(*port == 0);
   Comm1->SetDeviceName(*port == 0 ? kCom1 : kCom2);
 
-  const std::optional<int> baud = CodeOfLine(line(1));
+  const std::optional<int>& baud = codes.baud;
   if (!baud || *baud >= 4) {
     ApplyPortDefaults();
     return;
@@ -227,7 +202,7 @@ void TForm1::LoadPortDat() {
   Comm1->SetBaudRate(BaudRateOfCode(static_cast<uint8_t>(*baud)));
   CheckBaud(static_cast<uint8_t>(*baud));
 
-  const std::optional<int> protocol = CodeOfLine(line(2));
+  const std::optional<int>& protocol = codes.protocol;
   if (!protocol || *protocol >= 3) {
     ApplyPortDefaults();
     return;
