@@ -115,17 +115,21 @@ void TKeyBoardForm::InsertCharacter(QChar character) {
   idEdit_->insert(QString(character));
 }
 
+bool TKeyBoardForm::RemoveSelection() {
+  if (!idEdit_->hasSelectedText()) return false;
+  const QString text = idEdit_->text();
+  const int start = idEdit_->selectionStart();
+  const int length = static_cast<int>(idEdit_->selectedText().size());
+  idEdit_->setText(text.left(start) + text.mid(start + length));
+  idEdit_->setCursorPosition(start);
+  return true;
+}
+
 void TKeyBoardForm::Button_RetClick() {
   if (idEdit_ == nullptr) return;
   FocusIdEdit();
+  if (RemoveSelection()) return;
   const QString text = idEdit_->text();
-  if (idEdit_->hasSelectedText()) {
-    const int start = idEdit_->selectionStart();
-    const int length = static_cast<int>(idEdit_->selectedText().size());
-    idEdit_->setText(text.left(start) + text.mid(start + length));
-    idEdit_->setCursorPosition(start);
-    return;
-  }
   const int caret = idEdit_->cursorPosition();
   if (caret <= 0) return;
   idEdit_->setText(text.left(caret - 1) + text.mid(caret));
@@ -135,14 +139,8 @@ void TKeyBoardForm::Button_RetClick() {
 void TKeyBoardForm::Button_DelClick() {
   if (idEdit_ == nullptr) return;
   FocusIdEdit();
+  if (RemoveSelection()) return;
   const QString text = idEdit_->text();
-  if (idEdit_->hasSelectedText()) {
-    const int start = idEdit_->selectionStart();
-    const int length = static_cast<int>(idEdit_->selectedText().size());
-    idEdit_->setText(text.left(start) + text.mid(start + length));
-    idEdit_->setCursorPosition(start);
-    return;
-  }
   const int caret = idEdit_->cursorPosition();
   if (caret >= text.size()) return;
   idEdit_->setText(text.left(caret) + text.mid(caret + 1));

@@ -37,6 +37,8 @@ class TKeyBoardForm : public QWidget {
 
  private:
   void FocusIdEdit();
+  // Deletes the selected text of IdEdit, the caret at its place; false when none.
+  bool RemoveSelection();
 
   QPointer<QLineEdit> idEdit_;
   bool centred_ = false;
