@@ -1,5 +1,6 @@
 #include "sim/camera_sim.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "link/camera_frames.h"
@@ -80,6 +81,12 @@ void TCameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_
                  "ignored: line at " + std::to_string(lineBaud) + " baud, camera at " +
                      std::to_string(config_.baud));
     return;
+  }
+  if (config_.lineTiming) {
+    // The tool's bytes reach a pseudo-terminal at once; a real camera hears
+    // the last of them only after their time on the line, and answers after that.
+    nowUs = std::max(nowUs, rxBusyUntilUs_) + ByteTimeUs(lineBaud, count);
+    rxBusyUntilUs_ = nowUs;
   }
   for (const TRxEvent& event : receiver_.Feed(data, count, nowUs)) Handle(event, nowUs);
 }

@@ -47,6 +47,8 @@ class TCameraSim {
   TFrameReceiver receiver_;
   TOutputQueue output_;
   long replies_ = 0;
+  // With line timing: when the last byte from the tool has crossed the line.
+  int64_t rxBusyUntilUs_ = 0;
 };
 
 // "3 (MANUAL)", "40", "'A'": a value as the trace shows it.

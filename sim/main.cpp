@@ -116,7 +116,8 @@ int main(int argc, char** argv) {
       LinesTo(file)(text);
     };
   }
-  const TTrace trace(LinesTo(traceOut), menuSink, startUs);
+  TTrace trace(LinesTo(traceOut), menuSink, options.traceMicroseconds ? 0 : startUs);
+  trace.SetMicroseconds(options.traceMicroseconds);
   TCameraSim sim(camera, trace);
 
   std::string ready = "zelta-camsim ready on " + line.Path();

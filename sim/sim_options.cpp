@@ -149,6 +149,8 @@ std::string ApplySwitch(const std::string& name, TSimOptions& options) {
     options.camera.lineTiming = true;
   } else if (name == "split") {
     options.camera.split = true;
+  } else if (name == "trace-us") {
+    options.traceMicroseconds = true;
   } else {
     return "unknown option --" + name;
   }
@@ -246,8 +248,9 @@ Behaviours:
   --refuse ITEM        answers writes of ITEM with another value and keeps its
                        own (may be given more than once)
   --reply-delay MS     waits MS milliseconds before each reply
-  --line-timing        sends each reply byte after the time it takes at the
-                       line's speed (10 bits a byte)
+  --line-timing        takes a request as heard once its bytes would have
+                       crossed the line, and sends each reply byte after the
+                       time it takes at the line's speed (10 bits a byte)
   --split              sends each reply in three pieces with 30 ms gaps
   --noise RATE         before a reply, with chance RATE (0..1), sends 1 to 3
                        random bytes (never 0xCC)
@@ -256,6 +259,10 @@ Behaviours:
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output
+  --trace-us           stamp trace lines with the system's monotonic clock
+                       (CLOCK_MONOTONIC) in seconds and microseconds, so a
+                       program on the same machine can line them up with
+                       its own timing
   --help               show this text
 
 The camera answers poll 0x02 with 0x82, read 0x01 with 0x81, write 0x03 with

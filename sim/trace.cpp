@@ -7,8 +7,14 @@ TTrace::TTrace(Sink trace, Sink menu, int64_t originUs)
     : trace_(std::move(trace)), menu_(std::move(menu)), originUs_(originUs) {}
 
 std::string TTrace::Stamp(int64_t nowUs) const {
-  const int64_t ms = (nowUs - originUs_) / 1000;
   char text[32];
+  if (micro_) {
+    const int64_t us = nowUs - originUs_;
+    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(us / 1000000),
+                  static_cast<long long>(us % 1000000));
+    return text;
+  }
+  const int64_t ms = (nowUs - originUs_) / 1000;
   std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(ms / 1000),
                 static_cast<long long>(ms % 1000));
   return text;

@@ -22,6 +22,8 @@ class TTrace {
              const std::string& meaning) const;
   // Lines for a person, each with the timestamp in front.
   void Menu(int64_t nowUs, const std::vector<std::string>& lines) const;
+  // Stamps with six decimals (microseconds) instead of three.
+  void SetMicroseconds(bool on) { micro_ = on; }
 
  private:
   std::string Stamp(int64_t nowUs) const;
@@ -29,6 +31,7 @@ class TTrace {
   Sink trace_;
   Sink menu_;
   int64_t originUs_;
+  bool micro_ = false;
 };
 
 // "CC 01 01"

@@ -80,14 +80,27 @@ TEST(SimBehaviour, LineTimingSendsEachByteAfterItsTimeOnTheLine) {
   camera.Send(Poll(1), 1200);
   camera.Advance(1000000);
   ASSERT_EQ(camera.sent.size(), kFrameSize);
+  // The camera hears the poll once its ten bytes have crossed the line.
+  const int64_t heard = ByteTimeUs(1200, kFrameSize);
   for (size_t i = 0; i < kFrameSize; ++i) {
-    EXPECT_EQ(camera.sent[i].atUs, static_cast<int64_t>((i + 1) * 10000000 / 1200)) << i;
+    EXPECT_EQ(camera.sent[i].atUs, heard + static_cast<int64_t>((i + 1) * 10000000 / 1200)) << i;
     EXPECT_EQ(camera.sent[i].bytes.size(), 1u);
   }
-  EXPECT_EQ(camera.sent.back().atUs, 83333);  // ten bytes at 1200 baud
+  EXPECT_EQ(camera.sent.back().atUs, 166666);  // request and reply, ten bytes each at 1200 baud
   EXPECT_EQ(camera.TakeOutput(), Reply(1, 0x82, 0, 0));
   EXPECT_EQ(ByteTimeUs(4800, 10), 20833);
   EXPECT_EQ(ByteTimeUs(9600, 1), 1041);
+}
+
+TEST(SimBehaviour, TraceStampsInMicroseconds) {
+  std::vector<std::string> lines;
+  TTrace trace([&lines](const std::string& line) { lines.push_back(line); }, nullptr);
+  trace.SetMicroseconds(true);
+  const uint8_t bytes[] = {0xCC, 0x01};
+  trace.Frame(12000078, "TX", bytes, 2, "start");
+  trace.SetMicroseconds(false);
+  trace.Frame(12000078, "TX", bytes, 2, "start");
+  EXPECT_EQ(lines, (std::vector<std::string>{"12.000078 TX CC 01 start", "12.000 TX CC 01 start"}));
 }
 
 TEST(SimBehaviour, SplitSendsThreePiecesWithShortGaps) {

@@ -20,6 +20,7 @@ TEST(SimOptions, DefaultsAreAddress1At4800PelcoPOnANewPty) {
   EXPECT_EQ(options.camera.protocol, PtzProtocol::PelcoP);
   EXPECT_TRUE(options.device.empty());
   EXPECT_TRUE(options.traceFile.empty());
+  EXPECT_FALSE(options.traceMicroseconds);
   EXPECT_EQ(options.camera.silentAfter, -1);
 }
 
@@ -34,6 +35,7 @@ TEST(SimOptions, EveryOptionIsTaken) {
                    "/tmp/x/Com1",
                    "--trace",
                    "t.log",
+                   "--trace-us",
                    "--set",
                    "SHUTTER=3",
                    "--set",
@@ -71,6 +73,7 @@ TEST(SimOptions, EveryOptionIsTaken) {
   EXPECT_EQ(camera.protocol, PtzProtocol::Ernitec);
   EXPECT_EQ(options.link, "/tmp/x/Com1");
   EXPECT_EQ(options.traceFile, "t.log");
+  EXPECT_TRUE(options.traceMicroseconds);
   EXPECT_EQ(camera.startValues.at(kItemShutter), 3);
   // --white-bal given later wins over --set.
   EXPECT_EQ(camera.startValues.at(kItemWhiteBal), 5);
@@ -143,7 +146,7 @@ TEST(SimOptions, HelpNamesEveryOption) {
        {"--device",       "--link",        "--address",     "--baud",  "--protocol", "--set",
         "--id",           "--white-bal",   "--delay-code",  "--iris",  "--dc-sync",  "--ai-lens",
         "--refuse",       "--reply-delay", "--line-timing", "--split", "--noise",    "--seed",
-        "--silent-after", "--trace",       "--help"}) {
+        "--silent-after", "--trace",       "--trace-us",    "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }
