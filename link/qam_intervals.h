@@ -8,3 +8,7 @@ constexpr int kIdleWatchdogMs = 3000;      // the polling period of an idle link
 constexpr int kInterByteMs = 200;          // a reply whose bytes stop this long is dropped
 constexpr unsigned kMissedTicksLimit = 3;  // more silent ticks than this: the camera is lost
 constexpr unsigned kProbeQueryLimit = 8;   // further Get Protocol State queries before giving up
+
+// Time the last byte needs to clear the line driver before RTS turns it round,
+// at 1200, 2400, 4800 or 9600 baud; 0 at any other rate.
+int GuardTimeMs(int baud);

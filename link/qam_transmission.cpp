@@ -2,6 +2,7 @@
 // time, RTS, the ProtocolSpeed sweep and the progress text.
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/qam_intervals.h"
 #include "link/qam_protocol.h"
 
 namespace {
@@ -10,22 +11,6 @@ const uint8_t kMenuOrder[4] = {kBaudCode1200, kBaudCode2400, kBaudCode4800, kBau
 
 constexpr uint8_t kSweepIdle = 4;
 constexpr uint8_t kSweepLast = 3;
-
-// Time the last byte needs to clear the line driver before RTS turns it round.
-int GuardTimeMs(int baud) {
-  switch (baud) {
-    case 1200:
-      return 16;
-    case 2400:
-      return 12;
-    case 4800:
-      return 4;
-    case 9600:
-      return 5;
-    default:
-      return 0;
-  }
-}
 
 // The dots after "Check Camera Protocol " tell the rate being tried.
 const char* ProbeRateText(int baud) {
@@ -44,6 +29,21 @@ const char* ProbeRateText(int baud) {
 }
 
 }  // namespace
+
+int GuardTimeMs(int baud) {
+  switch (baud) {
+    case 1200:
+      return 16;
+    case 2400:
+      return 12;
+    case 4800:
+      return 4;
+    case 9600:
+      return 5;
+    default:
+      return 0;
+  }
+}
 
 void QamProtocol::SendFrame(const uint8_t* bytes, size_t count) {
   // A closed port loses the frame silently; the watchdog notices the silence.
