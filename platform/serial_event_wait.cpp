@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <ctime>
 
 #include "platform/serial_shared.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 // Modem lines and line counters are only polled; this often is cheap and
 // quick enough for lines that the camera link never uses.
-constexpr int kLinePollMs = 20;
+constexpr int64_t kLinePollNs = 20'000'000;
+constexpr int64_t kNsPerMs = 1'000'000;
 constexpr uint32_t kLineEvents = serial_event::Cts | serial_event::Dsr | serial_event::Rlsd |
                                  serial_event::Ring | serial_event::Break | serial_event::Err;
 
@@ -23,8 +25,8 @@ bool NotSupported(int error) {
   return error == ENOTTY || error == EINVAL;
 }
 
-// The shorter of two poll() time-outs, -1 meaning none.
-int Shorter(int a, int b) {
+// The shorter of two time-outs, -1 meaning none.
+int64_t Shorter(int64_t a, int64_t b) {
   if (a < 0) return b;
   if (b < 0) return a;
   return std::min(a, b);
@@ -80,7 +82,7 @@ void SerialEventWait::HangUp() {
   shared_->txPending = false;
 }
 
-uint32_t SerialEventWait::PollLines(uint32_t mask, int& timeoutMs) {
+uint32_t SerialEventWait::PollLines(uint32_t mask, int64_t& timeoutNs) {
   if ((mask & kLineEvents) == 0) return 0;
   uint32_t events = 0;
   if (modemLines_ &&
@@ -99,18 +101,18 @@ uint32_t SerialEventWait::PollLines(uint32_t mask, int& timeoutMs) {
       if (changed & TIOCM_CD) events |= serial_event::Rlsd;
       if ((changed & lines) & TIOCM_RNG) events |= serial_event::Ring;
       lastModem_ = lines;
-      timeoutMs = Shorter(timeoutMs, kLinePollMs);
+      timeoutNs = Shorter(timeoutNs, kLinePollNs);
     }
   }
   const std::lock_guard<std::mutex> lock(shared_->mutex);
   CollectLineCounters(portFd_, *shared_);
-  if (shared_->icountState == 1) timeoutMs = Shorter(timeoutMs, kLinePollMs);
+  if (shared_->icountState == 1) timeoutNs = Shorter(timeoutNs, kLinePollNs);
   events |= shared_->lineEvents;
   shared_->lineEvents = 0;
   return events;
 }
 
-uint32_t SerialEventWait::PollTransmit(int& timeoutMs) {
+uint32_t SerialEventWait::PollTransmit(int64_t& timeoutNs) {
   const std::lock_guard<std::mutex> lock(shared_->mutex);
   if (!shared_->txPending) return 0;
   int queued = 0;
@@ -122,15 +124,16 @@ uint32_t SerialEventWait::PollTransmit(int& timeoutMs) {
     queued = 0;
   }
   if (queued > 0) {
-    const int64_t ms = queued * shared_->charTimeNs / 1000000;
-    timeoutMs = Shorter(timeoutMs, static_cast<int>(std::clamp<int64_t>(ms, 1, 50)));
+    const int64_t ns = queued * shared_->charTimeNs;
+    timeoutNs = Shorter(timeoutNs, std::clamp<int64_t>(ns, kNsPerMs, 50 * kNsPerMs));
     return 0;
   }
   if (temt_) {
     unsigned int lsr = 0;
     if (ioctl(portFd_, TIOCSERGETLSR, &lsr) == 0) {
       if ((lsr & TIOCSER_TEMT) == 0) {
-        timeoutMs = Shorter(timeoutMs, 1);
+        // The shift register holds at most one character.
+        timeoutNs = Shorter(timeoutNs, std::min(shared_->charTimeNs, kNsPerMs));
         return 0;
       }
       shared_->txPending = false;
@@ -139,15 +142,29 @@ uint32_t SerialEventWait::PollTransmit(int& timeoutMs) {
     temt_ = false;
   }
   // The driver cannot tell when its transmitter is empty: go by the line time
-  // of the bytes written.
+  // of the bytes written. The wait ends at that moment, not at the next whole
+  // millisecond: the guard time that follows is only a few milliseconds.
   const auto left = shared_->txDeadline - SerialShared::Clock::now();
   if (left > std::chrono::nanoseconds(0)) {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(left).count() + 1;
-    timeoutMs = Shorter(timeoutMs, static_cast<int>(std::min<int64_t>(ms, 1000)));
+    const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    timeoutNs = Shorter(timeoutNs, std::min<int64_t>(ns, 1000 * kNsPerMs));
     return 0;
   }
   shared_->txPending = false;
   return serial_event::TxEmpty;
+}
+
+int SerialEventWait::WaitReady(epoll_event* ready, int count, int64_t timeoutNs) {
+  if (fineWait_ && timeoutNs > 0) {
+    const timespec timeout{static_cast<time_t>(timeoutNs / 1'000'000'000),
+                           static_cast<long>(timeoutNs % 1'000'000'000)};
+    const int n = epoll_pwait2(epollFd_, ready, count, &timeout, nullptr);
+    if (n >= 0 || errno != ENOSYS) return n;
+    fineWait_ = false;  // an older kernel: whole milliseconds, rounded up
+  }
+  const int timeoutMs =
+      timeoutNs < 0 ? -1 : static_cast<int>((timeoutNs + kNsPerMs - 1) / kNsPerMs);
+  return epoll_wait(epollFd_, ready, count, timeoutMs);
 }
 
 SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
@@ -155,15 +172,15 @@ SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
   for (;;) {
     if (stop_.load()) return Result::Stopped;
     const uint32_t mask = shared_->eventMask.load();
-    int timeoutMs = -1;
+    int64_t timeoutNs = -1;
     uint32_t found = 0;
     if (!hungUp_.load()) {
-      found |= PollLines(mask, timeoutMs);
-      found |= PollTransmit(timeoutMs);
+      found |= PollLines(mask, timeoutNs);
+      found |= PollTransmit(timeoutNs);
       found &= mask;
     }
     epoll_event ready[2];
-    const int n = epoll_wait(epollFd_, ready, 2, found != 0 ? 0 : timeoutMs);
+    const int n = WaitReady(ready, 2, found != 0 ? 0 : timeoutNs);
     if (n < 0) {
       if (errno == EINTR) continue;
       return Result::Failed;

@@ -12,6 +12,7 @@
 #include <memory>
 
 struct SerialShared;
+struct epoll_event;
 
 class SerialEventWait {
  public:
@@ -34,8 +35,11 @@ class SerialEventWait {
   bool Ready() const { return epollFd_ >= 0; }
 
  private:
-  uint32_t PollLines(uint32_t mask, int& timeoutMs);
-  uint32_t PollTransmit(int& timeoutMs);
+  // Each may shorten the wait's time-out (nanoseconds, -1 for none).
+  uint32_t PollLines(uint32_t mask, int64_t& timeoutNs);
+  uint32_t PollTransmit(int64_t& timeoutNs);
+  // epoll_wait with a time-out to the nanosecond where the kernel has it.
+  int WaitReady(epoll_event* ready, int count, int64_t timeoutNs);
   void HangUp();
   int portFd_;
   int wakeFd_;
@@ -47,4 +51,5 @@ class SerialEventWait {
   bool lastModemValid_ = false;
   int lastModem_ = 0;
   bool temt_ = true;
+  bool fineWait_ = true;  // epoll_pwait2 works
 };
