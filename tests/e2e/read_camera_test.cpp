@@ -79,5 +79,5 @@ class ReadCameraTest : public QObject {
   }
 };
 
-QTEST_MAIN(ReadCameraTest)
+ZELTA_E2E_MAIN(ReadCameraTest)
 #include "read_camera_test.moc"

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "link/link_services.h"
+#include "ui/control_application.h"
 
 class QWidget;
 class TForm1;
@@ -68,3 +69,15 @@ QList<QByteArray> WithCommand(const QList<QByteArray>& frames, uint8_t command);
 // opened by the code under test is up, until it returns true or `waitMs`
 // pass. Set it up before the call that opens the dialog.
 void WhileModal(std::function<bool(QWidget* modal)> step, int waitMs = kTransferWaitMs);
+
+// The test program's main: the program's own application object, so that an
+// exception escaping a handler is shown as an error box (which the tests'
+// MessageLog records), as in the program.
+#define ZELTA_E2E_MAIN(TestObject)                             \
+  int main(int argc, char** argv) {                            \
+    TApplication application(argc, argv);                      \
+    TApplication::setApplicationName(QStringLiteral("ZELTA")); \
+    application.setQuitOnLastWindowClosed(false);              \
+    TestObject test;                                           \
+    return QTest::qExec(&test, argc, argv);                    \
+  }

@@ -1,0 +1,104 @@
+// The camera goes away in the middle of Read Camera and comes back: the read
+// fails with "READ ERROR.." and a red lamp, the values read so far stay, and
+// the lamp turns green again once the camera answers.
+#include <QAction>
+#include <QPushButton>
+#include <QtTest>
+
+#include "link/camera_items.h"
+#include "tests/e2e/support/camsim.h"
+#include "tests/e2e/support/e2e_fixture.h"
+#include "tests/ui/support/control_fixture.h"
+#include "ui/control_form.h"
+
+namespace {
+
+// Slow enough replies that the read is still running when the camera goes.
+const QStringList kSlowReplies{"--reply-delay", "60"};
+
+}  // namespace
+
+class CameraGoneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The simulator is stopped (SIGSTOP): the line stays, nothing answers.
+  void aSilentCameraFailsTheReadAndIsFoundAgain() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    const CameraValues camera = LobbyCamera();
+    CamSim sim(folder, SimOptionsFor(camera) + kSlowReplies);
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+
+    const int mark = sim.Mark();
+    form->ReadButton->click();
+    QVERIFY2(sim.WaitForTrace("read reply SHUTTER", kTraceWaitMs, mark),
+             qPrintable(sim.Diagnostics()));
+    sim.Pause();
+    QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form)));
+    QCOMPARE(form->Lamp(), LampColour::Red);
+    QVERIFY(!form->ReadButton->isEnabled());
+    QVERIFY(!form->WriteButton->isEnabled());
+    // What was read before the camera went stays in the panel.
+    const CameraValues shown = PanelValues(*form);
+    QCOMPARE(shown.items.at(kItemDNMode), camera.items.at(kItemDNMode));
+    QCOMPARE(shown.items.at(kItemShutter), camera.items.at(kItemShutter));
+    // Pressing the disabled button does nothing.
+    form->ReadButton->click();
+
+    sim.Resume();
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(Describe(*form) + sim.Diagnostics()));
+    QVERIFY(form->ReadButton->isEnabled());
+    QVERIFY2(WaitForStatus(*form, ""), qPrintable(Describe(*form)));
+
+    // And a new Read Camera gets everything.
+    form->ReadButton->click();
+    QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
+             qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
+    QCOMPARE(PanelValues(*form).Text(), camera.Text());
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  // The simulator ends and a new one takes its place on "Com1" (as when a USB
+  // adapter is pulled and plugged in again): choosing the port again finds it.
+  void aRestartedSimulatorIsFoundWhenThePortIsChosenAgain() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    auto sim = std::make_unique<CamSim>(folder, kSlowReplies);
+    QVERIFY2(sim->Ready(), qPrintable(sim->Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim->Diagnostics()));
+
+    form->ReadButton->click();
+    QVERIFY2(sim->WaitForTrace("read reply D/N LEVEL", kTraceWaitMs),
+             qPrintable(sim->Diagnostics()));
+    QVERIFY(sim->Stop());
+    sim.reset();
+    QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form)));
+    QCOMPARE(form->Lamp(), LampColour::Red);
+
+    // The line itself has gone: raising RTS fails, and each failure is shown
+    // in an error box, as the program shows every escaped error.
+    QVERIFY(!messages.Texts().isEmpty());
+    QCOMPARE(messages.Texts().filter("EscapeCommFunction failure (Error: 5)"), messages.Texts());
+    messages.Clear();
+
+    sim = std::make_unique<CamSim>(folder, QStringList{});
+    QVERIFY2(sim->Ready(), qPrintable(sim->Diagnostics()));
+    // ZELTA still holds the line that went away; "Com2" is not there, so
+    // choosing it falls back to "Com1", which is opened afresh.
+    form->SerialCOM2->trigger();
+    QCOMPARE(messages.Texts(), QStringList{"There is not COM2 on PC or other software is using."});
+    QVERIFY(form->SerialCOM1->isChecked());
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime),
+             qPrintable(Describe(*form) + sim->Diagnostics()));
+    form->ReadButton->click();
+    QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
+             qPrintable(Describe(*form) + "\n" + sim->Diagnostics()));
+  }
+};
+
+ZELTA_E2E_MAIN(CameraGoneTest)
+#include "camera_gone_test.moc"
