@@ -1,0 +1,271 @@
+// zelta-bench: Read Camera and Write Camera over the real serial component
+// against zelta-camsim with line timing, at each speed, beside the physical
+// limit of the line; turnaround, CPU time and memory; the whole program idle.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/bench_report.h"
+#include "bench/link_session.h"
+#include "bench/process_figures.h"
+#include "bench/sim_process.h"
+#include "bench/sim_trace.h"
+#include "bench/zelta_idle.h"
+#include "link/qam_intervals.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  std::vector<int> speeds = {1200, 2400, 4800, 9600};
+  double idleSeconds = 30;
+  double programSeconds = 30;
+  int replyDelayMs = -1;  // -1: the guard time of each speed
+  std::string jsonFile;
+  std::string sim = SimProgramBesideThis();
+  std::string zelta = ThisProgramFolder() + "/zelta";
+  bool program = true;
+};
+
+const char kUsage[] =
+    "Usage: zelta-bench [--json FILE] [--speeds 1200,2400,4800,9600] [--idle-seconds N]\n"
+    "                   [--reply-delay MS] [--program-seconds N] [--no-program]\n"
+    "                   [--sim PATH] [--zelta PATH]\n"
+    "Runs Read Camera and Write Camera with the camera link and the real serial\n"
+    "component against zelta-camsim --line-timing on a pseudo-terminal at each speed\n"
+    "and prints wall time beside the line-time limit, the reply-to-request\n"
+    "turnaround, CPU time and peak memory. Without --reply-delay the simulated\n"
+    "camera answers after the guard time of each speed (the earliest a camera may\n"
+    "answer without talking into the tool's own transmission).\n";
+
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+int64_t MonotonicUs(Clock::time_point t) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+}
+
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five;
+  in >> one >> five;
+  return one + " " + five;
+}
+
+// Line time of one exchange: a 10-byte request and a 10-byte reply at 10 bits
+// a byte, then the longer of the guard time and the camera's reply delay.
+double ExchangeLimitMs(int baud, int guardMs, int replyDelayMs) {
+  return 20.0 * 10.0 * 1000.0 / baud + std::max(guardMs, replyDelayMs);
+}
+
+struct FrameRange {
+  size_t first, end;
+};
+
+TransferFigures RunTransfer(LinkSession& link, bool write, const SpeedFigures& s,
+                            std::vector<FrameRange>& ranges) {
+  TransferFigures t;
+  TimedPort& port = link.Port();
+  port.FlushFrame();
+  const size_t first = port.frames.size();
+  link.Window().ClearLog();
+  const double cpu0 = ProcessCpuSeconds();
+  const Clock::time_point start = Clock::now();
+  if (write) {
+    link.Engine().WriteButtonClick();
+  } else {
+    link.Engine().ReadButtonClick();
+  }
+  const CameraLinkState& state = link.State();
+  link.RunUntil([&] { return state.ReadBusy == 0 && state.WriteBusy == 0; }, milliseconds(60000));
+  t.cpuMs = (ProcessCpuSeconds() - cpu0) * 1000;
+  port.FlushFrame();
+  for (const auto& change : link.Window().mainLog) {
+    if (change.text == "Finish") {
+      t.completed = true;
+      t.wallMs = Ms(change.time - start);
+    }
+  }
+  t.exchanges = static_cast<int>(port.frames.size() - first);
+  t.limitMs = t.exchanges * ExchangeLimitMs(s.baud, s.guardMs, s.replyDelayMs);
+  ranges.push_back({first, port.frames.size()});
+  return t;
+}
+
+void Turnaround(LinkSession& link, const std::string& tracePath,
+                const std::vector<FrameRange>& ranges, SpeedFigures& s) {
+  long offset = 0;
+  std::vector<int64_t> replies;
+  for (const SimTraceLine& line : ReadSimTrace(tracePath, offset)) {
+    if (line.tx && line.meaning.find("reply") != std::string::npos) replies.push_back(line.us);
+  }
+  std::vector<double> samples;
+  const auto& frames = link.Port().frames;
+  for (const FrameRange& range : ranges) {
+    // The first request of a transfer follows the click, not a reply.
+    for (size_t i = range.first + 1; i < range.end; ++i) {
+      const int64_t at = MonotonicUs(frames[i].time);
+      const auto reply = std::lower_bound(replies.begin(), replies.end(), at);
+      if (reply == replies.begin()) continue;
+      samples.push_back(static_cast<double>(at - *std::prev(reply)) / 1000.0);
+    }
+  }
+  if (!samples.empty()) {
+    std::sort(samples.begin(), samples.end());
+    s.turnaroundSamples = static_cast<int>(samples.size());
+    s.turnaroundMedianMs = samples[samples.size() / 2];
+    s.turnaroundWorstMs = samples.back();
+  }
+
+  // RTS must come back when the request has left the line and the guard time
+  // has passed; later, a camera that answers at once loses its first bits.
+  std::vector<double> late;
+  for (const FrameRange& range : ranges) {
+    for (size_t i = range.first; i < range.end; ++i) {
+      const TimedPort::Frame& frame = frames[i];
+      if (frame.rtsOn == Clock::time_point{}) continue;
+      const double lineMs = static_cast<double>(frame.bytes.size()) * 10.0 * 1000.0 / s.baud;
+      late.push_back(Ms(frame.rtsOn - frame.time) - lineMs - s.guardMs);
+    }
+  }
+  if (!late.empty()) {
+    std::sort(late.begin(), late.end());
+    s.rtsSamples = static_cast<int>(late.size());
+    s.rtsLateMedianMs = late[late.size() / 2];
+    s.rtsLateWorstMs = late.back();
+  }
+}
+
+SpeedFigures RunSpeed(const Options& o, int baud) {
+  SpeedFigures s;
+  s.baud = baud;
+  s.guardMs = GuardTimeMs(baud);
+  s.replyDelayMs = o.replyDelayMs >= 0 ? o.replyDelayMs : s.guardMs;
+  SimProcess sim(o.sim, {"--baud", std::to_string(baud), "--line-timing", "--reply-delay",
+                         std::to_string(s.replyDelayMs), "--trace-us"});
+  const std::string path = sim.WaitReady();
+  if (path.empty()) {
+    s.error = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
+    return s;
+  }
+  LinkSession link;
+  if (!link.Open(path, baud)) {
+    s.error = "cannot open " + path;
+    return s;
+  }
+  link.Start();
+  if (!link.WaitLinked(milliseconds(5000))) {
+    s.error = "the camera did not answer the poll";
+    return s;
+  }
+  std::vector<FrameRange> ranges;
+  s.read = RunTransfer(link, false, s, ranges);
+  link.WaitLinked(milliseconds(5000));
+  s.write = RunTransfer(link, true, s, ranges);
+  Turnaround(link, sim.TracePath(), ranges, s);
+
+  link.WaitLinked(milliseconds(5000));
+  link.Port().FlushFrame();
+  const size_t framesBefore = link.Port().frames.size();
+  const long handOversBefore = link.Loop().HandOvers();
+  const double cpu0 = ProcessCpuSeconds();
+  const Clock::time_point start = Clock::now();
+  link.RunFor(milliseconds(static_cast<long>(o.idleSeconds * 1000)));
+  s.idleCpuMs = (ProcessCpuSeconds() - cpu0) * 1000;
+  s.idleSeconds = Ms(Clock::now() - start) / 1000;
+  link.Port().FlushFrame();
+  s.idlePolls = static_cast<int>(link.Port().frames.size() - framesBefore);
+  s.idleHandOvers = link.Loop().HandOvers() - handOversBefore;
+  s.peakKb = PeakResidentKb();
+  return s;
+}
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--json") {
+      o.jsonFile = value();
+    } else if (arg == "--speeds") {
+      o.speeds.clear();
+      std::string list = value();
+      for (size_t at = 0; at <= list.size();) {
+        const size_t comma = std::min(list.find(',', at), list.size());
+        const int baud = std::stoi(list.substr(at, comma - at));
+        if (GuardTimeMs(baud) == 0) throw std::invalid_argument("speed " + std::to_string(baud));
+        o.speeds.push_back(baud);
+        at = comma + 1;
+      }
+    } else if (arg == "--idle-seconds") {
+      o.idleSeconds = std::stod(value());
+    } else if (arg == "--program-seconds") {
+      o.programSeconds = std::stod(value());
+    } else if (arg == "--reply-delay") {
+      o.replyDelayMs = std::stoi(value());
+    } else if (arg == "--no-program") {
+      o.program = false;
+    } else if (arg == "--sim") {
+      o.sim = value();
+    } else if (arg == "--zelta") {
+      o.zelta = value();
+    } else if (arg == "--help") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    } else {
+      throw std::invalid_argument("unknown option " + arg);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  try {
+    ParseOptions(argc, argv, options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "zelta-bench: %s\n%s", error.what(), kUsage);
+    return 2;
+  }
+  BenchFigures figures;
+  const std::string loadBefore = LoadAverage();
+  for (const int baud : options.speeds) {
+    std::fprintf(stderr, "zelta-bench: %d baud...\n", baud);
+    figures.speeds.push_back(RunSpeed(options, baud));
+  }
+  if (!options.program) {
+    figures.program.note = "left out (--no-program)";
+  } else {
+    std::fprintf(stderr, "zelta-bench: the whole program, idle...\n");
+    figures.program = MeasureIdleProgram(options.zelta, options.sim, options.programSeconds);
+  }
+  figures.peakKb = PeakResidentKb();
+  figures.machine = std::to_string(std::thread::hardware_concurrency()) + " cores, load average " +
+                    loadBefore + " before, " + LoadAverage() + " after";
+  std::fputs(BenchTable(figures).c_str(), stdout);
+  if (!options.jsonFile.empty()) {
+    std::ofstream out(options.jsonFile);
+    out << BenchJson(figures);
+    if (!out) {
+      std::fprintf(stderr, "zelta-bench: cannot write %s\n", options.jsonFile.c_str());
+      return 1;
+    }
+  }
+  for (const SpeedFigures& s : figures.speeds) {
+    if (!s.error.empty()) return 1;
+  }
+  return 0;
+}

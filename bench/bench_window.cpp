@@ -1,0 +1,7 @@
+#include "bench/bench_window.h"
+
+void BenchWindow::SetMainStatus(const std::string& text) {
+  mainStatus = text;
+  // The progress texts of a long run would pile up; only the outcome matters.
+  if (mainLog.size() < 4096) mainLog.push_back({Clock::now(), text});
+}

@@ -1,0 +1,10 @@
+// The whole program, idle: zelta started in a folder of its own with a camera
+// on its Com1, past its password dialog, then left alone while its CPU time
+// and peak memory are read from /proc.
+#pragma once
+
+#include <string>
+
+#include "bench/bench_report.h"
+
+ProgramFigures MeasureIdleProgram(const std::string& zelta, const std::string& sim, double seconds);
