@@ -34,9 +34,16 @@ int PollTimeout(bool limited, Clock::time_point deadline) {
   return static_cast<int>(std::clamp<long long>(left, 0, 60000));
 }
 
+// A device that has gone (hung up: EIO; unplugged: ENODEV) has no lines to
+// set either. Failing here would raise on every frame the link sends while
+// the device is away; its transfers fail anyway, and the link reports that.
+bool Gone(int error) {
+  return error == EIO || error == ENODEV;
+}
+
 int ModemIoctl(int fd, unsigned long request, int bits) {
   if (ioctl(fd, request, &bits) == 0) return 0;
-  return NotSupported(errno) ? 0 : errno;
+  return NotSupported(errno) || Gone(errno) ? 0 : errno;
 }
 
 }  // namespace

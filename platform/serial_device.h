@@ -47,7 +47,8 @@ class SerialDevice {
   int ClearError(uint32_t& errors, SerialStatus& status);
   int Purge(uint32_t flags);
   // serial_escape codes. A device without modem lines (ENOTTY) accepts the
-  // RTS/DTR/break codes and does nothing.
+  // RTS/DTR/break codes and does nothing; so does a device that has gone
+  // (hung up or unplugged) for the RTS and DTR codes.
   int Escape(int32_t code);
   // serial_modem bits; all off on a device without modem lines.
   int ModemStatus(uint32_t& bits);
