@@ -7,4 +7,8 @@
 
 #include "bench/bench_report.h"
 
+// The zelta program to measure: `preferred` when it exists, else the newest
+// build*/bin/zelta beside this build; empty when there is none.
+std::string FindProgram(const std::string& preferred);
+
 ProgramFigures MeasureIdleProgram(const std::string& zelta, const std::string& sim, double seconds);
