@@ -38,6 +38,7 @@ struct Options {
 const char kUsage[] =
     "Usage: zelta-bench [--json FILE] [--speeds 1200,2400,4800,9600] [--idle-seconds N]\n"
     "                   [--reply-delay MS] [--program-seconds N] [--no-program]\n"
+    "                   [--program-only]\n"
     "                   [--sim PATH] [--zelta PATH]\n"
     "Runs Read Camera and Write Camera with the camera link and the real serial\n"
     "component against zelta-camsim --line-timing on a pseudo-terminal at each speed\n"
@@ -214,6 +215,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.programSeconds = std::stod(value());
     } else if (arg == "--reply-delay") {
       o.replyDelayMs = std::stoi(value());
+    } else if (arg == "--program-only") {
+      o.speeds.clear();
     } else if (arg == "--no-program") {
       o.program = false;
     } else if (arg == "--sim") {

@@ -11,5 +11,5 @@ double ThreadCpuSeconds();
 // of this process or of another one by id; -1 when it cannot be read.
 long PeakResidentKb(pid_t pid = 0);
 long ResidentKb(pid_t pid = 0);
-// User plus system CPU seconds of another process (from /proc), -1 on failure.
+// CPU seconds of another process, all its threads (from /proc), -1 on failure.
 double OtherProcessCpuSeconds(pid_t pid);

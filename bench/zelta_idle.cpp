@@ -288,6 +288,6 @@ ProgramFigures MeasureIdleProgram(const std::string& preferred, const std::strin
   figures.cpuMs = (cpu1 - cpu0) * 1000;
   figures.measured = true;
   figures.note = zelta + " on Xvfb " + display + " (xcb), camera on Com1 at 4800 baud; CPU from " +
-                 "/proc ticks of 10 ms";
+                 "/proc/PID/task/*/schedstat";
   return figures;
 }
