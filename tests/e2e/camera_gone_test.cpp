@@ -13,8 +13,9 @@
 
 namespace {
 
-// Slow enough replies that the read is still running when the camera goes.
-const QStringList kSlowReplies{"--reply-delay", "60"};
+// Replies slow enough that the read is still running when the camera goes,
+// even if the test is held up for a while on a loaded machine.
+const QStringList kSlowReplies{"--reply-delay", "100"};
 
 }  // namespace
 
@@ -34,7 +35,7 @@ class CameraGoneTest : public QObject {
 
     const int mark = sim.Mark();
     form->ReadButton->click();
-    QVERIFY2(sim.WaitForTrace("read reply SHUTTER", kTraceWaitMs, mark),
+    QVERIFY2(sim.WaitForTrace("read reply D/N MODE", kTraceWaitMs, mark),
              qPrintable(sim.Diagnostics()));
     sim.Pause();
     QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form)));
@@ -44,7 +45,7 @@ class CameraGoneTest : public QObject {
     // What was read before the camera went stays in the panel.
     const CameraValues shown = PanelValues(*form);
     QCOMPARE(shown.items.at(kItemDNMode), camera.items.at(kItemDNMode));
-    QCOMPARE(shown.items.at(kItemShutter), camera.items.at(kItemShutter));
+    QVERIFY(shown.items.at(kItemBlueGain) != camera.items.at(kItemBlueGain));
     // Pressing the disabled button does nothing.
     form->ReadButton->click();
 
@@ -72,7 +73,7 @@ class CameraGoneTest : public QObject {
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim->Diagnostics()));
 
     form->ReadButton->click();
-    QVERIFY2(sim->WaitForTrace("read reply D/N LEVEL", kTraceWaitMs),
+    QVERIFY2(sim->WaitForTrace("read reply D/N MODE", kTraceWaitMs),
              qPrintable(sim->Diagnostics()));
     QVERIFY(sim->Stop());
     sim.reset();
@@ -82,7 +83,6 @@ class CameraGoneTest : public QObject {
     // The line itself has gone; that shows only in the lamp and the status
     // bar, not in an error box per frame.
     QCOMPARE(messages.Texts(), QStringList());
-
 
     sim = std::make_unique<CamSim>(folder, QStringList{});
     QVERIFY2(sim->Ready(), qPrintable(sim->Diagnostics()));

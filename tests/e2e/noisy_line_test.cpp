@@ -17,7 +17,7 @@ class NoisyLineTest : public QObject {
     QTest::addColumn<QStringList>("line");
     QTest::addColumn<QString>("seen");  // a trace line that shows the trouble happened
     QTest::newRow("noise") << QStringList{"--noise", "0.5", "--seed", "7"} << " noise";
-    QTest::newRow("split") << QStringList{"--split"} << "reply";
+    QTest::newRow("split") << QStringList{"--split"} << "read reply ID. pos 15";
     QTest::newRow("noise and split")
         << QStringList{"--noise", "0.5", "--seed", "3", "--split"} << " noise";
   }
