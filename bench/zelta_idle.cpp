@@ -241,11 +241,26 @@ ProgramFigures MeasureIdleProgram(const std::string& preferred, const std::strin
     return figures;
   }
 
-  const std::string display = ":" + std::to_string(70 + ::getpid() % 20);
-  const std::string socket = "/tmp/.X11-unix/X" + display.substr(1);
+  // A display nobody else uses: keys typed on another one would reach
+  // someone else's windows.
+  std::string display, socket;
+  for (int number = 70; number < 100 && display.empty(); ++number) {
+    const std::string candidate = "/tmp/.X11-unix/X" + std::to_string(number);
+    const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+    if (::access(candidate.c_str(), F_OK) != 0 && ::access(lock.c_str(), F_OK) != 0) {
+      display = ":" + std::to_string(number);
+      socket = candidate;
+    }
+  }
+  if (display.empty()) {
+    figures.note = "skipped: no free X display number";
+    return figures;
+  }
   Child xvfb({kXvfb, display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
              (folder / "xvfb.txt").string());
-  if (!WaitFor([&] { return ::access(socket.c_str(), F_OK) == 0; }, milliseconds(5000))) {
+  if (!WaitFor([&] { return ::access(socket.c_str(), F_OK) == 0 || !xvfb.Alive(); },
+               milliseconds(5000)) ||
+      !xvfb.Alive()) {
     figures.note = "skipped: Xvfb did not start on " + display;
     return figures;
   }
