@@ -8,9 +8,9 @@
 
 struct TSimOptions {
   TCameraConfig camera;
-  std::string device;     // a serial port to serve; empty: a new pseudo-terminal
-  std::string link;       // symbolic link to create to the pseudo-terminal
-  std::string traceFile;  // empty: the trace goes to standard output
+  std::string device;              // a serial port to serve; empty: a new pseudo-terminal
+  std::string link;                // symbolic link to create to the pseudo-terminal
+  std::string traceFile;           // empty: the trace goes to standard output
   bool traceMicroseconds = false;  // stamps: the monotonic clock in microseconds
   bool help = false;
 };
