@@ -68,6 +68,8 @@ class HelpContextTest : public QObject {
     SetHelpFilePath(QString());
     QCOMPARE(HelpFilePath(),
              QCoreApplication::applicationDirPath() + QStringLiteral("/ZELTAHELP.HLP"));
+    // The build puts the help file there, beside the program and this test.
+    QVERIFY(QFile::exists(HelpFilePath()));
     SetHelpFilePath(shippedHelp_);
   }
 
