@@ -49,18 +49,22 @@ Snapshot Take(const MemoryPanel& panel) {
 // frames the engine may act on.
 class ReferenceReceiver {
  public:
-  // Returns the complete frames the bytes finish, each with the address in
-  // force when it completed.
-  void Feed(const uint8_t* bytes, size_t count, std::vector<std::vector<uint8_t>>& frames) {
+  // Adds the complete frames the bytes finish to `frames`; true when any byte
+  // was stored (which restarts the inter-byte time).
+  bool Feed(const uint8_t* bytes, size_t count, std::vector<std::vector<uint8_t>>& frames) {
+    bool stored = false;
     for (size_t i = 0; i < count; ++i) {
       if (frame_.empty() && bytes[i] != kFrameStart) continue;
+      stored = true;
       frame_.push_back(bytes[i]);
       if (frame_.size() == kFrameSize) {
         frames.push_back(frame_);
         frame_.clear();
       }
     }
+    return stored;
   }
+  bool Collecting() const { return !frame_.empty(); }
   void Timeout() { frame_.clear(); }
 
  private:
@@ -74,22 +78,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rig.camera.silent = true;
   rig.Start();
   ReferenceReceiver reference;
+  VirtualUs lastStored = rig.Now();
   uint8_t address = rig.cameraAddress;
 
   size_t pos = 0;
   while (pos + 2 <= size) {
-    // A gap well below or well above the 200 ms inter-byte time, so the
-    // reference knows which side of it the engine is on.
+    // Gaps below and above the 200 ms inter-byte time; an event may also
+    // carry no byte, so short gaps add up.
     const uint8_t gapByte = data[pos++];
     const VirtualUs gap = (gapByte & 0x80) ? Ms(260 + (gapByte & 0x7F) * 8) : Ms(gapByte % 150);
     const size_t wanted = data[pos++] % 48;
     const size_t length = std::min(wanted, size - pos);
     rig.RunFor(gap);
-    if (gap >= Ms(200)) reference.Timeout();
+    if (reference.Collecting() && rig.Now() - lastStored >= Ms(200)) reference.Timeout();
 
     const Snapshot before = Take(rig.panel);
     std::vector<std::vector<uint8_t>> frames;
-    reference.Feed(data + pos, length, frames);
+    if (reference.Feed(data + pos, length, frames)) lastStored = rig.Now();
     rig.Deliver(std::vector<uint8_t>(data + pos, data + pos + length));
     pos += length;
 
