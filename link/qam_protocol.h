@@ -88,6 +88,8 @@ class QamProtocol {
 
   // Watchdog.
   void FailSilentLink();
+  // Ends an image delay read or write with "Transfer ERROR..".
+  void FailDelayTransfer();
   void SendFromTick();
   void GiveUpProbe();
 

@@ -16,16 +16,8 @@ void QamProtocol::ExistTimerTimer() {
 void QamProtocol::FailSilentLink() {
   CameraLinkState& st = s_.state;
   if (Busy()) {
-    if (st.DelayReadBusy) {
-      s_.window.SetDialogStatus("Transfer ERROR..");
-      st.ColToWbPending = 0;
-      st.WbToColPending = 0;
-      st.DelayReadBusy = 0;
-    } else if (st.DelayWriteBusy) {
-      s_.window.SetDialogStatus("Transfer ERROR..");
-      st.ColToWbPending = 0;
-      st.WbToColPending = 0;
-      st.DelayWriteBusy = 0;
+    if (st.DelayReadBusy || st.DelayWriteBusy) {
+      FailDelayTransfer();
     } else if (st.ReadBusy) {
       s_.window.SetMainStatus("READ ERROR..");
     } else if (st.WriteBusy) {
@@ -36,6 +28,15 @@ void QamProtocol::FailSilentLink() {
     st.WriteBusy = 0;
   }
   SetLampColour(LampColour::Red);
+}
+
+void QamProtocol::FailDelayTransfer() {
+  CameraLinkState& st = s_.state;
+  s_.window.SetDialogStatus("Transfer ERROR..");
+  st.ColToWbPending = 0;
+  st.WbToColPending = 0;
+  st.DelayReadBusy = 0;
+  st.DelayWriteBusy = 0;
 }
 
 void QamProtocol::SendFromTick() {

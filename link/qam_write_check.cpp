@@ -68,10 +68,7 @@ void QamProtocol::EndRefusedWrite() {
   CameraLinkState& st = s_.state;
   refusedWrites_ = 0;
   if (st.DelayWriteBusy) {
-    s_.window.SetDialogStatus("Transfer ERROR..");
-    st.ColToWbPending = 0;
-    st.WbToColPending = 0;
-    st.DelayWriteBusy = 0;
+    FailDelayTransfer();
   } else if (st.WriteBusy) {
     s_.window.SetMainStatus("WRITE ERROR..");
     st.WriteBusy = 0;
