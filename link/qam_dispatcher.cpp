@@ -5,6 +5,9 @@
 #include "link/qam_protocol.h"
 
 void QamProtocol::DispatchReply(const uint8_t* frame) {
+  // The reply that opened a notice goes on once it closes; whatever comes
+  // meanwhile (a repeat, noise) must not restart the watchdog or the chain.
+  if (noticeOpen_) return;
   s_.existTimer.Stop();
   // Corrupt, foreign or unknown frames count for nothing: the watchdog
   // interval simply runs anew.

@@ -107,4 +107,7 @@ class QamProtocol {
   uint8_t refusedWrites_ = 0;
   uint8_t refusedItem_ = 0;
   uint8_t refusedIdIndex_ = 0;
+  // A reply's modal notice is open: its message loop keeps delivering serial
+  // events and ticks, and none of them may move the transfer on a second time.
+  bool noticeOpen_ = false;
 };

@@ -5,6 +5,7 @@
 #include "link/qam_protocol.h"
 
 void QamProtocol::ExistTimerTimer() {
+  if (noticeOpen_) return;  // a tick queued before the notice stopped the watchdog
   CameraLinkState& st = s_.state;
   if (++st.MissedTicks > kMissedTicksLimit) {
     st.MissedTicks = 0;

@@ -8,6 +8,18 @@ namespace {
 
 const char* const kAiLensNotice = "Camera is in AI Lens mode ,shutter can't setting AUTO";
 
+// Marks a notice open for as long as it is on the screen.
+class OpenNotice {
+ public:
+  explicit OpenNotice(bool& open) : open_(open) { open_ = true; }
+  ~OpenNotice() { open_ = false; }
+  OpenNotice(const OpenNotice&) = delete;
+  OpenNotice& operator=(const OpenNotice&) = delete;
+
+ private:
+  bool& open_;
+};
+
 }  // namespace
 
 bool QamProtocol::CheckWriteReply(uint8_t item, uint8_t value, uint8_t extra) {
@@ -35,7 +47,10 @@ bool QamProtocol::CheckShutterWrite(uint8_t value) {
   if (selected != 0) return false;
   // A camera with an AI lens keeps its own shutter: tell the user once and
   // take the camera's value over, shown as a report of it would be (9 as "IRIS").
-  s_.window.ShowInformation(kAiLensNotice);
+  {
+    const OpenNotice open(noticeOpen_);
+    s_.window.ShowInformation(kAiLensNotice);
+  }
   ApplyShutterReport(s_.panel, value);
   return true;
 }

@@ -18,6 +18,7 @@
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"
 #include "ui/about_form.h"
+#include "ui/choice_group.h"
 #include "ui/control_application.h"
 #include "ui/control_hand_over.h"
 #include "ui/control_shape.h"
@@ -53,7 +54,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
   ConnectHandlers();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
-  // 1, 2: the access check; its dialogs are modal, and no timer or port runs yet.
+  // The access check first: its dialogs are modal, and no timer or port runs yet.
   CloseRequested = false;
   try {
     CloseRequested = RunStartupAccessCheck(programFolder_, this);
@@ -63,7 +64,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     CloseRequested = true;
   }
 
-  // 3: the settings panel.
+  // The settings panel at its defaults, the lamp red until the camera answers.
   SetPanelCaptions();
   SetLamp(LampColour::Red);
   ShutterIris->hide();
@@ -72,26 +73,27 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
   SyncDC->move(SyncSel->pos());
   SetPanelDefaults(*this, LinkState);
 
-  // 4: the line format.
+  // The line format: 8 data bits, one stop bit, no parity.
   Comm1->SetDataBits(da8);
   Comm1->SetStopBits(sb10);
   Comm1->SetParity(paNone);
 
-  // 5: port, speed and protocol.
+  // Port, speed and protocol as remembered in "Port.dat".
   LoadPortDat();
 
-  // 6: every start begins at address 1.
+  // Every start begins at address 1.
   HundredAdd->setCurrentIndex(0);
   TenAdd->setCurrentIndex(0);
   UnitAdd->setCurrentIndex(1);
   CameraAddress = kDefaultCameraAddress;
 
-  // 7, 8, 9.
+  // No transfer running; open the port and send the first poll, which
+  // starts the watchdog.
   ClearLinkFlags(LinkState);
   OpenComPort();
   qam_->Start();
 
-  // 10, 11.
+  // An untitled settings file and the panel's hints.
   setWindowTitle(QStringLiteral(" - Untitled.TXT"));
   SetHints();
 
@@ -144,11 +146,11 @@ void TForm1::BuildComponents() {
 }
 
 void TForm1::ConnectHandlers() {
-  // A checkable item has already flipped its mark when `triggered` arrives;
-  // put it back so the handler sees the selection as it was and decides.
+  // A click has already moved the mark when `triggered` arrives; put it
+  // back so the handler sees the selection as it was and decides.
   const auto onItem = [this](QAction* item, void (TForm1::*handler)()) {
     connect(item, &QAction::triggered, this, [this, item, handler] {
-      if (item->isCheckable()) item->setChecked(!item->isChecked());
+      if (auto* choice = qobject_cast<ChoiceGroup*>(item->actionGroup())) choice->RestoreMarks();
       (this->*handler)();
     });
   };
@@ -316,7 +318,7 @@ void TForm1::ChangPasswordClick() {
 }
 
 void TForm1::Help1Click() {
-  ::Help1Click();
+  ::Help1Click(this);
 }
 
 void TForm1::about2Click() {

@@ -15,6 +15,7 @@
 #include "link/camera_panel.h"
 #include "link/link_services.h"
 
+class ChoiceGroup;
 class CommLinkPort;
 class QAction;
 class QComboBox;
@@ -63,7 +64,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   // The ProtocolSpeed sweep step lives in the engine; this reads it.
   uint8_t ProtocolSpeedStep() const;
 
-  // --- Handlers (Part names kept so each is found by its component).
+  // --- Handlers, each named after its component and event.
   void FormCreate();
   void KeyboardSpeedClick();
   void SerialCOM1Click();
@@ -263,6 +264,10 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   QWidget* ControlOf(PanelControl control) const;
   QAction* BaudItem(uint8_t code) const;
   QAction* ProtocolItem(uint8_t code) const;
+
+  ChoiceGroup* portChoice_ = nullptr;
+  ChoiceGroup* baudChoice_ = nullptr;
+  ChoiceGroup* protocolChoice_ = nullptr;
 
   QString programFolder_;
   std::shared_ptr<TCommHandOver> handOver_;

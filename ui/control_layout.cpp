@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
+#include <initializer_list>
 
 #include "link/camera_items.h"
+#include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/control_jpeg.h"
 #include "ui/control_shape.h"
@@ -93,6 +95,12 @@ QMenu* MakeMenu(QMenuBar* bar, const char* name, const QString& caption, int con
   return menu;
 }
 
+ChoiceGroup* MakeChoice(QObject* parent, std::initializer_list<QAction*> items) {
+  auto* group = new ChoiceGroup(parent);
+  for (QAction* item : items) group->addAction(item);
+  return group;
+}
+
 }  // namespace
 
 void TForm1::BuildMenus() {
@@ -106,17 +114,20 @@ void TForm1::BuildMenus() {
   COMPORT1 = MakeMenu(RS422SetMenu, "COMPORT1", QStringLiteral("Port"), 16);
   SerialCOM1 = MakeItem(COMPORT1, "SerialCOM1", QStringLiteral("COM1"), 16, true);
   SerialCOM2 = MakeItem(COMPORT1, "SerialCOM2", QStringLiteral("COM2"), 16, true);
+  portChoice_ = MakeChoice(this, {SerialCOM1, SerialCOM2});
 
   ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), 29);
   BR1200 = MakeItem(ADDRESSSET1, "BR1200", QStringLiteral("1200"), 29, true);
   BR2400 = MakeItem(ADDRESSSET1, "BR2400", QStringLiteral("2400"), 29, true);
   BR4800 = MakeItem(ADDRESSSET1, "BR4800", QStringLiteral("4800"), 29, true);
   BR9600 = MakeItem(ADDRESSSET1, "BR9600", QStringLiteral("9600"), 29, true);
+  baudChoice_ = MakeChoice(this, {BR1200, BR2400, BR4800, BR9600});
 
   Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), 21);
   PelcoP = MakeItem(Protocol1, "PelcoP", QStringLiteral("Pelco P"), 21, true);
   PelcoD = MakeItem(Protocol1, "PelcoD", QStringLiteral("Pelco D"), 21, true);
   ERNITEC = MakeItem(Protocol1, "ERNITEC", QStringLiteral("ERNITEC"), 21, true);
+  protocolChoice_ = MakeChoice(this, {PelcoP, PelcoD, ERNITEC});
 
   R1 = MakeMenu(RS422SetMenu, "R1", QStringLiteral("Tools"), 0);
   GetRS422SETS1 = MakeItem(R1, "GetRS422SETS1", QStringLiteral("Get Protocol State"), 26, false);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "link/camera_items.h"
+#include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/image_delay_form.h"
@@ -89,9 +90,7 @@ bool TForm1::BaudChecked(uint8_t code) const {
 
 void TForm1::CheckBaud(uint8_t code) {
   if (!BaudItem(code)) return;
-  for (uint8_t other = kBaudCode1200; other <= kBaudCode9600; ++other) {
-    BaudItem(other)->setChecked(other == code);
-  }
+  baudChoice_->Mark(BaudItem(code));
   StatusPanels[1]->setText(QString::fromStdString(BaudRateText(code)));
 }
 
@@ -102,9 +101,7 @@ bool TForm1::ProtocolChecked(uint8_t code) const {
 
 void TForm1::CheckProtocol(uint8_t code) {
   if (!ProtocolItem(code)) return;
-  for (uint8_t other = kProtocolPelcoP; other <= kProtocolErnitec; ++other) {
-    ProtocolItem(other)->setChecked(other == code);
-  }
+  protocolChoice_->Mark(ProtocolItem(code));
   StatusPanels[2]->setText(QString::fromStdString(ProtocolText(code)));
 }
 

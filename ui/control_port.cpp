@@ -10,6 +10,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "settings/port_dat.h"
+#include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/message_box.h"
 
@@ -46,8 +47,7 @@ void TForm1::ShowComPort() {
 }
 
 void TForm1::SelectCom(bool com1) {
-  SerialCOM1->setChecked(com1);
-  SerialCOM2->setChecked(!com1);
+  portChoice_->Mark(com1 ? SerialCOM1 : SerialCOM2);
   StatusPanels[0]->setText(com1 ? QStringLiteral("Com Port : COM1")
                                 : QStringLiteral("Com Port : COM2"));
 }
@@ -157,9 +157,16 @@ void TForm1::SavePortDat() {
       break;
     }
   }
-  const std::string text =
-      PortDatText(SerialCOM1->isChecked() ? 0 : 1,
-                  CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate())), protocolCode);
+  // The speed the user chose, not the one a ProtocolSpeed sweep or a Get
+  // Protocol State search happens to be trying when the window closes.
+  int baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
+  for (uint8_t code = kBaudCode1200; code <= kBaudCode9600; ++code) {
+    if (BaudChecked(code)) {
+      baudCode = code;
+      break;
+    }
+  }
+  const std::string text = PortDatText(SerialCOM1->isChecked() ? 0 : 1, baudCode, protocolCode);
   QFile file(PortDatPath());
   // A folder that cannot be written only loses the remembered selection.
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

@@ -3,6 +3,10 @@
 #include <QThread>
 #include <QTimer>
 
+TLinkTimer::TLinkTimer(QTimer& timer) : timer_(timer) {
+  timer_.setTimerType(Qt::PreciseTimer);
+}
+
 void TLinkTimer::Restart(int intervalMs) {
   timer_.stop();
   timer_.setInterval(intervalMs);

@@ -8,7 +8,9 @@ class QTimer;
 
 class TLinkTimer : public LinkTimer {
  public:
-  explicit TLinkTimer(QTimer& timer) : timer_(timer) {}
+  // Makes the timer precise: a coarse one may fire up to 5 % early, which
+  // would cut a reply short or repeat a request the camera is still answering.
+  explicit TLinkTimer(QTimer& timer);
 
   void Restart(int intervalMs) override;
   void Start() override;

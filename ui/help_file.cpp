@@ -1,20 +1,15 @@
 #include "ui/help_file.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QUrl>
+
+#include "ui/help_viewer.h"
 
 namespace {
 
 QString& HelpPathOverride() {
   static QString path;
   return path;
-}
-
-DocumentOpener& Opener() {
-  static DocumentOpener opener;
-  return opener;
 }
 
 // The name as the Contens command gives it; the file beside the program is
@@ -43,18 +38,7 @@ void SetHelpFilePath(const QString& path) {
   HelpPathOverride() = path;
 }
 
-void Help1Click() {
+void Help1Click(QWidget* owner) {
   const QString path = FindCaseInsensitive(QDir::current(), kContentsName);
-  if (path.isEmpty()) return;
-  const QUrl url = QUrl::fromLocalFile(path);
-  // The result is not examined: a desktop without a handler shows nothing.
-  if (Opener()) {
-    Opener()(url);
-  } else {
-    QDesktopServices::openUrl(url);
-  }
-}
-
-void SetDocumentOpener(DocumentOpener opener) {
-  Opener() = std::move(opener);
+  if (!path.isEmpty()) ShowHelpContents(path, owner);
 }

@@ -3,9 +3,8 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-class QUrl;
+class QWidget;
 
 // Absolute path of the application help file: the program's folder and
 // "ZELTAHELP.HLP".
@@ -13,11 +12,10 @@ QString HelpFilePath();
 // Tests point the help at another file; an empty path restores the default.
 void SetHelpFilePath(const QString& path);
 
-// Help1Click ("Contens"): asks the desktop to open "ZELTAHELP.hlp" from the
-// current working folder (the name is matched without regard to case, as the
-// file system it was named for did). Reports nothing when it is missing.
-void Help1Click();
+// Help1Click ("Contens"): opens "ZELTAHELP.hlp" from the current working
+// folder (the name is matched without regard to case, as the file system it
+// was named for did) in the program's own help viewer, owned by `owner`, at
+// its contents page: a desktop takes a ".hlp" file for a format it has no
+// program for. Reports nothing when it is missing.
+void Help1Click(QWidget* owner);
 
-// Tests replace the desktop's opener; an empty function restores it.
-using DocumentOpener = std::function<bool(const QUrl&)>;
-void SetDocumentOpener(DocumentOpener opener);

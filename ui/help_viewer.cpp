@@ -1,10 +1,12 @@
 #include "ui/help_viewer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -26,7 +28,18 @@ THelpViewer::THelpViewer(QWidget* parent) : QDialog(parent, Qt::Window) {
 
 void THelpViewer::ShowTopic(int context) {
   topic_ = context;
-  const QString path = HelpFilePath();
+  Load(HelpFilePath());
+  Browser->scrollToAnchor(QString::number(context));
+}
+
+void THelpViewer::ShowContents(const QString& path) {
+  topic_ = 0;
+  Load(path);
+  Browser->moveCursor(QTextCursor::Start);
+  Browser->ensureCursorVisible();
+}
+
+void THelpViewer::Load(const QString& path) {
   QFile file(path);
   if (file.open(QIODevice::ReadOnly)) {
     Browser->setHtml(QString::fromUtf8(file.readAll()));
@@ -38,7 +51,6 @@ void THelpViewer::ShowTopic(int context) {
   show();
   raise();
   activateWindow();
-  Browser->scrollToAnchor(QString::number(context));
 }
 
 bool THelpViewer::HasTopic(int context) const {
@@ -52,10 +64,25 @@ bool THelpViewer::HasTopic(int context) const {
   return false;
 }
 
-THelpViewer* ShowHelpTopic(int context, QWidget* owner) {
+namespace {
+
+THelpViewer* ViewerOf(QWidget* owner) {
+  if (QWidget* modal = QApplication::activeModalWidget()) owner = modal;
   THelpViewer* viewer =
       owner ? owner->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-  if (viewer == nullptr) viewer = new THelpViewer(owner);
+  return viewer ? viewer : new THelpViewer(owner);
+}
+
+}  // namespace
+
+THelpViewer* ShowHelpTopic(int context, QWidget* owner) {
+  THelpViewer* viewer = ViewerOf(owner);
   viewer->ShowTopic(context);
+  return viewer;
+}
+
+THelpViewer* ShowHelpContents(const QString& path, QWidget* owner) {
+  THelpViewer* viewer = ViewerOf(owner);
+  viewer->ShowContents(path);
   return viewer;
 }

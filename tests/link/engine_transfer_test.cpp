@@ -197,8 +197,13 @@ TEST(EngineWriteCamera, AiLensNoticeHoldsTheChainUntilClosed) {
   bool timerStoppedWhileOpen = false;
   size_t framesWhileOpen = 0;
   rig.window.whileNoticeOpen = [&](const std::string&) {
-    timerStoppedWhileOpen = !rig.existTimer.Active();
+    if (framesWhileOpen != 0) return;
     framesWhileOpen = rig.port.Frames().size();
+    // The notice's own message loop goes on: noise arrives, and a user who
+    // reads slowly leaves it open for seconds.
+    rig.Deliver({0xCC, 0x01, 0x01, 0x01, 0x82, 0x04, 0x05, 0x00, 0x00, 0x00});
+    rig.RunFor(Ms(2000));
+    timerStoppedWhileOpen = !rig.existTimer.Active() && rig.port.Frames().size() == framesWhileOpen;
   };
   const size_t before = rig.port.Frames().size();
   rig.engine.WriteButtonClick();
@@ -208,6 +213,11 @@ TEST(EngineWriteCamera, AiLensNoticeHoldsTheChainUntilClosed) {
   EXPECT_EQ(rig.panel.ItemIndex(PanelControl::ShutterSel), 5);
   EXPECT_TRUE(rig.panel.Visible(PanelControl::ShutterSel));
   EXPECT_EQ(rig.window.notices.size(), 1u);
+  // After OK the transfer goes on once: every item written exactly once.
+  for (const uint8_t item : {kItemShutter, kItemGamma, kItemWhiteBal, kItemIdPos, kItemRedGain,
+                             kItemBlueGain}) {
+    EXPECT_EQ(rig.camera.Heard(kCmdWrite, item), 1u) << int(item);
+  }
 }
 
 TEST(EngineWriteCamera, RefusedShutterIsWrittenAgainThenGivenUp) {

@@ -1,9 +1,12 @@
 // The serial events' hand-over onto the GUI thread: the call runs there and
 // the event thread waits for it; tearing down releases a waiting thread
-// without running its call; a failing call still releases the thread.
+// without running its call; a failing call still releases the thread. The
+// link's window timers never tick before their interval.
 #include "ui/control_hand_over.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <QThread>
 #include <QtTest>
 #include <atomic>
@@ -13,11 +16,34 @@
 
 #include "tests/ui/support/control_fixture.h"
 #include "ui/control_application.h"
+#include "ui/control_timers.h"
 
 class ControlHandOverTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void linkTimerNeverTicksBeforeItsInterval() {
+    // As the link uses it: restarted with an interval, it must not tick early.
+    QTimer timer;
+    TLinkTimer linkTimer(timer);
+    QCOMPARE(timer.timerType(), Qt::PreciseTimer);
+    const int intervalsMs[] = {200, 110, 190, 130, 170, 150, 180, 120, 160, 140, 210, 105};
+    for (const int intervalMs : intervalsMs) {
+      QElapsedTimer since;
+      qint64 tickNs = -1;
+      const auto tick = QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (tickNs < 0) tickNs = since.nsecsElapsed();
+        linkTimer.Stop();
+      });
+      since.start();
+      linkTimer.Restart(intervalMs);
+      QTRY_VERIFY_WITH_TIMEOUT(tickNs >= 0, 5000);
+      QObject::disconnect(tick);
+      QVERIFY2(tickNs >= qint64{intervalMs} * 1000000,
+               qPrintable(QString("%1 ms ticked at %2 us").arg(intervalMs).arg(tickNs / 1000)));
+    }
+  }
+
   void callRunsOnTheGuiThreadAndTheCallerWaits() {
     QObject receiver;
     TQtCommHandOver handOver(&receiver);
