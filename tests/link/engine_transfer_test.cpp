@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 
 #include "tests/link/engine_test_support.h"
 
@@ -272,14 +273,66 @@ TEST(EngineWriteCamera, PollReplyStartsAWaitingWriteWithin100ms) {
   EXPECT_EQ(rig.port.Frames()[1].bytes, WriteBytes(1, kItemDNMode, 0));
 }
 
-TEST(EngineWriteCamera, IdReplyBeyondPosition15ConfirmsNothing) {
+TEST(EngineWriteCamera, IdReplyThatDisagreesRewritesTheSamePosition) {
+  // A position past the text, or the right position with another character.
+  const Bytes replies[] = {ReplyBytes(1, kReplyWrite, kItemId, 20, 'X'),
+                           ReplyBytes(1, kReplyWrite, kItemId, 4, 'X')};
+  for (const Bytes& reply : replies) {
+    LinkRig rig;
+    rig.panel.SetIdEditText("CAM 7");
+    rig.state.WriteBusy = 1;
+    SetItemPending(rig.state, kItemId, true);
+    rig.state.IdIndex = 4;
+    rig.Deliver(reply);
+    EXPECT_EQ(rig.state.IdIndex, 4);
+    EXPECT_EQ(rig.port.Frames().back().bytes, WriteBytes(1, kItemId, 4, '7'));
+  }
+}
+
+TEST(EngineTransfers, StartAtTheFirstIdPositionAfterOneFailedInTheMiddle) {
+  for (const bool write : {false, true}) {
+    LinkRig rig;
+    ASSERT_TRUE(rig.StartLinked());
+    rig.state.IdIndex = 7;  // where an earlier transfer gave up
+    write ? rig.engine.WriteButtonClick() : rig.engine.ReadButtonClick();
+    ASSERT_TRUE(rig.RunUntilIdle(Ms(5000)));
+    EXPECT_EQ(rig.camera.Heard(write ? kCmdWrite : kCmdRead, kItemId), kIdLength) << write;
+    EXPECT_EQ(rig.window.mainStatus, "Finish");
+  }
+}
+
+TEST(EngineTransfers, ACameraThatMissesEveryThirdRequestStillCompletes) {
+  for (const bool write : {false, true}) {
+    LinkRig rig;
+    ASSERT_TRUE(rig.StartLinked());
+    int requests = 0;
+    rig.camera.script = [&](const Bytes&) -> std::optional<Bytes> {
+      if (++requests % 3 == 0) return Bytes{};  // silence: the watchdog repeats it
+      return std::nullopt;
+    };
+    write ? rig.engine.WriteButtonClick() : rig.engine.ReadButtonClick();
+    ASSERT_TRUE(rig.RunUntilIdle(Ms(60000)));
+    EXPECT_EQ(rig.window.mainStatus, "Finish") << write;
+    EXPECT_EQ(rig.window.lamp, LampColour::Lime);
+  }
+}
+
+TEST(EngineReadCamera, AnAddressChangeTakesEffectAtTheNextRequest) {
   LinkRig rig;
-  rig.state.WriteBusy = 1;
-  SetItemPending(rig.state, kItemId, true);
-  rig.state.IdIndex = 4;
-  rig.Deliver(ReplyBytes(1, kReplyWrite, kItemId, 20, 'X'));
-  EXPECT_EQ(rig.state.IdIndex, 4);
-  EXPECT_EQ(rig.port.Frames().back().bytes, WriteBytes(1, kItemId, 4, 0x20));
+  ASSERT_TRUE(rig.StartLinked());
+  rig.camera.silent = true;
+  rig.engine.ReadButtonClick();
+  rig.RunFor(Ms(50));
+  ASSERT_EQ(rig.port.Frames().back().bytes, ReadBytes(1, kItemDNMode));
+  rig.cameraAddress = 2;
+  // The old camera's late answer no longer counts; the watchdog asks the new one.
+  rig.Deliver(ReplyBytes(1, kReplyRead, kItemDNMode, 2));
+  EXPECT_EQ(rig.panel.ItemIndex(PanelControl::DNModeSel), 0);
+  rig.RunFor(Ms(500));
+  EXPECT_EQ(rig.port.Frames().back().bytes, ReadBytes(2, kItemDNMode));
+  rig.Deliver(ReplyBytes(2, kReplyRead, kItemDNMode, 2));
+  EXPECT_EQ(rig.panel.ItemIndex(PanelControl::DNModeSel), 2);
+  EXPECT_EQ(rig.port.Frames().back().bytes, ReadBytes(2, kItemDNLevel));
 }
 
 TEST(EngineImageDelay, ReadFillsBothCodes) {

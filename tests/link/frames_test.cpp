@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <array>
 #include <vector>
 
@@ -76,6 +79,16 @@ TEST_F(ReplyAcceptance, WrongChecksumIsDropped) {
   Build(1, kReplyPoll);
   reply[9] ^= 0x01;
   EXPECT_FALSE(ReplyAccepted(reply, 1));
+}
+
+TEST_F(ReplyAcceptance, ChecksumCoversByteEight) {
+  // The program's own frames keep byte 8 at 0; a camera may not.
+  const uint8_t withByte8[kFrameSize] = {0xCC, 0x01, 0x01, 0x01, 0x81, 0x04, 0x05, 0x00, 0x40, 0xCD};
+  EXPECT_TRUE(ReplyAccepted(withByte8, 1));
+  uint8_t sumToSeven[kFrameSize];
+  std::copy(std::begin(withByte8), std::end(withByte8), sumToSeven);
+  sumToSeven[9] = 0x8D;
+  EXPECT_FALSE(ReplyAccepted(sumToSeven, 1));
 }
 
 TEST_F(ReplyAcceptance, BytesOneAndTwoMustBeOneEvenWithARightChecksum) {

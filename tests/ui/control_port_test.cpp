@@ -2,6 +2,7 @@
 // as "Com1"/"Com2" in the test's program folder, and the whole chain from the
 // window through the serial component to the line and back.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -83,8 +84,10 @@ class ControlPortTest : public QObject {
     QVERIFY(!form->Comm1->Enabled());
     QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
-    // With the port closed the program keeps running and sends nothing.
+    // With the port closed the program keeps running and sends nothing; a
+    // ProtocolSpeed press leaves the port at 1200, which is not the choice.
     form->UpButton->click();
+    form->ProtocolSpeed->click();
     form->close();
     QCOMPARE(folder.Read(QStringLiteral("Port.dat")), saved);
   }
@@ -149,10 +152,41 @@ class ControlPortTest : public QObject {
     form->UpButton->click();
     QCOMPARE(com1.Receive(16, 1000),
              QByteArray::fromHex("A0 00 00 08 00 3F AF 38 A0 00 00 00 00 00 AF 0F"));
+    form->ColSpeed->click();
+    QCOMPARE(com1.Receive(8, 1000), QByteArray::fromHex("A0 00 00 07 00 58 AF 50"));
+    form->WBSpeed->click();
+    QCOMPARE(com1.Receive(8, 1000), QByteArray::fromHex("A0 00 00 07 00 59 AF 51"));
     form->PelcoD->trigger();
     form->LeftButton->click();
     QCOMPARE(com1.Receive(14, 1000),
              QByteArray::fromHex("FF 01 00 08 00 3F 48 FF 01 00 00 00 00 01"));
+  }
+
+  void protocolSpeedSweepsTheFourRatesThenReturnsToTheMenus() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+    QCOMPARE(com1.Receive(kFrameSize, 2000).size(), int(kFrameSize));
+    uint8_t reply[kFrameSize];
+    BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);
+    com1.Send(Frame(reply));  // an idle link: no repeated poll during the sweep
+    QTRY_COMPARE_WITH_TIMEOUT(form->LightShape->BrushColor(), QColor(0, 255, 0), 2000);
+
+    QList<int> speeds{com1.LineSpeed()};
+    QByteArray sent;
+    form->ProtocolSpeed->click();
+    QElapsedTimer waited;
+    waited.start();
+    while ((sent.size() < 4 * int(kFrameSize) || form->ProtocolSpeedStep() != 4) &&
+           waited.elapsed() < 3000) {
+      if (speeds.last() != com1.LineSpeed()) speeds << com1.LineSpeed();
+      sent += com1.Receive(1, 1);
+    }
+    if (speeds.last() != com1.LineSpeed()) speeds << com1.LineSpeed();
+    QCOMPARE(sent, QByteArray::fromHex("CC 01 01 00 06 00 00 00 00 08").repeated(4));
+    QCOMPARE(speeds, (QList<int>{4800, 1200, 2400, 4800, 9600, 4800}));
+    QCOMPARE(form->ProtocolSpeedStep(), uint8_t{4});
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <QComboBox>
@@ -122,4 +123,22 @@ std::unique_ptr<TForm1> StartForm(const TestProgramFolder& folder) {
 void Choose(QComboBox* list, int index) {
   list->setCurrentIndex(index);
   emit list->activated(index);
+}
+
+int PtyLine::LineSpeed() const {
+  // The master end sees the settings the program made on the slave end.
+  termios settings{};
+  if (tcgetattr(master_, &settings) != 0) return 0;
+  switch (cfgetospeed(&settings)) {
+    case B1200:
+      return 1200;
+    case B2400:
+      return 2400;
+    case B4800:
+      return 4800;
+    case B9600:
+      return 9600;
+    default:
+      return 0;
+  }
 }

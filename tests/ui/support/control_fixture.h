@@ -66,6 +66,8 @@ class PtyLine {
   // soon as `atLeast` bytes came.
   QByteArray Receive(int atLeast, int waitMs);
   void Send(const QByteArray& bytes);
+  // The speed the program set on the line, in bits per second (0 when unknown).
+  int LineSpeed() const;
 
  private:
   int master_ = -1;
