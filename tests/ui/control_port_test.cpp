@@ -2,7 +2,9 @@
 // as "Com1"/"Com2" in the test's program folder, and the whole chain from the
 // window through the serial component to the line and back.
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -136,9 +138,23 @@ class ControlPortTest : public QObject {
     BuildReadFrame(read, 1, kItemDNMode, 0);
     QCOMPARE(com1.Receive(kFrameSize, 2000), Frame(read));
     QVERIFY(LinkState.ReadBusy);
-    // Meanwhile the line menus are locked.
+    // Meanwhile the line menus are locked, and so are the file commands.
     form->BR1200->trigger();
     QVERIFY(form->BR4800->isChecked());
+    QTimer closer;
+    int dialogs = 0;
+    connect(&closer, &QTimer::timeout, [&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        ++dialogs;
+        dialog->close();
+      }
+    });
+    closer.start(10);
+    const QString title = form->windowTitle();
+    form->Open1->trigger();
+    form->SaveAs1->trigger();
+    QCOMPARE(dialogs, 0);
+    QCOMPARE(form->windowTitle(), title);
     QVERIFY(messages.Messages().isEmpty());
   }
 

@@ -2,6 +2,7 @@
 // its variants, the window's layout and state after start-up, the line menus,
 // and a refused start that ends at the first PasswordTime tick.
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,9 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "comm/comm.h"
 #include "link/camera_link_state.h"
@@ -25,6 +29,73 @@ namespace {
 // COM1, 4800 baud, Pelco P: 31 bytes, no line end after the third line.
 const QByteArray kDefaultPortDat = QByteArray::fromHex(
     "50 6F 72 74 26 30 0D 0A 42 61 75 64 20 52 61 74 65 26 32 0D 0A 50 72 6F 74 6F 63 6F 6C 26 30");
+
+// Every control of the window at its client position (size where designed).
+struct Placed {
+  const char* name;
+  int x, y, width, height;  // 0: not fixed by the design
+};
+const Placed kPlaces[] = {
+    {"ColSpeed", 520, 8, 33, 33},      {"WBSpeed", 552, 8, 33, 33},
+    {"OSDOnSpeed", 584, 8, 33, 33},    {"ProtocolSpeed", 616, 8, 33, 33},
+    {"AddreLabel", 536, 48, 0, 0},     {"HundredAdd", 520, 72, 41, 0},
+    {"TenAdd", 560, 72, 41, 0},        {"UnitAdd", 600, 72, 41, 0},
+    {"ReadButton", 520, 128, 121, 25}, {"WriteButton", 520, 168, 121, 25},
+    {"UpButton", 568, 240, 33, 33},    {"LeftButton", 528, 280, 31, 33},
+    {"SelectButton", 568, 280, 33, 35}, {"RightButton", 608, 280, 33, 33},
+    {"DownButton", 568, 320, 33, 33},  {"Panel1", 0, 0, 513, 385},
+    {"LightShape", 480, 8, 25, 25},    {"KeyboardSpeed", 472, 280, 0, 0},
+    {"DNModeLabel", 16, 40, 0, 0},     {"DNModeSel", 144, 40, 81, 0},
+    {"DNLevelLabel", 16, 80, 0, 0},    {"DNLevelSel", 144, 80, 81, 0},
+    {"DNFilLabel", 16, 120, 0, 0},     {"DNFilSel", 144, 120, 81, 0},
+    {"ShutterLabel", 16, 160, 0, 0},   {"ShutterSel", 144, 160, 81, 0},
+    {"ShutterIris", 144, 160, 81, 0},  {"GainLablel", 16, 200, 0, 0},
+    {"GainSel", 144, 200, 81, 0},      {"SyncLabel", 16, 240, 0, 0},
+    {"SyncSel", 144, 240, 81, 0},      {"SyncDC", 144, 240, 81, 0},
+    {"GammaLabel", 16, 280, 0, 0},     {"GammaSel", 144, 280, 81, 0},
+    {"BlcLabel", 16, 320, 0, 0},       {"BlcSel", 144, 320, 81, 0},
+    {"WhiteBalLabel", 256, 40, 0, 0},  {"WhiteBalSel", 384, 40, 81, 0},
+    {"RedLabel", 280, 80, 0, 0},       {"RedNumEdit", 304, 80, 0, 0},
+    {"RedUpDown", 336, 80, 0, 0},      {"BlueLabel", 384, 80, 0, 0},
+    {"BlueNumEdit", 408, 80, 0, 0},    {"BlueUpDown", 448, 80, 0, 0},
+    {"SharpnessLabel", 248, 200, 0, 0}, {"SharpnessSel", 384, 200, 81, 0},
+    {"PredtmspLabel", 248, 240, 0, 0}, {"PredtmspSel", 384, 240, 81, 0},
+    {"IdLabel", 248, 280, 0, 0},       {"IdEdit", 280, 280, 185, 0},
+    {"IdPosLabel", 248, 320, 0, 0},    {"IDPosSel", 392, 320, 81, 0},
+};
+
+// The hint of each panel control, letter for letter; empty: none.
+const std::pair<const char*, const char*> kHints[] = {
+    {"DNModeSel", "Set up a day/night function automataically,manually or B.C.G."},
+    {"DNLevelSel", "Set up a switchover point from B/W mode to COLOR mode."},
+    {"DNFilSel", "Set up a filter of CCD output in B/W."},
+    {"ShutterSel", "Exposure time settng in AES."},
+    {"ShutterIris", "Exposure time settng in AES."},
+    {"GainSel", "GAIN=AGC gain setting"},
+    {"SyncSel", "Function only works on AC(power of camera) models."},
+    {"SyncDC", "Function only works on AC(power of camera) models."},
+    {"BlcSel", "Set Backlight compensation window was located somewhere on screen."},
+    {"SharpnessSel", "Set Sarpness state."},
+    {"WhiteBalSel", "Set Color temperature range."},
+    {"IdEdit",
+     "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'."},
+    {"IDPosSel", "Show the Cmaera ID in monitor screen."},
+    {"RedNumEdit", "Adjust R Gain (Red) until the desired white balance is reached."},
+    {"BlueNumEdit", "Adjust b Gain (Blue) until the desired white balance is reached."},
+    {"GammaSel", ""},
+    {"PredtmspSel", ""},
+};
+
+// The menu bar: each top item's caption, then its entries; '*' before an
+// entry marks one of a choice (checkable, one mark per menu).
+const QStringList kMenus[] = {
+    {"&File", "&Open...", "Save &As..."},
+    {"Port", "*COM1", "*COM2"},
+    {"Baud rate", "*1200", "*2400", "*4800", "*9600"},
+    {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
+    {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password"},
+    {"Help", "Contens", "About"},
+};
 
 }  // namespace
 
@@ -232,6 +303,49 @@ class ControlStartupTest : public QObject {
                             form->SharpnessSel, form->WhiteBalSel, form->IDPosSel}) {
       QVERIFY2(!list->toolTip().isEmpty(), qPrintable(list->objectName()));
     }
+  }
+
+  void everyControlHintAndMenuAsDesigned() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+
+    for (const Placed& placed : kPlaces) {
+      const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(placed.name));
+      QVERIFY2(widget != nullptr, placed.name);
+      QCOMPARE(widget->pos(), QPoint(placed.x, placed.y));
+      if (placed.width) QCOMPARE(widget->width(), placed.width);
+      if (placed.height) QCOMPARE(widget->height(), placed.height);
+    }
+    for (const auto& [name, hint] : kHints) {
+      const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(name));
+      QVERIFY2(widget != nullptr, name);
+      QCOMPARE(widget->toolTip(), QString::fromLatin1(hint));
+    }
+
+    const QList<QAction*> tops = form->menuBar()->actions();
+    QCOMPARE(tops.size(), int(std::size(kMenus)));
+    for (int m = 0; m < tops.size(); ++m) {
+      QStringList shown{tops[m]->text()};
+      const QList<QAction*> entries = tops[m]->menu()->actions();
+      for (const QAction* entry : entries) {
+        const bool choice = entry->isCheckable() && entry->actionGroup() &&
+                            entry->actionGroup()->isExclusive();
+        QVERIFY2(choice || !entry->isCheckable(), qPrintable(entry->text()));
+        shown << (choice ? "*" : "") + entry->text();
+        QVERIFY(entry->isEnabled());
+      }
+      QCOMPARE(shown, kMenus[m]);
+      // A choice shows one mark, never an empty box beside every other entry.
+      if (entries.first()->isCheckable()) {
+        const auto marked = std::count_if(entries.begin(), entries.end(),
+                                          [](const QAction* a) { return a->isChecked(); });
+        QCOMPARE(marked, 1);
+      }
+    }
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
   }
 
   void lineMenusAndBusyRule() {
