@@ -75,7 +75,8 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
 
 }  // namespace
 
-FileOutcome ReplaceFile(const std::string& path, const std::string& bytes) {
+FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
+                        std::optional<unsigned> mode) {
   if (path.empty()) return Failed(ENOENT);
   // Renaming over a link would replace the link, not the file it names.
   std::string target = path;
@@ -98,7 +99,11 @@ FileOutcome ReplaceFile(const std::string& path, const std::string& bytes) {
   const int fd = CreateTempBeside(target, tempPath);
   if (fd < 0) return Failed(errno);
   OwnedFile temp(fd, tempPath);
-  if (exists && ::fchmod(temp.fd(), info.st_mode & 07777) != 0) return Failed(errno);
+  if (mode) {
+    if (::fchmod(temp.fd(), static_cast<mode_t>(*mode)) != 0) return Failed(errno);
+  } else if (exists && ::fchmod(temp.fd(), info.st_mode & 07777) != 0) {
+    return Failed(errno);
+  }
   if (const int error = WriteAll(temp.fd(), bytes)) return Failed(error);
   if (::fsync(temp.fd()) != 0) return Failed(errno);
   if (const int error = temp.Close()) return Failed(error);

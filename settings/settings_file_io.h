@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,10 @@ struct FileOutcome {
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so an
 // existing file is either replaced whole or left as it was. A file without any
-// write permission is refused rather than replaced.
-FileOutcome ReplaceFile(const std::string& path, const std::string& bytes);
+// write permission is refused rather than replaced. The file keeps the mode it
+// had, unless `mode` gives the one it must have.
+FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
+                        std::optional<unsigned> mode = std::nullopt);
 
 // Reads the first maxLines lines of the file (line ends CR LF, LF or CR).
 FileOutcome ReadFileLines(const std::string& path, size_t maxLines,

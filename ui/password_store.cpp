@@ -4,6 +4,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "settings/settings_file_io.h"
+
 namespace {
 
 std::filesystem::path StorePath(const std::filesystem::path& folder) {
@@ -74,14 +76,10 @@ std::optional<std::u16string> ReadStoredPassword(const std::filesystem::path& fo
 }
 
 bool WriteStoredPassword(const std::filesystem::path& folder, const std::u16string& password) {
-  const auto path = StorePath(folder);
-  if (IsDirectory(path)) return false;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  const std::string bytes = EncodePassword(password);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  return !file.fail();
+  // A new file renamed over the old one: a full disk or any other failure
+  // leaves the old password, and whoever knows it, in. Only the owner reads it.
+  constexpr unsigned kOwnerOnly = 0600;
+  return ReplaceFile(StorePath(folder).string(), EncodePassword(password), kOwnerOnly).ok;
 }
 
 bool IsPasswordStoreReadable(const std::filesystem::path& folder) {

@@ -1,6 +1,7 @@
 // Feeds the password store's reader arbitrary "data.dat" contents. Whatever
 // the file holds, reading never fails; a password the store can carry comes
 // back from the store unchanged; and the preset password always passes.
+// needs: zelta_settings
 // sources: ui/password_store.cpp
 
 #include <cstddef>

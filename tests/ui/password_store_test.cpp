@@ -3,6 +3,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -75,6 +78,28 @@ class PasswordStoreTest : public QObject {
     const auto stored = ReadStoredPassword(folder);
     QVERIFY(stored && *stored == u"abc");
     QVERIFY(IsPasswordStoreReadable(folder));
+  }
+
+  void AFailedWriteKeepsTheOldPasswordAndOnlyTheOwnerReadsTheStore() {
+    QTemporaryDir dir;
+    const fs::path folder = Folder(dir);
+    QVERIFY(WriteStoredPassword(folder, u"abc"));
+    QCOMPARE(fs::status(folder / "data.dat").permissions(),
+             fs::perms::owner_read | fs::perms::owner_write);
+    // A disk that fills after two bytes; root is no exception to a file size limit.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+    rlimit tight = before;
+    tight.rlim_cur = 2;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &tight) == 0);
+    const bool written = WriteStoredPassword(folder, u"abcdef");
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &before) == 0);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    const auto stored = ReadStoredPassword(folder);
+    QVERIFY(stored && *stored == u"abc");
+    QCOMPARE(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1L);
   }
 
   void UnreadableOrUnwritableStore() {
