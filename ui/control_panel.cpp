@@ -7,6 +7,7 @@
 
 #include "link/camera_items.h"
 #include "ui/control_form.h"
+#include "ui/key_id_edit.h"
 #include "ui/control_up_down.h"
 #include "ui/image_delay_form.h"
 
@@ -122,7 +123,7 @@ std::string TForm1::IdEditText() const {
 }
 
 void TForm1::SetIdEditText(const std::string& text) {
-  IdEdit->setText(QString::fromLatin1(text.c_str()));
+  ::SetIdEditText(IdEdit, QString::fromLatin1(text.c_str()));
 }
 
 void TForm1::ShowGain(TUpDown* upDown, QLineEdit* numEdit) {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QObject>
+#include <algorithm>
 
 #include "ui/message_box.h"
 
@@ -128,4 +129,19 @@ int IdEditKeyPress(const QLineEdit& idEdit, int key) {
 void InstallIdEditRules(QLineEdit* idEdit) {
   if (idEdit == nullptr) return;
   idEdit->installEventFilter(new IdEditRules(idEdit));
+  // The box's own limit catches paste and drop; it follows a longer text
+  // down as it is shortened, never below 16.
+  idEdit->setMaxLength(kIdEditMaxLength);
+  QObject::connect(idEdit, &QLineEdit::textChanged, idEdit, [idEdit](const QString& text) {
+    const int limit = std::max(kIdEditMaxLength, static_cast<int>(text.size()));
+    if (limit >= idEdit->maxLength()) return;
+    const int cursor = idEdit->cursorPosition();
+    idEdit->setMaxLength(limit);
+    idEdit->setCursorPosition(cursor);
+  });
+}
+
+void SetIdEditText(QLineEdit* idEdit, const QString& text) {
+  idEdit->setMaxLength(std::max(kIdEditMaxLength, static_cast<int>(text.size())));
+  idEdit->setText(text);
 }

@@ -20,7 +20,11 @@ int IdEditKeyPress(const QLineEdit& idEdit, int key);
 
 // Installs the rules on the main window's IdEdit: every character key goes
 // through IdEditKeyPress, and typing never makes the text longer than 16
-// characters. Text set by the program is not cut, so do not give the box a
-// maxLength of its own. Keys that type nothing (arrows, Delete, Tab, F1)
-// pass untouched. The filter object is owned by idEdit.
+// characters. Pasted or dropped text is cut to what fits in 16 (the key rules
+// do not apply to it). Keys that type nothing (arrows, Delete, Tab, F1) pass
+// untouched. The filter object is owned by idEdit.
 void InstallIdEditRules(QLineEdit* idEdit);
+
+// Sets the text as the program does (a settings file may hold a longer ID):
+// never cut, and no edit may then make it longer.
+void SetIdEditText(QLineEdit* idEdit, const QString& text);

@@ -1,9 +1,12 @@
 // The entry rules of IdEdit: what typed keys do, and the two messages.
 #include "ui/key_id_edit.h"
 
+#include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -122,12 +125,39 @@ class KeyIdEditTest : public QObject {
   }
 
   void textSetByTheProgramIsNotCut() {
-    // A settings file may load a longer ID; only typing is limited.
-    edit_->setText(QStringLiteral("0123456789ABCDEFGH"));
+    // A settings file may load a longer ID; only editing is limited.
+    SetIdEditText(edit_, QStringLiteral("0123456789ABCDEFGH"));
     QCOMPARE(edit_->text().size(), 18);
     edit_->setSelection(0, 1);
     Type(QStringLiteral("x"));  // would stay 18 long: the box's limit refuses it
     QCOMPARE(edit_->text(), QStringLiteral("0123456789ABCDEFGH"));
+    QApplication::clipboard()->setText(QStringLiteral("XYZ"));
+    edit_->setCursorPosition(18);
+    edit_->paste();
+    QCOMPARE(edit_->text(), QStringLiteral("0123456789ABCDEFGH"));
+    // Shortened, the text may grow back to 16 but no further.
+    edit_->setSelection(4, 6);
+    TypeKey(Qt::Key_Backspace, QString());
+    QCOMPARE(edit_->cursorPosition(), 4);
+    QApplication::clipboard()->setText(QStringLiteral("XYZUVW"));
+    edit_->paste();
+    QCOMPARE(edit_->text(), QStringLiteral("0123XYZUABCDEFGH"));
+  }
+
+  void pastedOrDroppedTextIsCutToSixteen() {
+    const QString pasted = QStringLiteral("abcdefghijklmnopqrstuvwxyz!?");  // 28, no key rules
+    QApplication::clipboard()->setText(pasted);
+    Type(QStringLiteral("12"));
+    TypeKey(Qt::Key_Insert, QString(), Qt::ShiftModifier);
+    QCOMPARE(edit_->text(), QStringLiteral("12") + pasted.left(14));
+    edit_->clear();
+    QMimeData dropped;
+    dropped.setText(pasted);
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit_, &enter);
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit_, &drop);
+    QCOMPARE(edit_->text(), pasted.left(16));
   }
 
   void composedTextGoesThroughTheSameFilter() {
