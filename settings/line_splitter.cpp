@@ -12,6 +12,8 @@ void LineSplitter::Feed(const char* data, size_t size) {
       lines_.push_back(std::move(line_));
       line_.clear();
       open_ = false;
+    } else if (line_.size() >= maxLineBytes_) {
+      lineTooLong_ = true;
     } else {
       line_ += c;
       open_ = true;

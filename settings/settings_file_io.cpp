@@ -73,6 +73,12 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
   return -1;
 }
 
+FileOutcome RegularFile(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) return Failed(EISDIR);
+  if (!S_ISREG(info.st_mode)) return {false, "Not a regular file"};
+  return {};
+}
+
 }  // namespace
 
 FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
@@ -114,10 +120,16 @@ FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
 
 FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
                           std::vector<std::string>& lines) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return Failed(errno);
+  if (const FileOutcome kind = RegularFile(info); !kind.ok) return kind;
+  // Not blocking: whatever replaced the file since must not hang the window.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return Failed(errno);
   OwnedFile file(fd, {});
-  LineSplitter splitter(maxLines);
+  if (::fstat(file.fd(), &info) != 0) return Failed(errno);
+  if (const FileOutcome kind = RegularFile(info); !kind.ok) return kind;
+  LineSplitter splitter(maxLines, kMaxSettingsLineBytes);
   char buffer[8192];
   while (!splitter.Full()) {
     const ssize_t n = ::read(file.fd(), buffer, sizeof buffer);
@@ -128,6 +140,7 @@ FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
     if (n == 0) break;
     splitter.Feed(buffer, static_cast<size_t>(n));
   }
+  if (splitter.LineTooLong()) return {false, {}, true};
   lines = splitter.Finish();
   return {};
 }

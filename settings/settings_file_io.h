@@ -9,8 +9,12 @@
 
 struct FileOutcome {
   bool ok = true;
-  std::string reason;  // why it failed, in words
+  std::string reason;      // why it failed, in words
+  bool badFormat = false;  // read, but no file the program writes looks like it
 };
+
+// No settings file line is anywhere near this long.
+constexpr size_t kMaxSettingsLineBytes = 4096;
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so an
 // existing file is either replaced whole or left as it was. A file without any
@@ -19,6 +23,8 @@ struct FileOutcome {
 FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
                         std::optional<unsigned> mode = std::nullopt);
 
-// Reads the first maxLines lines of the file (line ends CR LF, LF or CR).
+// Reads the first maxLines lines of a regular file (line ends CR LF, LF or
+// CR). Anything else (a device, a FIFO) is refused unopened, since reading it
+// may never end; a line longer than kMaxSettingsLineBytes is a bad format.
 FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
                           std::vector<std::string>& lines);

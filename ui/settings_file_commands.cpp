@@ -31,6 +31,10 @@ void ShowFileError(QWidget* parent, const QString& what, const QString& path,
               parent);
 }
 
+void ShowFormatError(QWidget* parent) {
+  ShowMessage("File format is error.", "ERROR", MessageIcon::Error, parent);
+}
+
 void ShowLoadError(QWidget* parent, const SettingsFileError& error) {
   if (error.kind == SettingsFileError::Kind::NotInteger) {
     QString value =
@@ -40,7 +44,7 @@ void ShowLoadError(QWidget* parent, const SettingsFileError& error) {
     ShowMessage(QString("'%1' is not a valid integer value").arg(value),
                 QGuiApplication::applicationDisplayName(), MessageIcon::Error, parent);
   } else {
-    ShowMessage("File format is error.", "ERROR", MessageIcon::Error, parent);
+    ShowFormatError(parent);
   }
 }
 
@@ -73,7 +77,11 @@ QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& s
   std::vector<std::string> lines;
   const FileOutcome read = ReadFileLines(NativePath(path), kSettingsFileLines, lines);
   if (!read.ok) {
-    ShowFileError(parent, "Can not read the file \"%1\".\n%2", path, read.reason);
+    if (read.badFormat) {
+      ShowFormatError(parent);
+    } else {
+      ShowFileError(parent, "Can not read the file \"%1\".\n%2", path, read.reason);
+    }
     return caption;
   }
   // Everything is checked before anything is applied: a bad file leaves the

@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+
+#include <utility>
 #include <vector>
 
 #include "link/camera_panel.h"
@@ -192,9 +195,13 @@ class SettingsFileCommandsTest : public QObject {
                                  << "'' is not a valid integer value"
                                  << "ZELTA";
     QTest::newRow("long value")
-        << QByteArray(kStartUpFile).replace("BLC&0", "BLC&" + QByteArray(5000, '7') + "x")
+        << QByteArray(kStartUpFile).replace("BLC&0", "BLC&" + QByteArray(4000, '7') + "x")
         << "'" + QString(60, '7') + "...' is not a valid integer value"
         << "ZELTA";
+    QTest::newRow("line over 4096 bytes")
+        << QByteArray(kStartUpFile).replace("BLC&0", "BLC&" + QByteArray(4093, '0'))
+        << "File format is error."
+        << "ERROR";
   }
   void aBadFileChangesNothing() {
     QFETCH(QByteArray, file);
@@ -214,15 +221,23 @@ class SettingsFileCommandsTest : public QObject {
   }
 
   void anUnreadableFileIsReported() {
+    // A FIFO without a writer would freeze the window; /dev/zero never ends.
+    QVERIFY(mkfifo(qPrintable(Path("fifo.TXT")), 0600) == 0);
+    const std::pair<QString, QString> cases[] = {
+        {Path("gone.TXT"), "No such file or directory"},
+        {"/dev/zero", "Not a regular file"},
+        {Path("fifo.TXT"), "Not a regular file"},
+    };
     const QByteArray before = PanelState();
-    const QString path = Path("gone.TXT");
-    QCOMPARE(Open(" - good.TXT", path), QString(" - good.TXT"));
-    QCOMPARE(messages_.size(), size_t(1));
-    QCOMPARE(messages_[0].caption, QString("ERROR"));
-    QCOMPARE(messages_[0].icon, MessageIcon::Error);
-    QVERIFY2(messages_[0].text.contains(path), qPrintable(messages_[0].text));
-    QVERIFY2(messages_[0].text.contains("No such file or directory"),
-             qPrintable(messages_[0].text));
+    for (const auto& [path, reason] : cases) {
+      messages_.clear();
+      QCOMPARE(Open(" - good.TXT", path), QString(" - good.TXT"));
+      QCOMPARE(messages_.size(), size_t(1));
+      QCOMPARE(messages_[0].caption, QString("ERROR"));
+      QCOMPARE(messages_[0].icon, MessageIcon::Error);
+      QVERIFY2(messages_[0].text.contains(path), qPrintable(messages_[0].text));
+      QVERIFY2(messages_[0].text.contains(reason), qPrintable(messages_[0].text));
+    }
     QCOMPARE(PanelState(), before);
   }
 
