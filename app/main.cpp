@@ -1,12 +1,11 @@
 // ZELTA: application, main window, keyboard and image delay windows, message loop.
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <memory>
 
 #include "ui/control_application.h"
 #include "ui/control_form.h"
+#include "ui/window_place.h"
 
 namespace {
 
@@ -37,10 +36,7 @@ int main(int argc, char** argv) {
   }
   QObject::connect(form.get(), &TForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
-  // Centred on the screen.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    form->move(screen->availableGeometry().center() - form->rect().center());
-  }
+  CentreOnScreen(form.get());
   form->show();
   return TApplication::exec();
 }

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/window_place.h"
+
 namespace {
 
 QLabel* BoldLabel(const QString& text, int pixelSize, int left, int top, QWidget* parent) {
@@ -53,5 +55,6 @@ void TAboutForm::OKButtonClick() {
 void RunAboutBox(QWidget* parent) {
   // A fresh box for each showing, freed when it returns.
   TAboutForm box(parent);
+  CentreOnScreen(&box);
   box.exec();
 }

@@ -10,10 +10,13 @@
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"
 #include "ui/image_delay_lamp.h"
+#include "ui/window_place.h"
 
 namespace {
 
 constexpr int kImageDelayHelpContext = 27;
+constexpr int kClientWidth = 384;
+constexpr int kClientHeight = 173;
 const QColor kLampRed(255, 0, 0);
 const QColor kLampLime(0, 255, 0);
 
@@ -94,11 +97,12 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
   statusBar->setSizeGripEnabled(false);
   StatusInfo = new QLabel(statusBar);
   StatusInfo->setObjectName(QStringLiteral("StatusInfo"));
-  StatusInfo->setMinimumWidth(50);
-  statusBar->addWidget(StatusInfo, 1);
+  StatusInfo->setFixedWidth(50);
+  statusBar->addWidget(StatusInfo);
+  // The client area of 384 x 173 holds the status bar along its bottom.
+  setFixedSize(kClientWidth, kClientHeight);
   const int statusHeight = statusBar->sizeHint().height();
-  setFixedSize(384, 173 + statusHeight);
-  statusBar->setGeometry(0, 173, 384, statusHeight);
+  statusBar->setGeometry(0, kClientHeight - statusHeight, kClientWidth, statusHeight);
 
   for (QWidget* control : std::initializer_list<QWidget*>{
            CloseButton, ColToWbComboBox, WbToColComboBox, ReadImageDelay, WriteImageDelay}) {
@@ -126,6 +130,7 @@ void TImageDelayForm::ImageTimeClick() {
   // Modal over the main window; exec's own event loop keeps the link's
   // timers and serial events running.
   setWindowModality(Qt::ApplicationModal);
+  CentreOnScreen(this);
   exec();
 }
 

@@ -1,13 +1,12 @@
 #include "ui/key_board_form.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 #include "ui/key_id_edit.h"
 #include "ui/message_box.h"
+#include "ui/window_place.h"
 
 namespace {
 
@@ -159,11 +158,7 @@ void TKeyBoardForm::mouseMoveEvent(QMouseEvent* event) {
 void TKeyBoardForm::showEvent(QShowEvent* event) {
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
-      move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     if (QPushButton* s = Button(QStringLiteral("Button_S"))) s->setFocus();
   }
   QWidget::showEvent(event);

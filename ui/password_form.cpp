@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 #include "ui/message_box.h"
+#include "ui/window_place.h"
 
 namespace {
 
@@ -247,8 +247,5 @@ void TPasswordForm::showEvent(QShowEvent* event) {
   } else {
     EnterPasswordEdit->setFocus();
   }
-  if (const QScreen* screen = this->screen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-  }
+  CentreOnScreen(this);
 }

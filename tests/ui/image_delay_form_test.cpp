@@ -96,6 +96,10 @@ class ImageDelayFormTest : public QObject {
     QVERIFY(!Lime());
     QCOMPARE(form_->ImageDelayShape->BrushColour(), QColor(255, 0, 0));
     QVERIFY(form_->DialogStatus().empty());
+    // The client area holds the status bar, whose one panel is 50 wide.
+    QCOMPARE(form_->size(), QSize(384, 173));
+    QCOMPARE(form_->StatusInfo->width(), 50);
+    QCOMPARE(form_->StatusInfo->parentWidget()->geometry().bottom(), 172);
     const QLabel* label = form_->findChild<QLabel*>(QStringLiteral("Label1"));
     QVERIFY(label != nullptr);
     QCOMPARE(label->text(), QStringLiteral("Color turn to white&black"));
@@ -223,8 +227,15 @@ class ImageDelayFormTest : public QObject {
     h_->StartLinked();
     h_->state.WbToColCode = 0;
     form_->SetDialogStatus("Transfer ERROR..");
+    // A main window in a corner: the dialog still opens centred on the screen.
+    QWidget mainWindow;
+    mainWindow.setGeometry(0, 0, 200, 100);
+    mainWindow.show();
+    form_->setParent(&mainWindow, form_->windowFlags());
     bool checked = false;
+    QPoint offCentre;
     QTimer::singleShot(0, this, [&] {
+      offCentre = form_->frameGeometry().center() - form_->screen()->availableGeometry().center();
       QCOMPARE(QApplication::activeModalWidget(), form_.get());
       QCOMPARE(form_->WbToColComboBox->currentText(), QStringLiteral("05 Second"));
       QVERIFY(form_->DialogStatus().empty());
@@ -235,7 +246,9 @@ class ImageDelayFormTest : public QObject {
       form_->CloseButton->click();
     });
     form_->ImageTimeClick();
+    form_->setParent(nullptr, form_->windowFlags());
     QVERIFY(checked);
+    QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     QVERIFY(!form_->isVisible());
     QCOMPARE(int(h_->state.DelayReadBusy), 1);  // closing does not stop the transfer
   }
