@@ -195,4 +195,17 @@ TEST_F(CommProperties, WriteUnderXoffEndsWithinItsTimeOutThenXonResumes) {
   EXPECT_EQ(pty.Read(2), (std::vector<uint8_t>{'c', 'd'}));
 }
 
+TEST_F(CommProperties, WriteTimeOutKeepsTheSpeedOfOpen) {
+  comm.SetBaudRate(br1200);  // 16 ms a byte from here on
+  OpenOrFail();
+  comm.SetBaudRate(br9600);
+  comm.SetXONState(false);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(comm.Write("0123456789", 10), 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(155));
+  EXPECT_LT(took, std::chrono::milliseconds(1000));
+  comm.SetXONState(true);
+}
+
 }  // namespace
