@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/adapter_model.h"
 #include "bench/bench_report.h"
 #include "bench/link_session.h"
 #include "bench/process_figures.h"
@@ -28,7 +29,8 @@ struct Options {
   std::vector<int> speeds = {1200, 2400, 4800, 9600};
   double idleSeconds = 30;
   double programSeconds = 30;
-  int replyDelayMs = -1;  // -1: the guard time of each speed
+  int replyDelayMs = -1;     // -1: the guard time of each speed
+  int adapterLatencyMs = 0;  // 0: no adapter between the tool and the line
   std::string jsonFile;
   std::string sim = SimProgramBesideThis();
   std::string zelta = ThisProgramFolder() + "/zelta";
@@ -37,7 +39,8 @@ struct Options {
 
 const char kUsage[] =
     "Usage: zelta-bench [--json FILE] [--speeds 1200,2400,4800,9600] [--idle-seconds N]\n"
-    "                   [--reply-delay MS] [--program-seconds N] [--no-program]\n"
+    "                   [--reply-delay MS] [--adapter-latency MS]\n"
+    "                   [--program-seconds N] [--no-program]\n"
     "                   [--program-only]\n"
     "                   [--sim PATH] [--zelta PATH]\n"
     "Runs Read Camera and Write Camera with the camera link and the real serial\n"
@@ -45,7 +48,10 @@ const char kUsage[] =
     "and prints wall time beside the line-time limit, the reply-to-request\n"
     "turnaround, CPU time and peak memory. Without --reply-delay the simulated\n"
     "camera answers after the guard time of each speed (the earliest a camera may\n"
-    "answer without talking into the tool's own transmission).\n";
+    "answer without talking into the tool's own transmission). With --adapter-latency\n"
+    "each speed runs twice through a USB adapter model whose latency timer holds\n"
+    "replies and whose transmitter-empty flag lags by up to MS: once trusting that\n"
+    "flag alone, once as the serial layer treats an adapter.\n";
 
 double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -136,6 +142,10 @@ void Turnaround(LinkSession& link, const std::string& tracePath,
       if (frame.rtsOn == Clock::time_point{}) continue;
       const double lineMs = static_cast<double>(frame.bytes.size()) * 10.0 * 1000.0 / s.baud;
       late.push_back(Ms(frame.rtsOn - frame.time) - lineMs - s.guardMs);
+      // Before the last stop bit the request loses its end; after the guard
+      // time a camera that answers then loses its first bits.
+      if (late.back() < -s.guardMs) ++s.rtsCutRequests;
+      if (late.back() > 10.0 * 1000.0 / s.baud) ++s.rtsClippedReplies;
     }
   }
   if (!late.empty()) {
@@ -146,19 +156,41 @@ void Turnaround(LinkSession& link, const std::string& tracePath,
   }
 }
 
-SpeedFigures RunSpeed(const Options& o, int baud) {
+// adapter: none, or a USB adapter model whose flag is trusted alone (`exact`)
+// or treated as an adapter's.
+enum class Adapter { None, FlagTrusted, Mended };
+
+SpeedFigures RunSpeed(const Options& o, int baud, Adapter adapter) {
   SpeedFigures s;
   s.baud = baud;
   s.guardMs = GuardTimeMs(baud);
   s.replyDelayMs = o.replyDelayMs >= 0 ? o.replyDelayMs : s.guardMs;
-  SimProcess sim(o.sim, {"--baud", std::to_string(baud), "--line-timing", "--reply-delay",
-                         std::to_string(s.replyDelayMs), "--trace-us"});
+  std::vector<std::string> simArgs = {
+      "--baud",        std::to_string(baud),           "--line-timing",
+      "--reply-delay", std::to_string(s.replyDelayMs), "--trace-us"};
+  std::shared_ptr<AdapterModel> model;
+  std::unique_ptr<AdapterPort> adapterPort;
+  LinkSession::PortWrap wrap;
+  if (adapter != Adapter::None) {
+    const std::string ms = std::to_string(o.adapterLatencyMs);
+    s.setup = "USB adapter model, latency " + ms + " ms, " +
+              (adapter == Adapter::FlagTrusted ? "transmitter flag trusted alone"
+                                               : "transmitter flag treated as lagging");
+    simArgs.insert(simArgs.end(), {"--adapter-latency", ms});
+    model = std::make_shared<AdapterModel>(o.adapterLatencyMs, adapter == Adapter::FlagTrusted);
+    wrap = [&](LinkPort& inner) -> LinkPort& {
+      adapterPort = std::make_unique<AdapterPort>(inner, model);
+      return *adapterPort;
+    };
+  }
+  SimProcess sim(o.sim, simArgs);
   const std::string path = sim.WaitReady();
   if (path.empty()) {
     s.error = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
     return s;
   }
-  LinkSession link;
+  LinkSession link(wrap);
+  if (model) link.Comm().SetDriver(model);
   if (!link.Open(path, baud)) {
     s.error = "cannot open " + path;
     return s;
@@ -215,6 +247,11 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.programSeconds = std::stod(value());
     } else if (arg == "--reply-delay") {
       o.replyDelayMs = std::stoi(value());
+    } else if (arg == "--adapter-latency") {
+      o.adapterLatencyMs = std::stoi(value());
+      if (o.adapterLatencyMs < 1 || o.adapterLatencyMs > 1000) {
+        throw std::invalid_argument("--adapter-latency 1..1000");
+      }
     } else if (arg == "--program-only") {
       o.speeds.clear();
     } else if (arg == "--no-program") {
@@ -247,7 +284,12 @@ int main(int argc, char** argv) {
   const std::string loadBefore = LoadAverage();
   for (const int baud : options.speeds) {
     std::fprintf(stderr, "zelta-bench: %d baud...\n", baud);
-    figures.speeds.push_back(RunSpeed(options, baud));
+    if (options.adapterLatencyMs == 0) {
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::None));
+    } else {
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::FlagTrusted));
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::Mended));
+    }
   }
   if (!options.program) {
     figures.program.note = "left out (--no-program)";

@@ -57,6 +57,7 @@ std::string BenchTable(const BenchFigures& f) {
          "+----------------------------------+-------------------------+------------------------"
          "+--------\n";
   for (const SpeedFigures& s : f.speeds) {
+    if (!s.setup.empty()) out << " " << s.setup << ":\n";
     if (!s.error.empty()) {
       out << Format(" %4.0f | ", s.baud) << "not measured: " << s.error << "\n";
       continue;
@@ -83,6 +84,12 @@ std::string BenchTable(const BenchFigures& f) {
     };
     row("Read", s.read, true);
     row("Write", s.write, false);
+    if (s.rtsCutRequests + s.rtsClippedReplies > 0) {
+      out << Format(
+          "        RTS back before the request's end: %.0f, late enough to clip a "
+          "reply: %.0f of %.0f frames\n",
+          s.rtsCutRequests, s.rtsClippedReplies, s.rtsSamples);
+    }
   }
   out << "\nlimit: per exchange a 10-byte request and a 10-byte reply at 10 bits a byte, plus the "
          "longer of the guard time and the simulator's reply delay.\n"
@@ -156,9 +163,9 @@ std::string BenchJson(const BenchFigures& f) {
   out << "{\n  \"machine\": " << Quoted(f.machine) << ",\n  \"speeds\": [\n";
   for (size_t i = 0; i < f.speeds.size(); ++i) {
     const SpeedFigures& s = f.speeds[i];
-    out << "    {\"baud\": " << s.baud << ", \"guard_ms\": " << s.guardMs
-        << ", \"reply_delay_ms\": " << s.replyDelayMs << ", \"error\": " << Quoted(s.error)
-        << ",\n";
+    out << "    {\"setup\": " << Quoted(s.setup) << ", \"baud\": " << s.baud
+        << ", \"guard_ms\": " << s.guardMs << ", \"reply_delay_ms\": " << s.replyDelayMs
+        << ", \"error\": " << Quoted(s.error) << ",\n";
     TransferJson(out, "read", s.read);
     out << ",\n";
     TransferJson(out, "write", s.write);
@@ -167,7 +174,9 @@ std::string BenchJson(const BenchFigures& f) {
         << ", \"worst_ms\": " << Format("%.3f", s.turnaroundWorstMs) << "},\n"
         << "      \"rts_late\": {\"samples\": " << s.rtsSamples
         << ", \"median_ms\": " << Format("%.3f", s.rtsLateMedianMs)
-        << ", \"worst_ms\": " << Format("%.3f", s.rtsLateWorstMs) << "},\n"
+        << ", \"worst_ms\": " << Format("%.3f", s.rtsLateWorstMs)
+        << ", \"cut_requests\": " << s.rtsCutRequests
+        << ", \"clipped_replies\": " << s.rtsClippedReplies << "},\n"
         << "      \"idle\": {\"seconds\": " << Format("%.1f", s.idleSeconds)
         << ", \"cpu_ms\": " << Format("%.2f", s.idleCpuMs)
         << ", \"cpu_percent\": " << Format("%.4f", s.IdleCpuPercent())

@@ -15,6 +15,7 @@ struct TransferFigures {
 };
 
 struct SpeedFigures {
+  std::string setup;  // empty: the tool straight on the pseudo-terminal
   int baud = 0;
   int guardMs = 0;
   int replyDelayMs = 0;
@@ -26,6 +27,8 @@ struct SpeedFigures {
   int rtsSamples = 0;
   double rtsLateMedianMs = 0;
   double rtsLateWorstMs = 0;
+  int rtsCutRequests = 0;     // RTS back before the request's last stop bit
+  int rtsClippedReplies = 0;  // RTS back more than a byte time late
   double idleSeconds = 0;
   double idleCpuMs = 0;
   int idlePolls = 0;

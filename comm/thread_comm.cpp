@@ -33,6 +33,10 @@ void TThreadComm::SetProgramFolder(const std::string& folder) {
   programFolder_ = folder;
 }
 
+void TThreadComm::SetDriver(std::shared_ptr<SerialDriver> driver) {
+  driver_ = std::move(driver);
+}
+
 void TThreadComm::Lock() {
   lock_.lock();
 }
@@ -42,7 +46,8 @@ void TThreadComm::Unlock() {
 }
 
 void TThreadComm::CreateHandle() {
-  device_ = SerialDevice::Open(ResolveSerialDeviceName(deviceName_, programFolder_));
+  const std::string path = ResolveSerialDeviceName(deviceName_, programFolder_);
+  device_ = driver_ ? SerialDevice::Open(path, driver_) : SerialDevice::Open(path);
 }
 
 void TThreadComm::DestroyHandle() {
@@ -236,6 +241,8 @@ void TThreadComm::UpdateDataControlBlock() {
   if (const int error = device_->SetLineSettings(dcb_)) {
     throw ECommError(comm_message::LineSettings, error);
   }
+  // The record tells what the line really uses.
+  device_->GetLineSettings(dcb_);
 }
 
 void TThreadComm::UpdateDataControlBlockLock() {

@@ -20,6 +20,7 @@
 #include "platform/serial_types.h"
 
 class SerialDevice;
+class SerialDriver;
 class TCommEventThread;
 
 using TComStat = SerialStatus;
@@ -43,6 +44,8 @@ class TThreadComm {
   // running program.
   void SetProgramFolder(const std::string& folder);
   const std::string& ProgramFolder() const { return programFolder_; }
+  // Who answers the driver queries from the next Open on; default: the kernel.
+  void SetDriver(std::shared_ptr<SerialDriver> driver);
 
   void Open();
   void Close();
@@ -139,4 +142,5 @@ class TThreadComm {
   TFlowControl flowControl_ = fcDefault;
   std::shared_ptr<TCommHandOver> handOver_;
   std::string programFolder_;
+  std::shared_ptr<SerialDriver> driver_;
 };

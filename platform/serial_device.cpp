@@ -1,6 +1,7 @@
 #include "platform/serial_device.h"
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
@@ -48,7 +49,8 @@ int ModemIoctl(int fd, unsigned long request, int bits) {
 
 }  // namespace
 
-std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path) {
+std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path,
+                                                 std::shared_ptr<SerialDriver> driver) {
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
   // Every cooperating program takes this lock; TIOCEXCL alone does not stop root.
@@ -56,10 +58,11 @@ std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path) {
     ::close(fd);
     return nullptr;
   }
-  std::unique_ptr<SerialDevice> device(new SerialDevice(fd));
+  std::unique_ptr<SerialDevice> device(new SerialDevice(fd, std::move(driver)));
   if (device->IsCharacterDevice()) {
     ioctl(fd, TIOCEXCL);
     MakeTerminalRaw(fd);
+    device->RequestLowLatency();
     // Bytes left from before this opening (a late reply to the last owner)
     // are not this owner's.
     tcflush(fd, TCIFLUSH);
@@ -68,11 +71,29 @@ std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path) {
   return device;
 }
 
-SerialDevice::SerialDevice(int fd) : fd_(fd), shared_(std::make_shared<SerialShared>()) {
+SerialDevice::SerialDevice(int fd, std::shared_ptr<SerialDriver> driver)
+    : fd_(fd), shared_(std::make_shared<SerialShared>(std::move(driver))) {
   wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
+void SerialDevice::RequestLowLatency() {
+  SerialInfo info;
+  // Drivers without the query (pseudo-terminals, some adapters) simply go
+  // without: their transmitter flag is not trusted and nothing else changes.
+  if (shared_->driver->GetSerialInfo(fd_, info) != 0) return;
+  {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->exactTransmitFlag = info.type != PORT_UNKNOWN;
+  }
+  if (info.flags & ASYNC_LOW_LATENCY) return;
+  if (shared_->driver->SetSerialFlags(fd_, info.flags | ASYNC_LOW_LATENCY) == 0) {
+    restoreFlags_ = true;
+    oldFlags_ = info.flags;
+  }
+}
+
 SerialDevice::~SerialDevice() {
+  if (restoreFlags_) shared_->driver->SetSerialFlags(fd_, oldFlags_);
   if (IsCharacterDevice()) ioctl(fd_, TIOCNXCL);
   // An event thread that has not ended yet still holds a duplicate of this
   // descriptor; the device must be free for the next opener at once.
@@ -104,8 +125,9 @@ int SerialDevice::GetLineSettings(SerialLineSettings& settings) {
 int SerialDevice::SetLineSettings(const SerialLineSettings& settings) {
   if (const int e = WriteLineSettings(fd_, settings)) return e;
   settings_ = settings;
-  const int64_t charTime = static_cast<int64_t>(CharacterBits(settings)) * 1000000000 /
-                           static_cast<int64_t>(settings.BaudRate);
+  ReadLineSettings(fd_, settings_);
+  const int64_t charTime = static_cast<int64_t>(CharacterBits(settings_)) * 1000000000 /
+                           static_cast<int64_t>(std::max<uint32_t>(settings_.BaudRate, 1));
   const std::lock_guard<std::mutex> lock(shared_->mutex);
   shared_->charTimeNs = charTime;
   return 0;
@@ -174,7 +196,14 @@ uint32_t SerialDevice::Read(void* buffer, uint32_t count, int& error) {
       Clock::now() + std::chrono::milliseconds(timeouts_.ReadTotalTimeoutConstant);
   uint32_t done = 0;
   while (done < count) {
-    const ssize_t n = ::read(fd_, bytes + done, count - done);
+    ssize_t n = 0;
+    {
+      // Taken and counted in one step, so the event wait never sees the
+      // queue shrink without the count growing.
+      const std::lock_guard<std::mutex> lock(shared_->mutex);
+      n = ::read(fd_, bytes + done, count - done);
+      if (n > 0) shared_->rxTaken += static_cast<uint64_t>(n);
+    }
     if (n > 0) {
       done += static_cast<uint32_t>(n);
       continue;
@@ -209,10 +238,15 @@ int SerialDevice::ClearError(uint32_t& errors, SerialStatus& status) {
     errors = shared_->errors;
     shared_->errors = 0;
   }
+  int lines = 0;
+  if (settings_.fOutxCtsFlow && shared_->driver->ModemLines(fd_, lines) == 0) {
+    status.fCtsHold = (lines & TIOCM_CTS) == 0;
+  }
+  status.fXoffHold = xoffHold_;
   int in = 0;
   int out = 0;
   if (ioctl(fd_, TIOCINQ, &in) != 0) return errno;
-  if (ioctl(fd_, TIOCOUTQ, &out) != 0) return errno;
+  if (const int e = shared_->driver->OutputQueue(fd_, out)) return e;
   status.cbInQue = static_cast<uint32_t>(std::max(in, 0));
   status.cbOutQue = static_cast<uint32_t>(std::max(out, 0));
   return 0;
@@ -224,15 +258,23 @@ int SerialDevice::Purge(uint32_t flags) {
   // Transfers are never left running, so the abort flags have nothing to abort.
   if (!in && !out) return 0;
   const int which = in && out ? TCIOFLUSH : (in ? TCIFLUSH : TCOFLUSH);
-  return tcflush(fd_, which) == 0 ? 0 : errno;
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  if (tcflush(fd_, which) != 0) return errno;
+  // What was not reported is gone; what arrives from now on is new.
+  if (in) shared_->rxTaken = shared_->rxReported;
+  return 0;
 }
 
 int SerialDevice::Escape(int32_t code) {
   switch (code) {
     case serial_escape::SetXoff:
-      return tcflow(fd_, TCOOFF) == 0 ? 0 : errno;
+      if (tcflow(fd_, TCOOFF) != 0) return errno;
+      xoffHold_ = true;
+      return 0;
     case serial_escape::SetXon:
-      return tcflow(fd_, TCOON) == 0 ? 0 : errno;
+      if (tcflow(fd_, TCOON) != 0) return errno;
+      xoffHold_ = false;
+      return 0;
     case serial_escape::SetRts:
       return ModemIoctl(fd_, TIOCMBIS, TIOCM_RTS);
     case serial_escape::ClrRts:
@@ -253,7 +295,7 @@ int SerialDevice::Escape(int32_t code) {
 int SerialDevice::ModemStatus(uint32_t& bits) {
   bits = 0;
   int lines = 0;
-  if (ioctl(fd_, TIOCMGET, &lines) != 0) return NotSupported(errno) ? 0 : errno;
+  if (const int e = shared_->driver->ModemLines(fd_, lines)) return NotSupported(e) ? 0 : e;
   if (lines & TIOCM_CTS) bits |= serial_modem::CtsOn;
   if (lines & TIOCM_DSR) bits |= serial_modem::DsrOn;
   if (lines & TIOCM_RNG) bits |= serial_modem::RingOn;

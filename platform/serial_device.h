@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/serial_driver.h"
 #include "platform/serial_types.h"
 
 class SerialEventWait;
@@ -16,8 +17,12 @@ class SerialDevice {
  public:
   // Opens read/write, non-blocking, without controlling terminal, exclusive
   // (TIOCEXCL and flock). A terminal is set raw (no echo, no flow control,
-  // CLOCAL, CREAD). Missing or busy (held by another opener): nullptr.
-  static std::unique_ptr<SerialDevice> Open(const std::string& path);
+  // CLOCAL, CREAD) and asked for low-latency mode where the driver has it
+  // (USB adapters then hand received bytes over at once instead of after
+  // their latency timer); the old driver flags come back on destruction.
+  // Missing or busy (held by another opener): nullptr.
+  static std::unique_ptr<SerialDevice> Open(
+      const std::string& path, std::shared_ptr<SerialDriver> driver = KernelSerialDriver());
   ~SerialDevice();
   SerialDevice(const SerialDevice&) = delete;
   SerialDevice& operator=(const SerialDevice&) = delete;
@@ -30,6 +35,8 @@ class SerialDevice {
   // Buffer sizes are fixed by the kernel; accepted and ignored.
   int SetupBuffers(uint32_t inSize, uint32_t outSize);
   int GetLineSettings(SerialLineSettings& settings);
+  // Sets what the terminal can hold, then reads back what the line really
+  // uses (a speed the driver rounded, two stop bits for one and a half).
   int SetLineSettings(const SerialLineSettings& settings);
   int SetTimeouts(const SerialTimeouts& timeouts);
 
@@ -43,7 +50,10 @@ class SerialDevice {
   uint32_t Read(void* buffer, uint32_t count, int& error);
 
   // Error flag word collected since the last call (serial_error bits), then
-  // cleared; the status record with the queue counts.
+  // cleared; the status record with the queue counts. Of the hold flags only
+  // those the driver can tell are set: CTS hold (hardware flow control with
+  // CTS low) and XOFF hold (transmission stopped by SetXoff); the others
+  // stay false.
   int ClearError(uint32_t& errors, SerialStatus& status);
   int Purge(uint32_t flags);
   // serial_escape codes. A device without modem lines (ENOTTY) accepts the
@@ -59,10 +69,14 @@ class SerialDevice {
   std::shared_ptr<SerialEventWait> CreateEventWait(int& error);
 
  private:
-  explicit SerialDevice(int fd);
+  SerialDevice(int fd, std::shared_ptr<SerialDriver> driver);
+  void RequestLowLatency();
   int fd_;
   int wakeFd_ = -1;  // tells the event wait that bytes were written
   std::shared_ptr<SerialShared> shared_;
   SerialLineSettings settings_;
   SerialTimeouts timeouts_;
+  bool xoffHold_ = false;
+  bool restoreFlags_ = false;  // low-latency mode was asked for; undo it
+  int oldFlags_ = 0;
 };

@@ -53,9 +53,11 @@ SerialEventWait::SerialEventWait(int portFd, int wakeFd, std::shared_ptr<SerialS
     return;
   }
   int lines = 0;
-  if (ioctl(portFd_, TIOCMGET, &lines) == 0) {
+  const int error = shared_->driver->ModemLines(portFd_, lines);
+  if (error == 0) {
     lastModem_ = lines;
-  } else {
+    lastModemValid_ = true;
+  } else if (NotSupported(error)) {
     modemLines_ = false;
   }
   const std::lock_guard<std::mutex> lock(shared_->mutex);
@@ -88,19 +90,21 @@ uint32_t SerialEventWait::PollLines(uint32_t mask, int64_t& timeoutNs) {
   if (modemLines_ &&
       (mask & (serial_event::Cts | serial_event::Dsr | serial_event::Rlsd | serial_event::Ring))) {
     int lines = 0;
-    if (ioctl(portFd_, TIOCMGET, &lines) != 0) {
-      if (!NotSupported(errno)) {
-        HangUp();
-        return 0;
-      }
+    const int error = shared_->driver->ModemLines(portFd_, lines);
+    if (NotSupported(error)) {
       modemLines_ = false;
     } else {
-      const int changed = lines ^ lastModem_;
-      if (changed & TIOCM_CTS) events |= serial_event::Cts;
-      if (changed & TIOCM_DSR) events |= serial_event::Dsr;
-      if (changed & TIOCM_CD) events |= serial_event::Rlsd;
-      if ((changed & lines) & TIOCM_RNG) events |= serial_event::Ring;
-      lastModem_ = lines;
+      // A failed query skips this poll; only a hang-up of the descriptor
+      // means the device is gone.
+      if (error == 0) {
+        const int changed = lastModemValid_ ? lines ^ lastModem_ : 0;
+        if (changed & TIOCM_CTS) events |= serial_event::Cts;
+        if (changed & TIOCM_DSR) events |= serial_event::Dsr;
+        if (changed & TIOCM_CD) events |= serial_event::Rlsd;
+        if ((changed & lines) & TIOCM_RNG) events |= serial_event::Ring;
+        lastModem_ = lines;
+        lastModemValid_ = true;
+      }
       timeoutNs = Shorter(timeoutNs, kLinePollNs);
     }
   }
@@ -112,46 +116,76 @@ uint32_t SerialEventWait::PollLines(uint32_t mask, int64_t& timeoutNs) {
   return events;
 }
 
+int SerialEventWait::TransmitFlag() {
+  if (!temt_) return -1;
+  unsigned lsr = 0;
+  if (shared_->driver->LineStatus(portFd_, lsr) != 0) {
+    temt_ = false;
+    return -1;
+  }
+  return (lsr & TIOCSER_TEMT) != 0 ? 1 : 0;
+}
+
 uint32_t SerialEventWait::PollTransmit(int64_t& timeoutNs) {
+  using std::chrono::nanoseconds;
   const std::lock_guard<std::mutex> lock(shared_->mutex);
   if (!shared_->txPending) return 0;
+  const SerialShared::Clock::time_point now = SerialShared::Clock::now();
+  const int64_t charNs = shared_->charTimeNs;
   int queued = 0;
-  if (ioctl(portFd_, TIOCOUTQ, &queued) != 0) {
-    if (!NotSupported(errno)) {
+  if (const int error = shared_->driver->OutputQueue(portFd_, queued)) {
+    if (!NotSupported(error)) {
       shared_->txPending = false;
       return 0;
     }
     queued = 0;
   }
   if (queued > 0) {
-    const int64_t ns = queued * shared_->charTimeNs;
-    timeoutNs = Shorter(timeoutNs, std::clamp<int64_t>(ns, kNsPerMs, 50 * kNsPerMs));
+    // The queued bytes leave no sooner than one character time each from
+    // now, however long a slow USB transfer held them.
+    shared_->txDeadline = std::max(shared_->txDeadline, now + nanoseconds(queued * charNs));
+    // Look again soon enough to know when the queue last held bytes.
+    timeoutNs = Shorter(timeoutNs, std::clamp<int64_t>(queued * charNs, kNsPerMs, 10 * kNsPerMs));
     return 0;
   }
-  if (temt_) {
-    unsigned int lsr = 0;
-    if (ioctl(portFd_, TIOCSERGETLSR, &lsr) == 0) {
-      if ((lsr & TIOCSER_TEMT) == 0) {
-        // The shift register holds at most one character.
-        timeoutNs = Shorter(timeoutNs, std::min(shared_->charTimeNs, kNsPerMs));
-        return 0;
-      }
+  const int flag = TransmitFlag();
+  if (flag >= 0 && shared_->exactTransmitFlag) {
+    if (flag == 1) {
       shared_->txPending = false;
       return serial_event::TxEmpty;
     }
-    temt_ = false;
+    // The shift register holds at most one character.
+    timeoutNs = Shorter(timeoutNs, std::min(charNs, kNsPerMs));
+    return 0;
   }
-  // The driver cannot tell when its transmitter is empty: go by the line time
-  // of the bytes written. The wait ends at that moment, not at the next whole
-  // millisecond: the guard time that follows is only a few milliseconds.
-  const auto left = shared_->txDeadline - SerialShared::Clock::now();
-  if (left > std::chrono::nanoseconds(0)) {
-    const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    timeoutNs = Shorter(timeoutNs, std::min<int64_t>(ns, 1000 * kNsPerMs));
+  // Go by the line time of the bytes written: the wait ends at that moment,
+  // not at the next whole millisecond, as the guard time that follows is
+  // only a few milliseconds. A flag that is not exact (an adapter's copy of
+  // its status, refreshed once per latency timer) may say "empty" before
+  // the bytes have left, or still "busy" long after: it can only hold the
+  // event back, by at most two character times.
+  const SerialShared::Clock::time_point lineEnd = shared_->txDeadline;
+  const SerialShared::Clock::time_point latest =
+      flag == 0 ? lineEnd + nanoseconds(2 * charNs) : lineEnd;
+  if (now < latest) {
+    const int64_t untilNs =
+        std::chrono::duration_cast<nanoseconds>((now < lineEnd ? lineEnd : latest) - now).count();
+    const int64_t stepNs = now < lineEnd ? untilNs : std::min(untilNs, std::min(charNs, kNsPerMs));
+    timeoutNs = Shorter(timeoutNs, std::min<int64_t>(stepNs, 1000 * kNsPerMs));
     return 0;
   }
   shared_->txPending = false;
   return serial_event::TxEmpty;
+}
+
+bool SerialEventWait::NewBytes() {
+  int waiting = 0;
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  if (ioctl(portFd_, TIOCINQ, &waiting) != 0) return true;
+  const uint64_t received = shared_->rxTaken + static_cast<uint64_t>(std::max(waiting, 0));
+  if (received <= shared_->rxReported) return false;
+  shared_->rxReported = received;
+  return true;
 }
 
 int SerialEventWait::WaitReady(epoll_event* ready, int count, int64_t timeoutNs) {
@@ -191,7 +225,7 @@ SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
         (void)!::read(wakeFd_, &count, sizeof count);
         continue;
       }
-      if (ready[i].events & EPOLLIN) found |= serial_event::RxChar & mask;
+      if ((ready[i].events & EPOLLIN) && NewBytes()) found |= serial_event::RxChar & mask;
       if (ready[i].events & (EPOLLHUP | EPOLLERR)) HangUp();
     }
     if (stop_.load()) return Result::Stopped;

@@ -4,7 +4,9 @@
 // ends a wait at once and no closed descriptor number is ever touched.
 // The event-character event (0x0002) is never reported: a terminal cannot be
 // searched for a byte without reading it. Modem lines and line errors are
-// polled (TIOCMGET, TIOCGICOUNT) only where the driver has them.
+// polled (TIOCMGET, TIOCGICOUNT) only where the driver has them; a failed
+// modem query skips one poll, since on a USB adapter it is a USB request that
+// can fail once while the adapter is fine.
 #pragma once
 
 #include <atomic>
@@ -38,6 +40,11 @@ class SerialEventWait {
   // Each may shorten the wait's time-out (nanoseconds, -1 for none).
   uint32_t PollLines(uint32_t mask, int64_t& timeoutNs);
   uint32_t PollTransmit(int64_t& timeoutNs);
+  // Whether the transmitter is empty by the driver's flag: 1 yes, 0 not yet,
+  // -1 the driver has no flag. Caller holds shared_->mutex.
+  int TransmitFlag();
+  // Received bytes not reported yet.
+  bool NewBytes();
   // epoll_wait with a time-out to the nanosecond where the kernel has it.
   int WaitReady(epoll_event* ready, int count, int64_t timeoutNs);
   void HangUp();
@@ -48,7 +55,7 @@ class SerialEventWait {
   std::atomic<bool> stop_{false};
   std::atomic<bool> hungUp_{false};
   bool modemLines_ = true;
-  bool lastModemValid_ = false;
+  bool lastModemValid_ = false;  // lastModem_ holds an answer to compare with
   int lastModem_ = 0;
   bool temt_ = true;
   bool fineWait_ = true;  // epoll_pwait2 works

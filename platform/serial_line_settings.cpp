@@ -100,10 +100,12 @@ int ReadLineSettings(int fd, SerialLineSettings& s) {
   } else {
     s.Parity = (t.c_cflag & PARODD) ? 1 : 2;
   }
+  // The UART sends one and a half stop bits for CSTOPB beside 5 data bits
+  // only, two otherwise.
   if ((t.c_cflag & CSTOPB) == 0) {
     s.StopBits = 0;
-  } else if (s.StopBits == 0) {
-    s.StopBits = 2;
+  } else {
+    s.StopBits = s.ByteSize == 5 ? 1 : 2;
   }
   s.XonChar = t.c_cc[VSTART];
   s.XoffChar = t.c_cc[VSTOP];

@@ -1,18 +1,23 @@
-// State one open device shares with its event waits: the event mask, the
-// transmit bookkeeping for the transmit-empty event, and the line error
-// counters. Internal to the serial layer.
+// State one open device shares with its event waits: the driver, the event
+// mask, the receive and transmit bookkeeping, and the line error counters.
+// Internal to the serial layer.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
+#include "platform/serial_driver.h"
 #include "platform/serial_types.h"
 
 struct SerialShared {
   using Clock = std::chrono::steady_clock;
 
+  explicit SerialShared(std::shared_ptr<SerialDriver> d) : driver(std::move(d)) {}
+
+  const std::shared_ptr<SerialDriver> driver;
   std::atomic<uint32_t> eventMask{serial_event::All};
 
   std::mutex mutex;  // guards everything below
@@ -23,6 +28,15 @@ struct SerialShared {
   Clock::time_point txDeadline{};
   // Nanoseconds one character takes on the line.
   int64_t charTimeNs = 1041667;
+  // The driver's transmitter-empty flag is exact (serial_core). Elsewhere it
+  // may lag or be stale, and only narrows the line time down.
+  bool exactTransmitFlag = false;
+
+  // Received bytes taken out of the queue (read or purged), and received
+  // bytes already reported: a wake-up without new bytes (the terminal wakes
+  // readers on every settings change) reports nothing.
+  uint64_t rxTaken = 0;
+  uint64_t rxReported = 0;
 
   // Line error and modem counters as last seen; -1: not read yet, 0: the
   // driver keeps none.

@@ -26,6 +26,9 @@ struct TCameraConfig {
   std::set<uint8_t> refused;  // items whose writes are answered with another value
 
   int replyDelayMs = 0;
+  // A USB adapter at the tool's end holds each piece of a reply this long
+  // before handing it over, as its latency timer does.
+  int adapterLatencyMs = 0;
   bool lineTiming = false;  // each byte leaves after 10 bit times at the line's speed
   bool split = false;       // replies leave in three pieces with short gaps
   double noiseRate = 0.0;   // chance of a burst of random bytes before a reply

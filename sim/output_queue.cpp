@@ -10,6 +10,7 @@ int64_t ByteTimeUs(int baud, size_t bytes) {
 
 TOutputQueue::TOutputQueue(const TCameraConfig& config)
     : delayUs_(int64_t{config.replyDelayMs} * 1000),
+      adapterUs_(int64_t{config.adapterLatencyMs} * 1000),
       lineTiming_(config.lineTiming),
       split_(config.split),
       noiseRate_(config.noiseRate),
@@ -18,13 +19,13 @@ TOutputQueue::TOutputQueue(const TCameraConfig& config)
 
 int64_t TOutputQueue::Place(const std::vector<uint8_t>& bytes, int64_t t) {
   if (!lineTiming_) {
-    pieces_.push_back({t, bytes, {}, {}});
+    pieces_.push_back({t + adapterUs_, bytes, {}, {}});
   } else {
     // Byte n is handed over when n bit-frames would have left a real UART.
     const int64_t start = t;
     for (size_t i = 0; i < bytes.size(); ++i) {
       t = start + ByteTimeUs(baud_, i + 1);
-      pieces_.push_back({t, {bytes[i]}, {}, {}});
+      pieces_.push_back({t + adapterUs_, {bytes[i]}, {}, {}});
     }
   }
   return t;

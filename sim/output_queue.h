@@ -40,6 +40,7 @@ class TOutputQueue {
   int64_t Place(const std::vector<uint8_t>& bytes, int64_t t);
 
   int64_t delayUs_;
+  int64_t adapterUs_;  // added to each piece's due time, not to the line's
   bool lineTiming_;
   bool split_;
   double noiseRate_;

@@ -63,8 +63,22 @@ bool ParseProtocol(const std::string& text, PtzProtocol& protocol) {
 // Options that take a value; the rest are switches.
 bool TakesValue(const std::string& name) {
   static const char* const names[] = {
-      "address",   "baud",       "protocol", "device",      "link",  "trace",        "set",  "id",
-      "white-bal", "delay-code", "refuse",   "reply-delay", "noise", "silent-after", "seed",
+      "address",
+      "baud",
+      "protocol",
+      "device",
+      "link",
+      "trace",
+      "set",
+      "id",
+      "white-bal",
+      "delay-code",
+      "refuse",
+      "reply-delay",
+      "adapter-latency",
+      "noise",
+      "silent-after",
+      "seed",
   };
   for (const char* known : names) {
     if (name == known) return true;
@@ -124,6 +138,9 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
   } else if (name == "reply-delay") {
     if (!ParseNumber(value, 0, 60000, number)) return bad + " (0..60000 ms)";
     camera.replyDelayMs = static_cast<int>(number);
+  } else if (name == "adapter-latency") {
+    if (!ParseNumber(value, 0, 1000, number)) return bad + " (0..1000 ms)";
+    camera.adapterLatencyMs = static_cast<int>(number);
   } else if (name == "noise") {
     if (!ParseRate(value, camera.noiseRate)) return bad + " (a chance from 0 to 1)";
   } else if (name == "silent-after") {
@@ -248,6 +265,8 @@ Behaviours:
   --refuse ITEM        answers writes of ITEM with another value and keeps its
                        own (may be given more than once)
   --reply-delay MS     waits MS milliseconds before each reply
+  --adapter-latency MS hands each piece of a reply over MS milliseconds late,
+                       as a USB adapter's latency timer does
   --line-timing        takes a request as heard once its bytes would have
                        crossed the line, and sends each reply byte after the
                        time it takes at the line's speed (10 bits a byte)

@@ -102,6 +102,14 @@ TEST_F(CommClose, HandlerErrorEndsTheThreadButNotThePort) {
   EXPECT_TRUE(PumpUntil([&] { return calls == 2; }));
 }
 
+TEST_F(CommHangUp, OpenHealthyPortIsIdle) {
+  OpenOrFail();
+  handOver->PumpFor(50ms);
+  const double before = CpuSeconds();
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_LT(CpuSeconds() - before, 0.02) << "the event thread wakes while nothing happens";
+}
+
 TEST_F(CommHangUp, FarEndClosedLeavesTheProcessIdle) {
   int events = 0;
   comm.OnComStatEvent = [&](TThreadComm&, uint32_t, TComStat) { ++events; };

@@ -59,6 +59,30 @@ TEST_F(CommOpen, OpenTwiceRaisesAndLeavesThePortOpenWithItsThread) {
   EXPECT_THROW(comm.CheckOpen(), ECommError);
 }
 
+TEST_F(CommOpen, FailedLineSettingsLeaveThePortOpenWithoutThreadUntilClose) {
+  comm.SetDataBits(da4);
+  try {
+    comm.Open();
+    FAIL() << "no error";
+  } catch (const ECommError& e) {
+    EXPECT_STREQ(e.what(), "Error updating DataControlBlock (Error: 22)");
+  }
+  EXPECT_TRUE(comm.Enabled());
+  EXPECT_EQ(comm.EventThread(), nullptr);
+  try {
+    comm.Open();
+    FAIL() << "no error";
+  } catch (const ECommError& e) {
+    EXPECT_STREQ(e.what(), "Port already assigned (open) (Error: -1)");
+  }
+  comm.Close();
+  EXPECT_FALSE(comm.Enabled());
+  TComm other(handOver);
+  other.SetDeviceName(pty.SlavePath());
+  other.Open();
+  EXPECT_TRUE(other.Enabled()) << "the device was not freed";
+}
+
 TEST_F(CommOpen, SecondOpenerOfTheSameDeviceSeesItBusy) {
   OpenOrFail();
   TComm other(handOver);

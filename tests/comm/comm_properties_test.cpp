@@ -74,8 +74,13 @@ TEST_F(CommProperties, LineSettingsWhileClosedAreStoredAndAppliedByOpen) {
   const termios t = pty.SlaveTermios();
   EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B2400));
   EXPECT_NE(t.c_cflag & CSTOPB, 0u);
-  // A pseudo-terminal always reports 8 data bits and no parity.
-  EXPECT_EQ(comm.LineSettings().ByteSize, 7);
+  // The record tells what the line uses: a pseudo-terminal always has 8 data
+  // bits and no parity, and no line has one and a half stop bits beside 8.
+  EXPECT_EQ(comm.LineSettings().ByteSize, 8);
+  EXPECT_EQ(comm.LineSettings().StopBits, 2);
+  comm.SetStopBits(sb15);
+  EXPECT_EQ(comm.StopBits(), sb15);
+  EXPECT_EQ(comm.LineSettings().StopBits, 2);
   EXPECT_NE(t.c_cflag & CLOCAL, 0u);
   EXPECT_NE(t.c_cflag & CREAD, 0u);
   EXPECT_EQ(t.c_lflag & (ECHO | ICANON), 0u);
@@ -113,16 +118,15 @@ TEST_F(CommProperties, ParityCheckWithNoParity) {
 
 TEST_F(CommProperties, MarkAndSpaceParity) {
   OpenOrFail();
-  // A pseudo-terminal drops PARENB but keeps the other parity flags.
+  // A pseudo-terminal drops PARENB but keeps the other parity flags; the
+  // record reads back the parity the line really has: none.
   comm.SetParity(paMark);
   EXPECT_EQ(pty.SlaveTermios().c_cflag & (CMSPAR | PARODD), static_cast<tcflag_t>(CMSPAR | PARODD));
-  EXPECT_EQ(comm.LineSettings().Parity, 3);
   comm.SetParity(paSpace);
   EXPECT_EQ(pty.SlaveTermios().c_cflag & (CMSPAR | PARODD), static_cast<tcflag_t>(CMSPAR));
-  EXPECT_EQ(comm.LineSettings().Parity, 4);
   comm.SetParity(paOdd);
   EXPECT_EQ(pty.SlaveTermios().c_cflag & (CMSPAR | PARODD), static_cast<tcflag_t>(PARODD));
-  EXPECT_EQ(comm.LineSettings().Parity, 1);
+  EXPECT_EQ(comm.LineSettings().Parity, 0);
 }
 
 TEST_F(CommProperties, UnsupportedDataBitsRaiseAndKeepTheNewValue) {
@@ -189,6 +193,19 @@ TEST_F(CommProperties, WriteUnderXoffEndsWithinItsTimeOutThenXonResumes) {
   comm.SetXONState(true);
   EXPECT_EQ(comm.Write("cd", 2), 2);
   EXPECT_EQ(pty.Read(2), (std::vector<uint8_t>{'c', 'd'}));
+}
+
+TEST_F(CommProperties, WriteTimeOutKeepsTheSpeedOfOpen) {
+  comm.SetBaudRate(br1200);  // 16 ms a byte from here on
+  OpenOrFail();
+  comm.SetBaudRate(br9600);
+  comm.SetXONState(false);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(comm.Write("0123456789", 10), 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(155));
+  EXPECT_LT(took, std::chrono::milliseconds(1000));
+  comm.SetXONState(true);
 }
 
 }  // namespace

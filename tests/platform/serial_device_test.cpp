@@ -1,6 +1,8 @@
 #include "platform/serial_device.h"
 
 #include <gtest/gtest.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -8,14 +10,34 @@
 #include <fstream>
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "platform/device_names.h"
 #include "platform/serial_event_wait.h"
 #include "tests/comm/support/pseudo_terminal.h"
+#include "tests/comm/support/scripted_driver.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+std::unique_ptr<SerialDevice> OpenAt(const PseudoTerminal& pty, uint32_t baud,
+                                     std::shared_ptr<SerialDriver> driver = KernelSerialDriver()) {
+  auto device = SerialDevice::Open(pty.SlavePath(), std::move(driver));
+  if (!device) return nullptr;
+  SerialLineSettings s;
+  device->GetLineSettings(s);
+  s.BaudRate = baud;
+  if (device->SetLineSettings(s) != 0) return nullptr;
+  return device;
+}
+
+// Waits for the next event other than one the test does not look at.
+uint32_t NextEvent(SerialEventWait& wait) {
+  uint32_t events = 0;
+  return wait.Wait(events) == SerialEventWait::Result::Event ? events : 0;
+}
 
 std::string MakeTempFolder() {
   char tmpl[] = "/tmp/zelta-platform-XXXXXX";
@@ -173,6 +195,151 @@ TEST(PlatformEventWait, TransmitEmptyOnceAfterWrittenBytesDrained) {
   EXPECT_EQ(device->ClearError(errors, status), 0);
   EXPECT_EQ(status.cbOutQue, 0u);
   EXPECT_EQ(errors, 0u);
+}
+
+// How the transmit-empty event follows the driver's answers: the line time of
+// the bytes written bounds it from below except where the flag is exact.
+TEST(PlatformEventWait, TransmitEmptyFollowsTheDriverWhereItCan) {
+  struct Case {
+    const char* name;
+    int portType;  // PORT_UNKNOWN: a USB adapter
+    std::function<int(double, unsigned&)> lineStatus;
+    std::function<int(double, int&)> outputQueue;
+    uint32_t baud;
+    uint32_t oneByteWrites;
+    double soonestMs, latestMs;
+  };
+  const auto flag = [](double emptyFromMs) {
+    return [emptyFromMs](double ms, unsigned& lsr) {
+      lsr = ms >= emptyFromMs ? TIOCSER_TEMT : 0;
+      return 0;
+    };
+  };
+  const Case cases[] = {
+      // No flag: ten one-byte writes at 1200 add up to 83 ms of line time.
+      {"no flag", PORT_UNKNOWN, nullptr, nullptr, 1200, 10, 80, 200},
+      {"flag lagging 60 ms", PORT_UNKNOWN, flag(60), nullptr, 9600, 10, 10, 40},
+      {"stale empty flag", PORT_UNKNOWN, flag(0), nullptr, 1200, 10, 80, 200},
+      {"flag never set", PORT_UNKNOWN, flag(1e9), nullptr, 9600, 10, 10, 40},
+      {"exact flag", PORT_16550A, flag(5), nullptr, 1200, 10, 4, 40},
+      // Three bytes still queued at 30 ms: they need 25 ms more.
+      {"queue draining late", PORT_UNKNOWN, nullptr,
+       [](double ms, int& bytes) {
+         bytes = ms < 30 ? 3 : 0;
+         return 0;
+       },
+       1200, 1, 40, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto driver = std::make_shared<ScriptedDriver>();
+    driver->serialInfo = [&c](SerialInfo& info) {
+      info = {c.portType, ASYNC_LOW_LATENCY};
+      return 0;
+    };
+    driver->lineStatus = c.lineStatus;
+    driver->outputQueue = c.outputQueue;
+    PseudoTerminal pty;
+    auto device = OpenAt(pty, c.baud, driver);
+    ASSERT_NE(device, nullptr);
+    device->SetEventMask(serial_event::TxEmpty);
+    int error = 0;
+    auto wait = device->CreateEventWait(error);
+    ASSERT_NE(wait, nullptr);
+    const auto start = Clock::now();
+    driver->Restart();
+    for (uint32_t i = 0; i < c.oneByteWrites; ++i) device->Write("x", 1, error);
+    EXPECT_EQ(NextEvent(*wait), serial_event::TxEmpty);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    EXPECT_GE(ms, c.soonestMs);
+    EXPECT_LT(ms, c.latestMs);
+  }
+}
+
+TEST(PlatformEventWait, OneFailedModemQueryIsNoHangUp) {
+  auto driver = std::make_shared<ScriptedDriver>();
+  int queries = 0;  // the event thread's only
+  driver->modemLines = [&queries](double, int& lines) {
+    ++queries;
+    lines = queries >= 4 ? TIOCM_CTS : 0;
+    return queries == 2 ? EIO : 0;
+  };
+  PseudoTerminal pty;
+  auto device = OpenAt(pty, 9600, driver);
+  ASSERT_NE(device, nullptr);
+  int error = 0;
+  auto wait = device->CreateEventWait(error);
+  ASSERT_NE(wait, nullptr);
+  EXPECT_EQ(NextEvent(*wait), serial_event::Cts);
+  EXPECT_FALSE(wait->HungUp());
+  pty.Write({1});
+  EXPECT_EQ(NextEvent(*wait), serial_event::RxChar);
+  // A real hang-up still parks the wait.
+  pty.CloseMaster();
+  auto parked = std::async(std::launch::async, [wait] {
+    uint32_t events = 0;
+    while (wait->Wait(events) != SerialEventWait::Result::Stopped) {
+    }
+  });
+  for (int i = 0; i < 100 && !wait->HungUp(); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_TRUE(wait->HungUp());
+  wait->Stop();
+  EXPECT_EQ(parked.wait_for(2s), std::future_status::ready);
+}
+
+TEST(PlatformSerial, LowLatencyIsAskedForAndUndone) {
+  auto driver = std::make_shared<ScriptedDriver>();
+  driver->serialInfo = [](SerialInfo& info) {
+    info = {PORT_UNKNOWN, ASYNC_SPD_HI};
+    return 0;
+  };
+  PseudoTerminal pty;
+  auto device = SerialDevice::Open(pty.SlavePath(), driver);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(driver->FlagsSet(), std::vector<int>{ASYNC_SPD_HI | ASYNC_LOW_LATENCY});
+  device.reset();
+  EXPECT_EQ(driver->FlagsSet(), (std::vector<int>{ASYNC_SPD_HI | ASYNC_LOW_LATENCY, ASYNC_SPD_HI}));
+  // Already in low-latency mode, or no such query: nothing is set.
+  driver->serialInfo = [](SerialInfo& info) {
+    info = {PORT_UNKNOWN, ASYNC_LOW_LATENCY};
+    return 0;
+  };
+  SerialDevice::Open(pty.SlavePath(), driver).reset();
+  driver->serialInfo = [](SerialInfo&) { return ENOTTY; };
+  EXPECT_NE(SerialDevice::Open(pty.SlavePath(), driver), nullptr);
+  EXPECT_EQ(driver->FlagsSet().size(), 2u);
+}
+
+TEST(PlatformSerial, HoldFlagsComeFromTheDriver) {
+  auto driver = std::make_shared<ScriptedDriver>();
+  int lines = 0;
+  driver->modemLines = [&lines](double, int& out) {
+    out = lines;
+    return 0;
+  };
+  PseudoTerminal pty;
+  auto device = OpenAt(pty, 9600, driver);
+  ASSERT_NE(device, nullptr);
+  SerialStatus status;
+  uint32_t errors = 0;
+  device->ClearError(errors, status);
+  EXPECT_FALSE(status.fCtsHold) << "CTS low without flow control holds nothing";
+  SerialLineSettings s;
+  device->GetLineSettings(s);
+  s.fOutxCtsFlow = true;
+  ASSERT_EQ(device->SetLineSettings(s), 0);
+  device->ClearError(errors, status);
+  EXPECT_TRUE(status.fCtsHold);
+  lines = TIOCM_CTS;
+  device->ClearError(errors, status);
+  EXPECT_FALSE(status.fCtsHold);
+  ASSERT_EQ(device->Escape(serial_escape::SetXoff), 0);
+  device->ClearError(errors, status);
+  EXPECT_TRUE(status.fXoffHold);
+  ASSERT_EQ(device->Escape(serial_escape::SetXon), 0);
+  device->ClearError(errors, status);
+  EXPECT_FALSE(status.fXoffHold);
+  EXPECT_FALSE(status.fDsrHold || status.fRlsdHold || status.fXoffSent);
 }
 
 TEST(PlatformEventWait, HungUpDeviceParksTheWaitUntilStop) {
