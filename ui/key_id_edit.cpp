@@ -8,6 +8,7 @@
 #include <QObject>
 #include <algorithm>
 
+#include "link/camera_items.h"
 #include "ui/message_box.h"
 
 const char kIdEditFullMessage[] = "Max length of Keyin character is 16 , now is full";
@@ -18,24 +19,6 @@ const char kKeyBoardFullMessage[] = "Max length of Keyin character  is 16 , now 
 namespace {
 
 constexpr int kBackspace = 8;
-
-bool IsIdSign(int key) {
-  switch (key) {
-    case ' ':
-    case '/':
-    case '*':
-    case ';':
-    case ',':
-    case '.':
-    case '-':
-    case '>':
-    case '<':
-    case ':':
-      return true;
-    default:
-      return false;
-  }
-}
 
 void ShowInformation(const QLineEdit& idEdit, const char* text) {
   ShowMessage(QString::fromLatin1(text), QStringLiteral("INFORMATION"), MessageIcon::Information,
@@ -121,7 +104,7 @@ int IdEditKeyPress(const QLineEdit& idEdit, int key) {
   }
   if ((key >= 'A' && key <= 'Z') || key == kBackspace) return key;
   if (key >= 'a' && key <= 'z') return key - 32;
-  if ((key >= '0' && key <= '9') || IsIdSign(key)) return key;
+  if (key < 0x80 && IsIdChar(static_cast<char>(key))) return key;
   ShowInformation(idEdit, kIdEditRangeMessage);
   return 0;
 }

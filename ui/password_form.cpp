@@ -146,11 +146,6 @@ void TPasswordForm::SetPasswordMode(TPasswordMode mode) {
   setFixedSize(kClientWidth, clientHeight);
 }
 
-bool TPasswordForm::CheckStoredPassword() const {
-  const auto stored = ReadStoredPassword(folder_);
-  return stored && !stored->empty() && *stored == EnterPasswordEdit->text().toStdU16String();
-}
-
 bool TPasswordForm::StorePassword() {
   return WriteStoredPassword(folder_, NewPasswordEdit->text().toStdU16String());
 }
@@ -175,8 +170,7 @@ void TPasswordForm::OkButtonClick() {
       ShowMessage(kMismatchText, kErrorCaption, MessageIcon::Error, this);
       return;
     case poEmpty:
-      // Meant as a plain notice without an icon; the message helper has no such
-      // kind, so the information icon stands in.
+      // A plain notice, without an icon.
       ShowMessage(kEmptyText, kInformationCaption, MessageIcon::None, this);
       return;
     case poUnstorable:

@@ -38,8 +38,6 @@ class TPasswordForm : public QDialog {
   void CancelButtonClick();
   // Writes the new password to "data.dat"; false when it could not be written.
   bool StorePassword();
-  // Reads "data.dat" afresh: does the entered text equal the stored password?
-  bool CheckStoredPassword() const;
 
   QLabel* EnterPasswordLabel;
   QLineEdit* EnterPasswordEdit;
