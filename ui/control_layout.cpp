@@ -106,6 +106,8 @@ void TForm1::BuildMenus() {
   COMPORT1 = MakeMenu(RS422SetMenu, "COMPORT1", QStringLiteral("Port"), 16);
   SerialCOM1 = MakeItem(COMPORT1, "SerialCOM1", QStringLiteral("COM1"), 16, true);
   SerialCOM2 = MakeItem(COMPORT1, "SerialCOM2", QStringLiteral("COM2"), 16, true);
+  COMPORT1->addSeparator();
+  Adapters = MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), 16, false);
 
   ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), 29);
   BR1200 = MakeItem(ADDRESSSET1, "BR1200", QStringLiteral("1200"), 29, true);
