@@ -1,21 +1,23 @@
 // ZELTA: application, main window, keyboard and image delay windows, message loop.
-#include <QDir>
-#include <QFileInfo>
 #include <memory>
 
 #include "ui/control_application.h"
 #include "ui/control_form.h"
+#include "ui/program_files.h"
 #include "ui/window_place.h"
 
 namespace {
 
-// The folder of the running program, where "Port.dat", the password files and
-// the serial device links live; not the working folder.
-QString ProgramFolder() {
-  const QFileInfo self(QStringLiteral("/proc/self/exe"));
-  const QString target = self.symLinkTarget();
-  if (!target.isEmpty()) return QFileInfo(target).absolutePath();
-  return QCoreApplication::applicationDirPath();
+// Where "Port.dat", the password files and the serial device links live.
+QString ProgramFilesFolder() {
+#ifdef ZELTA_PER_USER_FILES
+  const QString folder = PerUserFolderPath();
+  // A folder that cannot be made shows as the missing password files.
+  PreparePerUserFolder(folder);
+  return folder;
+#else
+  return ProgramFolderPath();
+#endif
 }
 
 }  // namespace
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<TForm1> form;
   try {
-    form = std::make_unique<TForm1>(ProgramFolder());
+    form = std::make_unique<TForm1>(ProgramFilesFolder());
     form->CreateKeyBoardAndImageDelayForms();
   } catch (...) {
     // A failed start is shown and ends the program without the message loop.

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 std::string ExecutableFolder() {
@@ -27,4 +30,22 @@ std::string ResolveSerialDeviceName(const std::string& name, const std::string& 
   // lstat: a link to a device that is gone still names this port.
   if (lstat(local.c_str(), &st) == 0) return local;
   return fallback;
+}
+
+std::string LinkSerialDeviceName(const std::string& name, const std::string& programFolder,
+                                 const std::string& device) {
+  const std::string local = programFolder + "/" + name;
+  struct stat st {};
+  if (lstat(local.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+    return local + " is not a symbolic link";
+  }
+  // A new link renamed over the old one: the name never goes missing.
+  const std::string fresh = local + ".new";
+  unlink(fresh.c_str());
+  if (symlink(device.c_str(), fresh.c_str()) != 0 || rename(fresh.c_str(), local.c_str()) != 0) {
+    const std::string failure = std::strerror(errno);
+    unlink(fresh.c_str());
+    return "cannot link " + local + ": " + failure;
+  }
+  return {};
 }

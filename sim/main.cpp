@@ -20,6 +20,7 @@
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"
+#include "version/zelta_version.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(SimHelpText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("zelta-camsim " ZELTA_VERSION);
     return 0;
   }
 

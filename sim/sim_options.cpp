@@ -156,6 +156,8 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
 std::string ApplySwitch(const std::string& name, TSimOptions& options) {
   if (name == "help") {
     options.help = true;
+  } else if (name == "version") {
+    options.version = true;
   } else if (name == "iris") {
     options.camera.iris = true;
   } else if (name == "dc-sync") {
@@ -283,6 +285,7 @@ Output:
                        program on the same machine can line them up with
                        its own timing
   --help               show this text
+  --version            show the version
 
 The camera answers poll 0x02 with 0x82, read 0x01 with 0x81, write 0x03 with
 0x83 (the value it holds afterwards), Get Protocol State 0x04 (address 0)

@@ -13,6 +13,7 @@ struct TSimOptions {
   std::string traceFile;           // empty: the trace goes to standard output
   bool traceMicroseconds = false;  // stamps: the monotonic clock in microseconds
   bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments after the program name. Returns an empty string on

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ui/window_place.h"
+#include "version/zelta_version.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TAboutForm::TAboutForm(QWidget* parent)
   Label1->setObjectName(QStringLiteral("Label1"));
   Label5 = BoldLabel(QStringLiteral("ZELTA"), 13, 112, 72, this);
   Label5->setObjectName(QStringLiteral("Label5"));
-  Label2 = BoldLabel(QStringLiteral("Version :1.2.3.4"), 0, 96, 96, this);
+  Label2 = BoldLabel(QStringLiteral("Version :" ZELTA_VERSION), 0, 96, 96, this);
   Label2->setObjectName(QStringLiteral("Label2"));
   // The picture frame holds no picture.
   Image1 = new QLabel(this);

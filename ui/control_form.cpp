@@ -158,6 +158,7 @@ void TForm1::ConnectHandlers() {
   onItem(SaveAs1, &TForm1::SaveAs1Click);
   onItem(SerialCOM1, &TForm1::SerialCOM1Click);
   onItem(SerialCOM2, &TForm1::SerialCOM2Click);
+  onItem(Adapters, &TForm1::AdaptersClick);
   onItem(BR1200, &TForm1::BR1200Click);
   onItem(BR2400, &TForm1::BR2400Click);
   onItem(BR4800, &TForm1::BR4800Click);

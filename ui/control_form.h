@@ -69,6 +69,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void KeyboardSpeedClick();
   void SerialCOM1Click();
   void SerialCOM2Click();
+  void AdaptersClick();
   void BR1200Click();
   void BR2400Click();
   void BR4800Click();
@@ -106,6 +107,9 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void ApplyPortDefaults();
   void ShowComPort();
   void OpenComPort();
+  // Makes "Com1" (or "Com2") in the program folder lead to `device` and opens
+  // it as choosing that port in the Port menu does.
+  void UseAdapter(bool com1, const QString& device);
   void UpdateCameraAddress();
 
   // --- CameraPanel.
@@ -148,6 +152,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   QMenu* COMPORT1 = nullptr;
   QAction* SerialCOM1 = nullptr;
   QAction* SerialCOM2 = nullptr;
+  QAction* Adapters = nullptr;
   QMenu* ADDRESSSET1 = nullptr;
   QAction* BR1200 = nullptr;
   QAction* BR2400 = nullptr;
@@ -253,6 +258,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void SetPanelCaptions();
 
   void ChoosePort(const std::string& chosen, const std::string& other, const char* missingText);
+  void SwitchPort(const std::string& chosen, const std::string& other, const char* missingText);
   void ChooseBaud(uint8_t code);
   void ChooseProtocol(uint8_t code);
   void SelectCom(bool com1);

@@ -115,6 +115,8 @@ void TForm1::BuildMenus() {
   SerialCOM1 = MakeItem(COMPORT1, "SerialCOM1", QStringLiteral("COM1"), 16, true);
   SerialCOM2 = MakeItem(COMPORT1, "SerialCOM2", QStringLiteral("COM2"), 16, true);
   portChoice_ = MakeChoice(this, {SerialCOM1, SerialCOM2});
+  COMPORT1->addSeparator();
+  Adapters = MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), 16, false);
 
   ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), 29);
   BR1200 = MakeItem(ADDRESSSET1, "BR1200", QStringLiteral("1200"), 29, true);

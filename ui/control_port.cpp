@@ -9,6 +9,7 @@
 #include "comm/comm.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "platform/device_names.h"
 #include "settings/port_dat.h"
 #include "ui/choice_group.h"
 #include "ui/control_form.h"
@@ -82,6 +83,11 @@ void TForm1::ChoosePort(const std::string& chosen, const std::string& other,
                         const char* missingText) {
   if (LinkBusyNow()) return;
   if (Comm1->DeviceName() == chosen) return;
+  SwitchPort(chosen, other, missingText);
+}
+
+void TForm1::SwitchPort(const std::string& chosen, const std::string& other,
+                        const char* missingText) {
   Comm1->Close();
   Comm1->SetDeviceName(chosen);
   ShowComPort();
@@ -100,6 +106,25 @@ void TForm1::ChoosePort(const std::string& chosen, const std::string& other,
   }
   Comm1->SetRTSState(true);
   Comm1->SetDTRState(true);
+}
+
+void TForm1::UseAdapter(bool com1, const QString& device) {
+  if (LinkBusyNow()) return;
+  const std::string error =
+      LinkSerialDeviceName(com1 ? kCom1 : kCom2, QFile::encodeName(programFolder_).toStdString(),
+                           QFile::encodeName(device).toStdString());
+  if (!error.empty()) {
+    ShowMessage(QFile::decodeName(error.c_str()), QStringLiteral("ERROR"), MessageIcon::Error,
+                this);
+    return;
+  }
+  // The name now leads to another device: open it even when it is the
+  // selected port, which choosing it in the menu would leave as it is.
+  if (com1) {
+    SwitchPort(kCom1, kCom2, kNoCom1);
+  } else {
+    SwitchPort(kCom2, kCom1, kNoCom2);
+  }
 }
 
 void TForm1::SerialCOM1Click() {

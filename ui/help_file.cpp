@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include "ui/help_viewer.h"
 
@@ -11,6 +12,8 @@ QString& HelpPathOverride() {
   static QString path;
   return path;
 }
+
+const QString kHelpName = QStringLiteral("ZELTAHELP.HLP");
 
 // The name as the Contens command gives it; the file beside the program is
 // "ZELTAHELP.HLP", and the name was meant to find it whatever the case.
@@ -29,9 +32,20 @@ QString FindCaseInsensitive(const QDir& folder, const QString& name) {
 
 }  // namespace
 
+QString HelpFilePathFor(const QString& programFolder) {
+  const QDir folder(programFolder);
+  const QString beside = folder.absoluteFilePath(kHelpName);
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed = QDir::cleanPath(
+      folder.absoluteFilePath(QString::fromLatin1(ZELTA_DATA_FROM_PROGRAM "/") + kHelpName));
+  if (QFileInfo::exists(installed)) return installed;
+  // Neither: the viewer names the file it looked for first.
+  return beside;
+}
+
 QString HelpFilePath() {
   if (!HelpPathOverride().isEmpty()) return HelpPathOverride();
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/ZELTAHELP.HLP");
+  return HelpFilePathFor(QCoreApplication::applicationDirPath());
 }
 
 void SetHelpFilePath(const QString& path) {

@@ -6,9 +6,11 @@
 
 class QWidget;
 
-// Absolute path of the application help file: the program's folder and
-// "ZELTAHELP.HLP".
+// Absolute path of the application help file "ZELTAHELP.HLP": beside the
+// program (a build folder), else in the installed data folder
+// (../share/zelta from the program's folder).
 QString HelpFilePath();
+QString HelpFilePathFor(const QString& programFolder);
 // Tests point the help at another file; an empty path restores the default.
 void SetHelpFilePath(const QString& path);
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the speed-button glyphs as small RGBA PNG files (standard library only).
+"""Writes the speed-button glyphs and the program's icon as RGBA PNG files (standard library only).
 
 Run once from this folder: python3 make_glyphs.py ..  (the output is kept in the repository).
 """
 import math
+import os
 import struct
 import sys
 import zlib
@@ -134,6 +135,43 @@ def keyboard(w, h):
     return pixel
 
 
+def app_icon(w, h):
+    """The program's mark: a navy tile with a camera lens and the link lamp in green.
+
+    zelta.svg draws the same shapes for the scalable icon."""
+    s = w / 64
+
+    def sample(x, y):
+        if not (4 * s <= x <= 60 * s and 4 * s <= y <= 60 * s):
+            return CLEAR
+        # Rounded corners of radius 10.
+        cx = min(max(x, 14 * s), 50 * s)
+        cy = min(max(y, 14 * s), 50 * s)
+        if math.hypot(x - cx, y - cy) > 10 * s:
+            return CLEAR
+        d = math.hypot(x - 30 * s, y - 34 * s)
+        if d <= 7 * s:
+            return NAVY
+        if d <= 16 * s:
+            return WHITE
+        if math.hypot(x - 49 * s, y - 15 * s) <= 5 * s:
+            return (0, 255, 0, 255)
+        return NAVY
+
+    def pixel(x, y):
+        # Four samples a pixel smooth the edges at the small sizes.
+        samples = [sample(x + dx, y + dy) for dx in (-0.25, 0.25) for dy in (-0.25, 0.25)]
+        alpha = sum(c[3] for c in samples)
+        if alpha == 0:
+            return CLEAR
+        rgb = [sum(c[i] * c[3] for c in samples) // alpha for i in range(3)]
+        return (*rgb, alpha // 4)
+
+    return pixel
+
+
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
 GLYPHS = {
     # name: (width, height, painter); sizes leave a margin inside the buttons.
     "up.png": (25, 25, lambda w, h: triangle(w, h, "up")),
@@ -153,6 +191,10 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else ".."
     for name, (w, h, painter) in GLYPHS.items():
         png(f"{folder}/{name}", w, h, painter(w, h))
+    for size in ICON_SIZES:
+        icons = f"{folder}/icons/hicolor/{size}x{size}/apps"
+        os.makedirs(icons, exist_ok=True)
+        png(f"{icons}/zelta.png", size, size, app_icon(size, size))
 
 
 if __name__ == "__main__":

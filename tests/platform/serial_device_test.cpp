@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <thread>
@@ -14,6 +15,7 @@
 
 #include "platform/device_names.h"
 #include "platform/serial_event_wait.h"
+#include "platform/serial_ports.h"
 #include "tests/comm/support/pseudo_terminal.h"
 #include "tests/comm/support/scripted_driver.h"
 
@@ -38,6 +40,7 @@ uint32_t NextEvent(SerialEventWait& wait) {
   uint32_t events = 0;
   return wait.Wait(events) == SerialEventWait::Result::Event ? events : 0;
 }
+namespace fs = std::filesystem;
 
 std::string MakeTempFolder() {
   char tmpl[] = "/tmp/zelta-platform-XXXXXX";
@@ -56,6 +59,62 @@ TEST(PlatformDeviceNames, ComNamesFallBackToTheOnBoardPorts) {
   EXPECT_EQ(ResolveSerialDeviceName("Com2", folder), link);
   unlink(link.c_str());
   rmdir(folder.c_str());
+}
+
+TEST(PlatformDeviceNames, LinkingComNamesReplacesOnlyLinks) {
+  const std::string folder = MakeTempFolder();
+  const std::string com1 = folder + "/Com1";
+  EXPECT_EQ(LinkSerialDeviceName("Com1", folder, "/dev/ttyUSB0"), "");
+  EXPECT_EQ(ResolveSerialDeviceName("Com1", folder), com1);
+  EXPECT_EQ(fs::read_symlink(com1), "/dev/ttyUSB0");
+  EXPECT_EQ(LinkSerialDeviceName("Com1", folder, "/dev/serial/by-id/usb-X-if00"), "");
+  EXPECT_EQ(fs::read_symlink(com1), "/dev/serial/by-id/usb-X-if00");
+  std::ofstream(folder + "/Com2") << "not a link";
+  EXPECT_EQ(LinkSerialDeviceName("Com2", folder, "/dev/ttyUSB0"),
+            folder + "/Com2 is not a symbolic link");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+  fs::remove_all(folder);
+}
+
+// A folder standing in for /dev: pseudo-terminals in place of the devices.
+TEST(PlatformSerialPorts, ListsAdaptersByStableNameThenKernelPorts) {
+  const fs::path root = MakeTempFolder();
+  const fs::path dev = root / "dev";
+  const fs::path sys = root / "sys";
+  fs::create_directories(dev / "serial/by-id");
+  PseudoTerminal usb, acm, s0, s1;
+  fs::create_symlink(usb.SlavePath(), dev / "ttyUSB0");
+  fs::create_symlink(acm.SlavePath(), dev / "ttyACM10");
+  fs::create_symlink(acm.SlavePath(), dev / "ttyACM2x");  // not a kernel port name
+  fs::create_symlink(s0.SlavePath(), dev / "ttyS0");
+  fs::create_symlink(s1.SlavePath(), dev / "ttyS1");
+  std::ofstream(dev / "ttyUSB1") << "not a device";
+  fs::create_symlink("../../ttyUSB0", dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50-if00-port0");
+  fs::create_directories(sys / "ttyS0");
+  fs::create_directories(sys / "ttyS1");
+  std::ofstream(sys / "ttyS0/type") << "4\n";
+  std::ofstream(sys / "ttyS1/type") << "0\n";  // an empty slot
+
+  const std::string byId = (dev / "serial/by-id/usb-FTDI_FT232R_USB_UART_A50-if00-port0").string();
+  SerialPortScan scan{dev.string(), sys.string(),
+                      [&byId](const std::string& path) { return path != byId; }};
+  const std::vector<SerialPortInfo> ports = ListSerialPorts(scan);
+  ASSERT_EQ(ports.size(), 3u);
+  EXPECT_EQ(ports[0].path, byId);
+  EXPECT_EQ(ports[0].deviceName, "ttyUSB0");
+  EXPECT_EQ(ports[0].maker, "FTDI");
+  EXPECT_EQ(ports[0].product, "FT232R USB UART A50");
+  EXPECT_FALSE(ports[0].mayOpen);
+  EXPECT_EQ(ports[1].path, (dev / "ttyACM10").string());
+  EXPECT_EQ(ports[1].maker, "");
+  EXPECT_TRUE(ports[1].mayOpen);
+  EXPECT_EQ(ports[2].deviceName, "ttyS0");
+
+  std::string maker, product;
+  SplitByIdName("usb-1a86_USB_Serial-if00-port0", maker, product);
+  EXPECT_EQ(maker, "1a86");
+  EXPECT_EQ(product, "USB Serial");
+  fs::remove_all(root);
 }
 
 TEST(PlatformDeviceNames, ExecutableFolderHoldsThisProgram) {

@@ -146,7 +146,7 @@ TEST(SimOptions, HelpNamesEveryOption) {
        {"--device",       "--link",        "--address",     "--baud",  "--protocol", "--set",
         "--id",           "--white-bal",   "--delay-code",  "--iris",  "--dc-sync",  "--ai-lens",
         "--refuse",       "--reply-delay", "--line-timing", "--split", "--noise",    "--seed",
-        "--silent-after", "--trace",       "--trace-us",    "--help"}) {
+        "--silent-after", "--trace",       "--trace-us",    "--help",  "--version"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

@@ -13,6 +13,7 @@
 #include "link/camera_items.h"
 #include "link/ptz_frames.h"
 #include "tests/sim/sim_process.h"
+#include "version/zelta_version.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -272,6 +273,11 @@ TEST(SimProgram, CommandLineHelpAndErrors) {
     TSimProcess help({"--help"});
     EXPECT_EQ(help.WaitForExit(), 0);
     EXPECT_FALSE(help.WaitForLine("Usage: zelta-camsim").empty());
+  }
+  {
+    TSimProcess version({"--version"});
+    EXPECT_EQ(version.WaitForExit(), 0);
+    EXPECT_EQ(version.WaitForLine("zelta-camsim "), "zelta-camsim " ZELTA_VERSION);
   }
   {
     TSimProcess bad({"--bogus"});

@@ -1,11 +1,16 @@
 // The port with its fall-back to the other one, over pseudo-terminals linked
 // as "Com1"/"Com2" in the test's program folder, and the whole chain from the
-// window through the serial component to the line and back.
+// window through the serial component to the line and back; choosing the
+// adapter with Port > Adapters....
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -14,6 +19,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "tests/ui/support/control_fixture.h"
+#include "ui/adapters_form.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/image_delay_form.h"
@@ -112,6 +118,64 @@ class ControlPortTest : public QObject {
     com2.Receive(1000, 50);
     form->SelectButton->click();
     QCOMPARE(com2.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
+  }
+
+  // Port > Adapters... over a folder of pseudo-terminals standing in for /dev:
+  // the list follows plugging in and out, a device the user may not open says
+  // so, and "Use as COM1" links "Com1" to the device and opens it even though
+  // COM1 is already the selected port.
+  void adaptersDialogLinksAndOpensTheChosenDevice() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    QTemporaryDir root;
+    const QString dev = root.filePath(QStringLiteral("dev"));
+    QVERIFY(QDir().mkpath(dev));
+    PtyLine usb(dev + QStringLiteral("/ttyUSB0"));
+    const QString acmPath = dev + QStringLiteral("/ttyACM0");
+    SetAdapterScan(
+        {QFile::encodeName(dev).toStdString(), root.filePath("sys").toStdString(),
+         [](const std::string& path) { return path.find("ttyACM") == std::string::npos; }});
+    auto form = StartForm(folder);
+    const QList<QAction*> items = form->COMPORT1->actions();
+    QCOMPARE(items.size(), 4);
+    QVERIFY(items[2]->isSeparator());
+    QCOMPARE(items[3], form->Adapters);
+    QCOMPARE(form->Adapters->text(), QStringLiteral("Adapters..."));
+
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<TAdaptersForm*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->PortList->count(), 1);
+      QCOMPARE(dialog->PortList->item(0)->text(), QStringLiteral("ttyUSB0"));
+      {
+        PtyLine acm(acmPath);  // plugged in
+        QTRY_COMPARE(dialog->PortList->count(), 2);
+        QCOMPARE(dialog->PortList->item(1)->text(),
+                 QStringLiteral("ttyACM0 - no access: join the dialout group"));
+        dialog->PortList->setCurrentRow(1);
+        dialog->UseCom1Button->click();
+        QCOMPARE(messages.Texts(), QStringList{NoAccessText(acmPath)});
+        QVERIFY(dialog->isVisible());
+        QVERIFY(QFile::remove(acmPath));  // and out again
+      }
+      QTRY_COMPARE(dialog->PortList->count(), 1);
+      dialog->UseCom1Button->click();
+      answered = true;
+    });
+    form->Adapters->trigger();
+    QVERIFY(answered);
+    SetAdapterScan({});
+    QCOMPARE(QFile::symLinkTarget(folder.FilePath(QStringLiteral("Com1"))),
+             dev + QStringLiteral("/ttyUSB0"));
+    QVERIFY(form->Comm1->Enabled());
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM1"));
+    QCOMPARE(messages.Texts().size(), 1);
+    // Frames now leave on the adapter.
+    usb.Receive(1000, 50);
+    form->SelectButton->click();
+    QCOMPARE(usb.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
   }
 
   void pollReplyTurnsLampGreenAndReadCameraStarts() {

@@ -1,15 +1,20 @@
 // Start-up and shutdown of the main window: the first start, "Port.dat" in
 // its variants, the window's layout and state after start-up, the line menus,
-// and a refused start that ends at the first PasswordTime tick.
+// a refused start that ends at the first PasswordTime tick, and the per-user
+// folder of the package's build.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -20,9 +25,12 @@
 #include "comm/comm.h"
 #include "link/camera_link_state.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/password_modal.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/control_up_down.h"
+#include "ui/password_form.h"
+#include "ui/program_files.h"
 
 namespace {
 
@@ -90,7 +98,7 @@ const std::pair<const char*, const char*> kHints[] = {
 // entry marks one of a choice (checkable, one mark per menu).
 const QStringList kMenus[] = {
     {"&File", "&Open...", "Save &As..."},
-    {"Port", "*COM1", "*COM2"},
+    {"Port", "*COM1", "*COM2", "", "Adapters..."},
     {"Baud rate", "*1200", "*2400", "*4800", "*9600"},
     {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
     {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password"},
@@ -438,6 +446,56 @@ class ControlStartupTest : public QObject {
     form->show();
     QTRY_VERIFY_WITH_TIMEOUT(!form->PasswordTime->isActive(), 2000);
     QVERIFY(form->isVisible());
+  }
+
+  // The package's build keeps its files in ~/.config/zelta: the first start
+  // in an empty home makes the folder and asks for a new password, the next
+  // one asks for it, and "Com1" there is the port.
+  void perUserFolderFirstAndSecondStart() {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString folder = PerUserFolderPath();
+    QCOMPARE(folder, home.path() + QStringLiteral("/.config/zelta"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
+    QCOMPARE(PerUserFolderPath(), home.path() + QStringLiteral("/cfg/zelta"));
+    qputenv("XDG_CONFIG_HOME", "relative/cfg");  // not absolute: ignored
+    QCOMPARE(PerUserFolderPath(), folder);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    if (oldConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
+
+    QVERIFY(PreparePerUserFolder(folder));
+    struct stat made {};
+    QCOMPARE(stat(QFile::encodeName(folder).constData(), &made), 0);
+    QCOMPARE(made.st_mode & 0777u, 0700u);
+    QCOMPARE(QFileInfo(folder + QStringLiteral("/newdata.dat")).size(), 0);
+    MessageLog messages;
+    PtyLine com1(folder + QStringLiteral("/Com1"));
+    QVERIFY(com1.Ok());
+    for (const TPasswordMode expected : {pwSetNew, pwEnter}) {
+      QVERIFY(PreparePerUserFolder(folder));
+      TPasswordMode mode = pwChange;
+      const auto answered = AnswerPasswordForm([&mode](TPasswordForm* dialog) {
+        mode = dialog->PasswordMode();
+        for (QLineEdit* edit :
+             {dialog->EnterPasswordEdit, dialog->NewPasswordEdit, dialog->ConfirmPasswordEdit}) {
+          edit->setText(QString::fromLatin1(kTestPassword));
+        }
+        dialog->OkButtonClick();
+      });
+      TForm1 form(folder);
+      QCOMPARE(*answered, 1);
+      QCOMPARE(mode, expected);
+      QVERIFY(!form.CloseRequested);
+      QVERIFY(form.Comm1->Enabled());
+      QCOMPARE(form.StatusText(0), QStringLiteral("Com Port : COM1"));
+      QVERIFY(QFile::exists(folder + QStringLiteral("/Port.dat")));
+      QVERIFY(!QFile::exists(folder + QStringLiteral("/newdata.dat")));
+    }
+    QCOMPARE(messages.Texts(), QStringList());
   }
 };
 

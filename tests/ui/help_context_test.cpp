@@ -70,6 +70,17 @@ class HelpContextTest : public QObject {
     // The build puts the help file there, beside the program and this test.
     QVERIFY(QFile::exists(HelpFilePath()));
     SetHelpFilePath(shippedHelp_);
+
+    // Installed, the program is in bin/ and the help in share/zelta/.
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    const QString installed = root.filePath(QStringLiteral("usr/share/zelta/ZELTAHELP.HLP"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(QFileInfo(installed).absolutePath()));
+    QCOMPARE(HelpFilePathFor(bin), bin + QStringLiteral("/ZELTAHELP.HLP"));  // neither: named
+    QVERIFY(QFile::copy(shippedHelp_, installed));
+    QCOMPARE(HelpFilePathFor(bin), installed);
+    QVERIFY(QFile::copy(shippedHelp_, bin + QStringLiteral("/ZELTAHELP.HLP")));
+    QCOMPARE(HelpFilePathFor(bin), bin + QStringLiteral("/ZELTAHELP.HLP"));
   }
 
   void f1OnAControlOpensItsTopic() {

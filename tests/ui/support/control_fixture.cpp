@@ -64,7 +64,10 @@ QStringList MessageLog::Texts() const {
   return texts;
 }
 
-PtyLine::PtyLine(const TestProgramFolder& folder, const QString& name) {
+PtyLine::PtyLine(const TestProgramFolder& folder, const QString& name)
+    : PtyLine(folder.FilePath(name)) {}
+
+PtyLine::PtyLine(const QString& linkPath) {
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
   if (master_ < 0) return;
   if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
@@ -73,7 +76,8 @@ PtyLine::PtyLine(const TestProgramFolder& folder, const QString& name) {
     return;
   }
   const char* slave = ptsname(master_);
-  if (!slave || !QFile::link(QString::fromLocal8Bit(slave), folder.FilePath(name))) {
+  if (slave) slave_ = QString::fromLocal8Bit(slave);
+  if (slave_.isEmpty() || !QFile::link(slave_, linkPath)) {
     close(master_);
     master_ = -1;
   }

@@ -53,10 +53,12 @@ class MessageLog {
 };
 
 // A pseudo-terminal whose slave is linked into the program folder as "Com1"
-// or "Com2"; the test holds the master end, the far side of the line.
+// or "Com2" (or as any path); the test holds the master end, the far side of
+// the line.
 class PtyLine {
  public:
   PtyLine(const TestProgramFolder& folder, const QString& name);
+  explicit PtyLine(const QString& linkPath);
   ~PtyLine();
   PtyLine(const PtyLine&) = delete;
   PtyLine& operator=(const PtyLine&) = delete;
@@ -68,9 +70,11 @@ class PtyLine {
   void Send(const QByteArray& bytes);
   // The speed the program set on the line, in bits per second (0 when unknown).
   int LineSpeed() const;
+  QString SlavePath() const { return slave_; }
 
  private:
   int master_ = -1;
+  QString slave_;
 };
 
 // The password every started window is opened with.
