@@ -7,9 +7,9 @@
 
 #include "link/camera_items.h"
 #include "ui/control_form.h"
-#include "ui/key_id_edit.h"
 #include "ui/control_up_down.h"
 #include "ui/image_delay_form.h"
+#include "ui/key_id_edit.h"
 
 QComboBox* TForm1::ListOf(PanelControl list) const {
   switch (list) {

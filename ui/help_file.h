@@ -20,4 +20,3 @@ void SetHelpFilePath(const QString& path);
 // its contents page: a desktop takes a ".hlp" file for a format it has no
 // program for. Reports nothing when it is missing.
 void Help1Click(QWidget* owner);
-

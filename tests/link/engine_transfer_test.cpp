@@ -215,8 +215,8 @@ TEST(EngineWriteCamera, AiLensNoticeHoldsTheChainUntilClosed) {
   EXPECT_TRUE(rig.panel.Visible(PanelControl::ShutterSel));
   EXPECT_EQ(rig.window.notices.size(), 1u);
   // After OK the transfer goes on once: every item written exactly once.
-  for (const uint8_t item : {kItemShutter, kItemGamma, kItemWhiteBal, kItemIdPos, kItemRedGain,
-                             kItemBlueGain}) {
+  for (const uint8_t item :
+       {kItemShutter, kItemGamma, kItemWhiteBal, kItemIdPos, kItemRedGain, kItemBlueGain}) {
     EXPECT_EQ(rig.camera.Heard(kCmdWrite, item), 1u) << int(item);
   }
 }

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
-
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "link/camera_frames.h"
@@ -83,7 +82,8 @@ TEST_F(ReplyAcceptance, WrongChecksumIsDropped) {
 
 TEST_F(ReplyAcceptance, ChecksumCoversByteEight) {
   // The program's own frames keep byte 8 at 0; a camera may not.
-  const uint8_t withByte8[kFrameSize] = {0xCC, 0x01, 0x01, 0x01, 0x81, 0x04, 0x05, 0x00, 0x40, 0xCD};
+  const uint8_t withByte8[kFrameSize] = {0xCC, 0x01, 0x01, 0x01, 0x81,
+                                         0x04, 0x05, 0x00, 0x40, 0xCD};
   EXPECT_TRUE(ReplyAccepted(withByte8, 1));
   uint8_t sumToSeven[kFrameSize];
   std::copy(std::begin(withByte8), std::end(withByte8), sumToSeven);

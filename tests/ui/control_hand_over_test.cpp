@@ -6,8 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <atomic>
 #include <chrono>

@@ -4,13 +4,13 @@
 // adapter with Port > Adapters....
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 

@@ -44,32 +44,32 @@ struct Placed {
   int x, y, width, height;  // 0: not fixed by the design
 };
 const Placed kPlaces[] = {
-    {"ColSpeed", 520, 8, 33, 33},      {"WBSpeed", 552, 8, 33, 33},
-    {"OSDOnSpeed", 584, 8, 33, 33},    {"ProtocolSpeed", 616, 8, 33, 33},
-    {"AddreLabel", 536, 48, 0, 0},     {"HundredAdd", 520, 72, 41, 0},
-    {"TenAdd", 560, 72, 41, 0},        {"UnitAdd", 600, 72, 41, 0},
-    {"ReadButton", 520, 128, 121, 25}, {"WriteButton", 520, 168, 121, 25},
-    {"UpButton", 568, 240, 33, 33},    {"LeftButton", 528, 280, 31, 33},
+    {"ColSpeed", 520, 8, 33, 33},       {"WBSpeed", 552, 8, 33, 33},
+    {"OSDOnSpeed", 584, 8, 33, 33},     {"ProtocolSpeed", 616, 8, 33, 33},
+    {"AddreLabel", 536, 48, 0, 0},      {"HundredAdd", 520, 72, 41, 0},
+    {"TenAdd", 560, 72, 41, 0},         {"UnitAdd", 600, 72, 41, 0},
+    {"ReadButton", 520, 128, 121, 25},  {"WriteButton", 520, 168, 121, 25},
+    {"UpButton", 568, 240, 33, 33},     {"LeftButton", 528, 280, 31, 33},
     {"SelectButton", 568, 280, 33, 35}, {"RightButton", 608, 280, 33, 33},
-    {"DownButton", 568, 320, 33, 33},  {"Panel1", 0, 0, 513, 385},
-    {"LightShape", 480, 8, 25, 25},    {"KeyboardSpeed", 472, 280, 0, 0},
-    {"DNModeLabel", 16, 40, 0, 0},     {"DNModeSel", 144, 40, 81, 0},
-    {"DNLevelLabel", 16, 80, 0, 0},    {"DNLevelSel", 144, 80, 81, 0},
-    {"DNFilLabel", 16, 120, 0, 0},     {"DNFilSel", 144, 120, 81, 0},
-    {"ShutterLabel", 16, 160, 0, 0},   {"ShutterSel", 144, 160, 81, 0},
-    {"ShutterIris", 144, 160, 81, 0},  {"GainLablel", 16, 200, 0, 0},
-    {"GainSel", 144, 200, 81, 0},      {"SyncLabel", 16, 240, 0, 0},
-    {"SyncSel", 144, 240, 81, 0},      {"SyncDC", 144, 240, 81, 0},
-    {"GammaLabel", 16, 280, 0, 0},     {"GammaSel", 144, 280, 81, 0},
-    {"BlcLabel", 16, 320, 0, 0},       {"BlcSel", 144, 320, 81, 0},
-    {"WhiteBalLabel", 256, 40, 0, 0},  {"WhiteBalSel", 384, 40, 81, 0},
-    {"RedLabel", 280, 80, 0, 0},       {"RedNumEdit", 304, 80, 0, 0},
-    {"RedUpDown", 336, 80, 0, 0},      {"BlueLabel", 384, 80, 0, 0},
-    {"BlueNumEdit", 408, 80, 0, 0},    {"BlueUpDown", 448, 80, 0, 0},
+    {"DownButton", 568, 320, 33, 33},   {"Panel1", 0, 0, 513, 385},
+    {"LightShape", 480, 8, 25, 25},     {"KeyboardSpeed", 472, 280, 0, 0},
+    {"DNModeLabel", 16, 40, 0, 0},      {"DNModeSel", 144, 40, 81, 0},
+    {"DNLevelLabel", 16, 80, 0, 0},     {"DNLevelSel", 144, 80, 81, 0},
+    {"DNFilLabel", 16, 120, 0, 0},      {"DNFilSel", 144, 120, 81, 0},
+    {"ShutterLabel", 16, 160, 0, 0},    {"ShutterSel", 144, 160, 81, 0},
+    {"ShutterIris", 144, 160, 81, 0},   {"GainLablel", 16, 200, 0, 0},
+    {"GainSel", 144, 200, 81, 0},       {"SyncLabel", 16, 240, 0, 0},
+    {"SyncSel", 144, 240, 81, 0},       {"SyncDC", 144, 240, 81, 0},
+    {"GammaLabel", 16, 280, 0, 0},      {"GammaSel", 144, 280, 81, 0},
+    {"BlcLabel", 16, 320, 0, 0},        {"BlcSel", 144, 320, 81, 0},
+    {"WhiteBalLabel", 256, 40, 0, 0},   {"WhiteBalSel", 384, 40, 81, 0},
+    {"RedLabel", 280, 80, 0, 0},        {"RedNumEdit", 304, 80, 0, 0},
+    {"RedUpDown", 336, 80, 0, 0},       {"BlueLabel", 384, 80, 0, 0},
+    {"BlueNumEdit", 408, 80, 0, 0},     {"BlueUpDown", 448, 80, 0, 0},
     {"SharpnessLabel", 248, 200, 0, 0}, {"SharpnessSel", 384, 200, 81, 0},
-    {"PredtmspLabel", 248, 240, 0, 0}, {"PredtmspSel", 384, 240, 81, 0},
-    {"IdLabel", 248, 280, 0, 0},       {"IdEdit", 280, 280, 185, 0},
-    {"IdPosLabel", 248, 320, 0, 0},    {"IDPosSel", 392, 320, 81, 0},
+    {"PredtmspLabel", 248, 240, 0, 0},  {"PredtmspSel", 384, 240, 81, 0},
+    {"IdLabel", 248, 280, 0, 0},        {"IdEdit", 280, 280, 185, 0},
+    {"IdPosLabel", 248, 320, 0, 0},     {"IDPosSel", 392, 320, 81, 0},
 };
 
 // The hint of each panel control, letter for letter; empty: none.
@@ -85,8 +85,7 @@ const std::pair<const char*, const char*> kHints[] = {
     {"BlcSel", "Set Backlight compensation window was located somewhere on screen."},
     {"SharpnessSel", "Set Sarpness state."},
     {"WhiteBalSel", "Set Color temperature range."},
-    {"IdEdit",
-     "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'."},
+    {"IdEdit", "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'."},
     {"IDPosSel", "Show the Cmaera ID in monitor screen."},
     {"RedNumEdit", "Adjust R Gain (Red) until the desired white balance is reached."},
     {"BlueNumEdit", "Adjust b Gain (Blue) until the desired white balance is reached."},
@@ -338,8 +337,8 @@ class ControlStartupTest : public QObject {
       QStringList shown{tops[m]->text()};
       const QList<QAction*> entries = tops[m]->menu()->actions();
       for (const QAction* entry : entries) {
-        const bool choice = entry->isCheckable() && entry->actionGroup() &&
-                            entry->actionGroup()->isExclusive();
+        const bool choice =
+            entry->isCheckable() && entry->actionGroup() && entry->actionGroup()->isExclusive();
         QVERIFY2(choice || !entry->isCheckable(), qPrintable(entry->text()));
         shown << (choice ? "*" : "") + entry->text();
         QVERIFY(entry->isEnabled());

@@ -248,7 +248,8 @@ class ImageDelayFormTest : public QObject {
     form_->ImageTimeClick();
     form_->setParent(nullptr, form_->windowFlags());
     QVERIFY(checked);
-    QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+    QVERIFY2(offCentre.manhattanLength() <= 4,
+             qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     QVERIFY(!form_->isVisible());
     QCOMPARE(int(h_->state.DelayReadBusy), 1);  // closing does not stop the transfer
   }

@@ -1,10 +1,10 @@
 // The password store and the order of the OK checks, without widgets.
 #include "ui/password_store.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sys/resource.h>
 
+#include <QTemporaryDir>
+#include <QtTest>
 #include <csignal>
 #include <filesystem>
 #include <fstream>

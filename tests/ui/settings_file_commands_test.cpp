@@ -2,12 +2,12 @@
 // injected and the message boxes intercepted.
 #include "ui/settings_file_commands.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
-
 #include <utility>
 #include <vector>
 
