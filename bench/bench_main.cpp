@@ -18,7 +18,7 @@
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "bench/zelta_idle.h"
-#include "link/qam_intervals.h"
+#include "link/line_speeds.h"
 
 namespace {
 

@@ -2,18 +2,10 @@
 
 #include "link/camera_items.h"
 #include "link/camera_panel.h"
+#include "link/line_speeds.h"
 
 TBaudRate BaudRateOf(int bitsPerSecond) {
-  switch (bitsPerSecond) {
-    case 1200:
-      return br1200;
-    case 2400:
-      return br2400;
-    case 4800:
-      return br4800;
-    default:
-      return br9600;
-  }
+  return CodeOfBaud(bitsPerSecond) < 0 ? br9600 : BaudRateOfSpeed(bitsPerSecond).value_or(br9600);
 }
 
 LinkSession::LinkSession(const PortWrap& wrap)

@@ -74,5 +74,5 @@ class LinkSession {
   long accepted_ = 0;
 };
 
-// The TBaudRate of 1200, 2400, 4800 or 9600 (br9600 for anything else).
+// The TBaudRate of a speed of the line speed table (br9600 for anything else).
 TBaudRate BaudRateOf(int bitsPerSecond);

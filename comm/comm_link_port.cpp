@@ -21,11 +21,5 @@ int CommLinkPort::BaudRate() const {
 }
 
 void CommLinkPort::SetBaudRate(int bitsPerSecond) {
-  for (int r = br110; r <= br256000; ++r) {
-    const auto rate = static_cast<TBaudRate>(r);
-    if (BaudRateBitsPerSecond(rate) == bitsPerSecond) {
-      comm_.SetBaudRate(rate);
-      return;
-    }
-  }
+  if (const auto rate = BaudRateOfSpeed(bitsPerSecond)) comm_.SetBaudRate(*rate);
 }

@@ -6,6 +6,14 @@ int BaudRateBitsPerSecond(TBaudRate rate) {
   return kBits[rate <= br256000 ? rate : br9600];
 }
 
+std::optional<TBaudRate> BaudRateOfSpeed(int bitsPerSecond) {
+  for (int r = br110; r <= br256000; ++r) {
+    const auto rate = static_cast<TBaudRate>(r);
+    if (BaudRateBitsPerSecond(rate) == bitsPerSecond) return rate;
+  }
+  return std::nullopt;
+}
+
 uint32_t CommEventBit(TCommEventType type) {
   static constexpr uint32_t kBits[] = {0x0040, 0x0008, 0x0010, 0x0080, 0x0100,
                                        0x0020, 0x0001, 0x0002, 0x0004};

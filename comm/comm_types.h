@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 
 enum TBaudRate : uint8_t {
   br110,
@@ -71,6 +72,8 @@ using TCommOptions = TSet<TCommOption>;
 
 // Bits per second of a TBaudRate.
 int BaudRateBitsPerSecond(TBaudRate rate);
+// The TBaudRate of a speed, or none when the component has no such rate.
+std::optional<TBaudRate> BaudRateOfSpeed(int bitsPerSecond);
 // The event bit of one event type (evBreak 0x0040 ... evTxEmpty 0x0004).
 uint32_t CommEventBit(TCommEventType type);
 // The sum of the bits of the members, taken in enumeration order.

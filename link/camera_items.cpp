@@ -102,23 +102,6 @@ const uint8_t kTransferOrder[15] = {kItemDNMode,   kItemDNLevel,  kItemDNFil,   
 
 const uint8_t kDelayTransferOrder[2] = {kItemColToWb, kItemWbToCol};
 
-int BaudOfCode(uint8_t code) {
-  static constexpr std::array<int, 4> bauds = {1200, 2400, 4800, 9600};
-  return code < bauds.size() ? bauds[code] : 0;
-}
-
-int CodeOfBaud(int bitsPerSecond) {
-  for (uint8_t code = 0; code < 4; ++code) {
-    if (BaudOfCode(code) == bitsPerSecond) return code;
-  }
-  return -1;
-}
-
-std::string BaudRateText(uint8_t code) {
-  const int baud = BaudOfCode(code);
-  return baud == 0 ? std::string() : "Baud Rate : " + std::to_string(baud);
-}
-
 std::string ProtocolText(uint8_t code) {
   static constexpr std::array<const char*, 3> names = {"PELCO P", "PELCO D", "ERNITEC"};
   return code < names.size() ? std::string("Protocol Type : ") + names[code] : std::string();

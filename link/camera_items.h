@@ -92,20 +92,10 @@ extern const uint8_t kDelayTransferOrder[2];
 // Characters the ID text accepts: "A".."Z", "0".."9", blank and < > - . , ; * / :
 bool IsIdChar(char c);
 
-// Line codes carried by the poll frame and the protocol state reply.
+// PTZ protocol codes carried by the poll frame and the protocol state reply
+// (the speed codes are the rows of link/line_speeds.h).
 constexpr uint8_t kProtocolPelcoP = 0;
 constexpr uint8_t kProtocolPelcoD = 1;
 constexpr uint8_t kProtocolErnitec = 2;
-constexpr uint8_t kBaudCode1200 = 0;
-constexpr uint8_t kBaudCode2400 = 1;
-constexpr uint8_t kBaudCode4800 = 2;
-constexpr uint8_t kBaudCode9600 = 3;
-
-// Bits per second of a baud rate code 0..3, or 0 for another code.
-int BaudOfCode(uint8_t code);
-// Baud rate code of a speed, or -1 when it is not one of the four.
-int CodeOfBaud(int bitsPerSecond);
-// "Baud Rate : 4800" for codes 0..3, empty otherwise.
-std::string BaudRateText(uint8_t code);
 // "Protocol Type : PELCO P" for codes 0..2, empty otherwise.
 std::string ProtocolText(uint8_t code);

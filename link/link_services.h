@@ -26,7 +26,7 @@ class LinkWindow {
   // Sets HundredAdd, TenAdd and UnitAdd to the digits of the address (no
   // selection where a digit has no entry) without running their change handlers.
   virtual void ShowAddress(uint8_t address) = 0;
-  // Baud rate menu: is the item of code 0..3 checked; check it alone and show
+  // Baud rate menu: is the item of a speed code checked; check it alone and show
   // its text in status panel 1.
   virtual bool BaudChecked(uint8_t code) const = 0;
   virtual void CheckBaud(uint8_t code) = 0;

@@ -1,6 +1,7 @@
 // Acts on each complete reply frame.
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "link/qam_intervals.h"
 #include "link/qam_protocol.h"
 

@@ -1,14 +1,14 @@
 // Watchdog and receiver intervals of the camera link, in milliseconds.
 #pragma once
 
+#include "link/line_speeds.h"
+
 constexpr int kRequestWatchdogMs = 500;    // after a poll, read, write or query
 constexpr int kWhiteBalWatchdogMs = 4000;  // after a WHITE BAL write: the camera is slow to settle
 constexpr int kSoonWatchdogMs = 100;       // a waiting transfer or a new address: go soon
 constexpr int kIdleWatchdogMs = 3000;      // the polling period of an idle link
 constexpr int kInterByteMs = 200;          // a reply whose bytes stop this long is dropped
 constexpr unsigned kMissedTicksLimit = 3;  // more silent ticks than this: the camera is lost
-constexpr unsigned kProbeQueryLimit = 8;   // further Get Protocol State queries before giving up
-
-// Time the last byte needs to clear the line driver before RTS turns it round,
-// at 1200, 2400, 4800 or 9600 baud; 0 at any other rate.
-int GuardTimeMs(int baud);
+// Further Get Protocol State queries before giving up: after the first query
+// every speed is tried twice more.
+constexpr unsigned kProbeQueryLimit = static_cast<unsigned>(2 * kLineSpeedCount);

@@ -10,6 +10,7 @@
 
 #include "link/camera_link_state.h"
 #include "link/camera_panel.h"
+#include "link/line_speeds.h"
 #include "link/link_services.h"
 
 struct QamProtocolServices {
@@ -55,8 +56,10 @@ class QamProtocol {
   // Disagreeing write replies in a row after which a write transfer ends.
   static constexpr uint8_t kWriteRefusalLimit = 8;
 
-  // 0..3 while a ProtocolSpeed sweep runs, 4 when idle.
-  uint8_t ProtocolSpeedStep = 4;
+  // The ProtocolSpeed sweep's step is the speed code it has set (a row of
+  // the speed table); one past the last row when no sweep runs.
+  static constexpr uint8_t kSweepIdle = static_cast<uint8_t>(kLineSpeedCount);
+  uint8_t ProtocolSpeedStep = kSweepIdle;
 
  private:
   // Receiver.
@@ -99,8 +102,9 @@ class QamProtocol {
   std::string TransferWord() const;
   void SetLampColour(LampColour colour);
   // Sets the port to the first checked rate of the Baud rate menu, looked up
-  // in the given order of codes; nothing when none is checked.
-  void RestoreMenuBaudRate(const uint8_t (&order)[4]);
+  // in code order starting at `firstCode` and wrapping round; nothing when
+  // none is checked.
+  void RestoreMenuBaudRate(uint8_t firstCode);
 
   QamProtocolServices s_;
   // Disagreeing write replies in a row for the item (and ID position) last written.

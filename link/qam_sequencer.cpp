@@ -1,6 +1,7 @@
 // Chooses the next item of the running transfer and sends the requests.
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "link/qam_intervals.h"
 #include "link/qam_protocol.h"
 
@@ -73,9 +74,10 @@ void QamProtocol::SendWrite(uint8_t item) {
 }
 
 void QamProtocol::SendGetProtocolState() {
-  // Each query tries the next rate of the cycle 1200, 2400, 4800, 9600.
+  // Each query tries the next speed of the table, round and round.
   const int code = CodeOfBaud(s_.port.BaudRate());
-  if (code >= 0) s_.port.SetBaudRate(BaudOfCode(static_cast<uint8_t>((code + 1) % 4)));
+  if (code >= 0)
+    s_.port.SetBaudRate(BaudOfCode(static_cast<uint8_t>((code + 1) % kLineSpeedCount)));
   BuildGetProtocolStateFrame(s_.state.TxFrame);
   SendRequest(kRequestWatchdogMs);
 }

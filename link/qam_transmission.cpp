@@ -2,48 +2,8 @@
 // time, RTS, the ProtocolSpeed sweep and the progress text.
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
-#include "link/qam_intervals.h"
+#include "link/line_speeds.h"
 #include "link/qam_protocol.h"
-
-namespace {
-
-const uint8_t kMenuOrder[4] = {kBaudCode1200, kBaudCode2400, kBaudCode4800, kBaudCode9600};
-
-constexpr uint8_t kSweepIdle = 4;
-constexpr uint8_t kSweepLast = 3;
-
-// The dots after "Check Camera Protocol " tell the rate being tried.
-const char* ProbeRateText(int baud) {
-  switch (baud) {
-    case 9600:
-      return "Camera Protocol ....";
-    case 4800:
-      return "Camera Protocol ...";
-    case 2400:
-      return "Camera Protocol ..";
-    case 1200:
-      return "Camera Protocol .";
-    default:
-      return "";
-  }
-}
-
-}  // namespace
-
-int GuardTimeMs(int baud) {
-  switch (baud) {
-    case 1200:
-      return 16;
-    case 2400:
-      return 12;
-    case 4800:
-      return 4;
-    case 9600:
-      return 5;
-    default:
-      return 0;
-  }
-}
 
 void QamProtocol::SendFrame(const uint8_t* bytes, size_t count) {
   // A closed port loses the frame silently; the watchdog notices the silence.
@@ -61,38 +21,26 @@ void QamProtocol::Comm1TxEmpty() {
 
 void QamProtocol::ProtocolSpeedClick() {
   if (Busy()) return;
-  switch (ProtocolSpeedStep) {
-    case kSweepIdle:
-      s_.port.SetBaudRate(1200);
-      ProtocolSpeedStep = 0;
-      break;
-    case 0:
-      s_.port.SetBaudRate(2400);
-      ProtocolSpeedStep = 1;
-      break;
-    case 1:
-      s_.port.SetBaudRate(4800);
-      ProtocolSpeedStep = 2;
-      break;
-    case 2:
-      s_.port.SetBaudRate(9600);
-      ProtocolSpeedStep = kSweepLast;
-      break;
-    default:
-      RestoreMenuBaudRate(kMenuOrder);
-      ProtocolSpeedStep = 0;
-      break;
+  // Each step sets the next speed of the table; a click after the last one
+  // goes back to the menu's speed and starts over.
+  const unsigned next = ProtocolSpeedStep == kSweepIdle ? 0u : ProtocolSpeedStep + 1u;
+  if (next < kLineSpeedCount) {
+    s_.port.SetBaudRate(kLineSpeeds[next].bitsPerSecond);
+    ProtocolSpeedStep = static_cast<uint8_t>(next);
+  } else {
+    RestoreMenuBaudRate(0);
+    ProtocolSpeedStep = 0;
   }
   BuildProtocolSpeedFrame(s_.state.TxFrame);
   SendFrame(s_.state.TxFrame, kFrameSize);
 }
 
 void QamProtocol::AdvanceProtocolSpeedSweep() {
-  if (ProtocolSpeedStep > kSweepLast) return;
+  if (ProtocolSpeedStep >= kSweepIdle) return;
   // A transfer that started meanwhile would refuse the next step and leave
   // the port at a sweep rate: the sweep ends at the menu's rate instead.
-  if (ProtocolSpeedStep == kSweepLast || Busy()) {
-    RestoreMenuBaudRate(kMenuOrder);
+  if (ProtocolSpeedStep + 1u == kLineSpeedCount || Busy()) {
+    RestoreMenuBaudRate(0);
     ProtocolSpeedStep = kSweepIdle;
     return;
   }
@@ -128,8 +76,9 @@ std::string QamProtocol::TransferWord() const {
   return info->statusWord;
 }
 
-void QamProtocol::RestoreMenuBaudRate(const uint8_t (&order)[4]) {
-  for (const uint8_t code : order) {
+void QamProtocol::RestoreMenuBaudRate(uint8_t firstCode) {
+  for (size_t i = 0; i < kLineSpeedCount; ++i) {
+    const auto code = static_cast<uint8_t>((firstCode + i) % kLineSpeedCount);
     if (s_.window.BaudChecked(code)) {
       s_.port.SetBaudRate(BaudOfCode(code));
       return;

@@ -57,12 +57,11 @@ void QamProtocol::SendFromTick() {
 }
 
 void QamProtocol::GiveUpProbe() {
-  static const uint8_t kGiveUpOrder[4] = {kBaudCode2400, kBaudCode4800, kBaudCode9600,
-                                          kBaudCode1200};
   CameraLinkState& st = s_.state;
   st.ProbeTries = 0;
   st.ProbeBusy = 0;
-  RestoreMenuBaudRate(kGiveUpOrder);
+  // The menu is asked from the second speed on, the first one last.
+  RestoreMenuBaudRate(1);
   SetLampColour(LampColour::Red);
   s_.window.SetMainStatus("Disconnect");
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 
 namespace {
 

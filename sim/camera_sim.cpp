@@ -5,6 +5,7 @@
 
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "sim/ptz_decoder.h"
 
 namespace {

@@ -18,3 +18,10 @@ void ChoiceGroup::Mark(QAction* item) {
 void ChoiceGroup::RestoreMarks() {
   Mark(marked_);
 }
+
+QAction* ChoiceGroup::ItemWithCode(int code) const {
+  for (QAction* item : actions()) {
+    if (item->data().isValid() && item->data().toInt() == code) return item;
+  }
+  return nullptr;
+}

@@ -17,6 +17,8 @@ class ChoiceGroup : public QActionGroup {
   // Puts the marks back as the program last set them, undoing what a click
   // on an item did before its handler ran.
   void RestoreMarks();
+  // The item that carries `code` as its data, or null.
+  QAction* ItemWithCode(int code) const;
 
  private:
   QPointer<QAction> marked_;

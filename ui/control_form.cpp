@@ -159,13 +159,18 @@ void TForm1::ConnectHandlers() {
   onItem(SerialCOM1, &TForm1::SerialCOM1Click);
   onItem(SerialCOM2, &TForm1::SerialCOM2Click);
   onItem(Adapters, &TForm1::AdaptersClick);
-  onItem(BR1200, &TForm1::BR1200Click);
-  onItem(BR2400, &TForm1::BR2400Click);
-  onItem(BR4800, &TForm1::BR4800Click);
-  onItem(BR9600, &TForm1::BR9600Click);
-  onItem(PelcoP, &TForm1::PelcoPClick);
-  onItem(PelcoD, &TForm1::PelcoDClick);
-  onItem(ERNITEC, &TForm1::ERNITECClick);
+  // The Baud rate and Protocol items carry their code.
+  const auto onChoice = [this](ChoiceGroup* group, void (TForm1::*choose)(uint8_t)) {
+    for (QAction* item : group->actions()) {
+      const auto code = static_cast<uint8_t>(item->data().toUInt());
+      connect(item, &QAction::triggered, this, [this, group, code, choose] {
+        group->RestoreMarks();
+        (this->*choose)(code);
+      });
+    }
+  };
+  onChoice(baudChoice_, &TForm1::ChooseBaud);
+  onChoice(protocolChoice_, &TForm1::ChooseProtocol);
   onItem(GetRS422SETS1, &TForm1::GetRS422SETS1Click);
   onItem(ImageTime, &TForm1::ImageTimeClick);
   onItem(ChangPassword, &TForm1::ChangPasswordClick);
@@ -247,7 +252,7 @@ void TForm1::SetHints() {
 
 void TForm1::FormCreate() {
   PasswordTime->start();
-  qam_->ProtocolSpeedStep = 4;
+  qam_->ProtocolSpeedStep = QamProtocol::kSweepIdle;
 }
 
 uint8_t TForm1::ProtocolSpeedStep() const {

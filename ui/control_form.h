@@ -70,13 +70,6 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void SerialCOM1Click();
   void SerialCOM2Click();
   void AdaptersClick();
-  void BR1200Click();
-  void BR2400Click();
-  void BR4800Click();
-  void BR9600Click();
-  void PelcoPClick();
-  void PelcoDClick();
-  void ERNITECClick();
   void HundredAddChange();
   void TenAddChange();
   void UnitAddChange();
@@ -154,6 +147,8 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   QAction* SerialCOM2 = nullptr;
   QAction* Adapters = nullptr;
   QMenu* ADDRESSSET1 = nullptr;
+  // The Baud rate and Protocol items are built from their tables; these name
+  // the ones the program has always had.
   QAction* BR1200 = nullptr;
   QAction* BR2400 = nullptr;
   QAction* BR4800 = nullptr;
@@ -259,8 +254,11 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
 
   void ChoosePort(const std::string& chosen, const std::string& other, const char* missingText);
   void SwitchPort(const std::string& chosen, const std::string& other, const char* missingText);
+  // Handlers of the Baud rate and Protocol items, given the item's code.
   void ChooseBaud(uint8_t code);
   void ChooseProtocol(uint8_t code);
+  // Sets the serial component to the speed of `code` and checks its item.
+  void UseBaud(uint8_t code);
   void SelectCom(bool com1);
   void AddressListChanged(QComboBox* changed);
   void LeaveAlternativeList(QComboBox* alternative, QComboBox* plain, int special);
@@ -268,8 +266,6 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   bool LinkBusyNow() const;
 
   QWidget* ControlOf(PanelControl control) const;
-  QAction* BaudItem(uint8_t code) const;
-  QAction* ProtocolItem(uint8_t code) const;
 
   ChoiceGroup* portChoice_ = nullptr;
   ChoiceGroup* baudChoice_ = nullptr;

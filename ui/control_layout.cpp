@@ -13,8 +13,10 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <initializer_list>
+#include <iterator>
 
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/control_jpeg.h"
@@ -95,6 +97,23 @@ QMenu* MakeMenu(QMenuBar* bar, const char* name, const QString& caption, int con
   return menu;
 }
 
+// A checkable item of the Baud rate or Protocol menu, carrying its code.
+QAction* MakeCodeItem(QMenu* menu, const char* name, const QString& caption, int context,
+                      uint8_t code) {
+  QAction* action = MakeItem(menu, name, caption, context, true);
+  action->setData(code);
+  return action;
+}
+
+struct MenuName {
+  const char* name;
+  const char* caption;
+};
+
+// The Protocol menu in code order.
+constexpr MenuName kProtocolItems[] = {
+    {"PelcoP", "Pelco P"}, {"PelcoD", "Pelco D"}, {"ERNITEC", "ERNITEC"}};
+
 ChoiceGroup* MakeChoice(QObject* parent, std::initializer_list<QAction*> items) {
   auto* group = new ChoiceGroup(parent);
   for (QAction* item : items) group->addAction(item);
@@ -119,17 +138,27 @@ void TForm1::BuildMenus() {
   Adapters = MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), 16, false);
 
   ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), 29);
-  BR1200 = MakeItem(ADDRESSSET1, "BR1200", QStringLiteral("1200"), 29, true);
-  BR2400 = MakeItem(ADDRESSSET1, "BR2400", QStringLiteral("2400"), 29, true);
-  BR4800 = MakeItem(ADDRESSSET1, "BR4800", QStringLiteral("4800"), 29, true);
-  BR9600 = MakeItem(ADDRESSSET1, "BR9600", QStringLiteral("9600"), 29, true);
-  baudChoice_ = MakeChoice(this, {BR1200, BR2400, BR4800, BR9600});
+  baudChoice_ = new ChoiceGroup(this);
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    const QString rate = QString::number(kLineSpeeds[code].bitsPerSecond);
+    const QByteArray name = "BR" + rate.toLatin1();
+    baudChoice_->addAction(MakeCodeItem(ADDRESSSET1, name.constData(), rate, 29, code));
+  }
+  BR1200 = baudChoice_->ItemWithCode(kBaudCode1200);
+  BR2400 = baudChoice_->ItemWithCode(kBaudCode2400);
+  BR4800 = baudChoice_->ItemWithCode(kBaudCode4800);
+  BR9600 = baudChoice_->ItemWithCode(kBaudCode9600);
 
   Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), 21);
-  PelcoP = MakeItem(Protocol1, "PelcoP", QStringLiteral("Pelco P"), 21, true);
-  PelcoD = MakeItem(Protocol1, "PelcoD", QStringLiteral("Pelco D"), 21, true);
-  ERNITEC = MakeItem(Protocol1, "ERNITEC", QStringLiteral("ERNITEC"), 21, true);
-  protocolChoice_ = MakeChoice(this, {PelcoP, PelcoD, ERNITEC});
+  protocolChoice_ = new ChoiceGroup(this);
+  for (uint8_t code = 0; code < std::size(kProtocolItems); ++code) {
+    const MenuName& item = kProtocolItems[code];
+    protocolChoice_->addAction(
+        MakeCodeItem(Protocol1, item.name, QString::fromLatin1(item.caption), 21, code));
+  }
+  PelcoP = protocolChoice_->ItemWithCode(kProtocolPelcoP);
+  PelcoD = protocolChoice_->ItemWithCode(kProtocolPelcoD);
+  ERNITEC = protocolChoice_->ItemWithCode(kProtocolErnitec);
 
   R1 = MakeMenu(RS422SetMenu, "R1", QStringLiteral("Tools"), 0);
   GetRS422SETS1 = MakeItem(R1, "GetRS422SETS1", QStringLiteral("Get Protocol State"), 26, false);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
@@ -55,53 +56,27 @@ void TForm1::SetTransferButtonsEnabled(bool enabled) {
   if (ImageDelayForm) ImageDelayForm->SetTransferButtonsEnabled(enabled);
 }
 
-QAction* TForm1::BaudItem(uint8_t code) const {
-  switch (code) {
-    case kBaudCode1200:
-      return BR1200;
-    case kBaudCode2400:
-      return BR2400;
-    case kBaudCode4800:
-      return BR4800;
-    case kBaudCode9600:
-      return BR9600;
-    default:
-      return nullptr;
-  }
-}
-
-QAction* TForm1::ProtocolItem(uint8_t code) const {
-  switch (code) {
-    case kProtocolPelcoP:
-      return PelcoP;
-    case kProtocolPelcoD:
-      return PelcoD;
-    case kProtocolErnitec:
-      return ERNITEC;
-    default:
-      return nullptr;
-  }
-}
-
 bool TForm1::BaudChecked(uint8_t code) const {
-  const QAction* item = BaudItem(code);
+  const QAction* item = baudChoice_->ItemWithCode(code);
   return item && item->isChecked();
 }
 
 void TForm1::CheckBaud(uint8_t code) {
-  if (!BaudItem(code)) return;
-  baudChoice_->Mark(BaudItem(code));
+  QAction* item = baudChoice_->ItemWithCode(code);
+  if (!item) return;
+  baudChoice_->Mark(item);
   StatusPanels[1]->setText(QString::fromStdString(BaudRateText(code)));
 }
 
 bool TForm1::ProtocolChecked(uint8_t code) const {
-  const QAction* item = ProtocolItem(code);
+  const QAction* item = protocolChoice_->ItemWithCode(code);
   return item && item->isChecked();
 }
 
 void TForm1::CheckProtocol(uint8_t code) {
-  if (!ProtocolItem(code)) return;
-  protocolChoice_->Mark(ProtocolItem(code));
+  QAction* item = protocolChoice_->ItemWithCode(code);
+  if (!item) return;
+  protocolChoice_->Mark(item);
   StatusPanels[2]->setText(QString::fromStdString(ProtocolText(code)));
 }
 

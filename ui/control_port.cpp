@@ -9,6 +9,7 @@
 #include "comm/comm.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "link/line_speeds.h"
 #include "platform/device_names.h"
 #include "settings/port_dat.h"
 #include "ui/choice_group.h"
@@ -28,9 +29,10 @@ void ShowPortError(QWidget* parent, const char* text) {
   ShowMessage(QString::fromLatin1(text), QStringLiteral("ERROR"), MessageIcon::Error, parent);
 }
 
+// The serial component's rate of a speed code; every row of the speed table
+// has one.
 TBaudRate BaudRateOfCode(uint8_t code) {
-  static constexpr TBaudRate rates[] = {br1200, br2400, br4800, br9600};
-  return rates[code];
+  return BaudRateOfSpeed(BaudOfCode(code)).value();
 }
 
 }  // namespace
@@ -141,37 +143,14 @@ void TForm1::ChooseBaud(uint8_t code) {
   Comm1->SetBaudRate(BaudRateOfCode(code));
 }
 
-void TForm1::BR1200Click() {
-  ChooseBaud(kBaudCode1200);
-}
-
-void TForm1::BR2400Click() {
-  ChooseBaud(kBaudCode2400);
-}
-
-void TForm1::BR4800Click() {
-  ChooseBaud(kBaudCode4800);
-}
-
-void TForm1::BR9600Click() {
-  ChooseBaud(kBaudCode9600);
+void TForm1::UseBaud(uint8_t code) {
+  Comm1->SetBaudRate(BaudRateOfCode(code));
+  CheckBaud(code);
 }
 
 void TForm1::ChooseProtocol(uint8_t code) {
   if (LinkBusyNow() || ProtocolChecked(code)) return;
   CheckProtocol(code);
-}
-
-void TForm1::PelcoPClick() {
-  ChooseProtocol(kProtocolPelcoP);
-}
-
-void TForm1::PelcoDClick() {
-  ChooseProtocol(kProtocolPelcoD);
-}
-
-void TForm1::ERNITECClick() {
-  ChooseProtocol(kProtocolErnitec);
 }
 
 void TForm1::SavePortDat() {
@@ -185,7 +164,7 @@ void TForm1::SavePortDat() {
   // The speed the user chose, not the one a ProtocolSpeed sweep or a Get
   // Protocol State search happens to be trying when the window closes.
   int baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
-  for (uint8_t code = kBaudCode1200; code <= kBaudCode9600; ++code) {
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
     if (BaudChecked(code)) {
       baudCode = code;
       break;
@@ -202,8 +181,7 @@ void TForm1::SavePortDat() {
 void TForm1::ApplyPortDefaults() {
   SelectCom(true);
   Comm1->SetDeviceName(kCom1);
-  Comm1->SetBaudRate(br4800);
-  CheckBaud(kBaudCode4800);
+  UseBaud(kBaudCode4800);
   CheckProtocol(kProtocolPelcoP);
   SavePortDat();
 }
@@ -227,12 +205,11 @@ void TForm1::LoadPortDat() {
   Comm1->SetDeviceName(*port == 0 ? kCom1 : kCom2);
 
   const std::optional<int>& baud = codes.baud;
-  if (!baud || *baud >= 4) {
+  if (!baud || *baud >= static_cast<int>(kLineSpeedCount)) {
     ApplyPortDefaults();
     return;
   }
-  Comm1->SetBaudRate(BaudRateOfCode(static_cast<uint8_t>(*baud)));
-  CheckBaud(static_cast<uint8_t>(*baud));
+  UseBaud(static_cast<uint8_t>(*baud));
 
   const std::optional<int>& protocol = codes.protocol;
   if (!protocol || *protocol >= 3) {

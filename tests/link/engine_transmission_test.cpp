@@ -44,36 +44,33 @@ TEST(LinkTransmission, RtsDropsBeforeTheFirstByteAndEachByteIsOneWrite) {
 }
 
 TEST(LinkTransmission, RtsRisesAGuardTimeAfterTransmitEmpty) {
-  const struct {
-    uint8_t code;
-    int guardMs;
-  } rates[] = {{kBaudCode1200, 16}, {kBaudCode2400, 12}, {kBaudCode4800, 4}, {kBaudCode9600, 5}};
-  for (const auto& rate : rates) {
-    SCOPED_TRACE(BaudOfCode(rate.code));
-    LinkRig rig({rate.code, kProtocolPelcoD, true});
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    const LineSpeed& rate = kLineSpeeds[code];
+    SCOPED_TRACE(rate.bitsPerSecond);
+    LinkRig rig({code, kProtocolPelcoD, true});
     rig.Start();
     rig.RunFor(Ms(300));
-    const VirtualUs drained = 10 * FakePort::ByteTime(BaudOfCode(rate.code));
+    const VirtualUs drained = 10 * FakePort::ByteTime(rate.bitsPerSecond);
     ASSERT_EQ(rig.port.TxEmptyTimes(), std::vector<VirtualUs>{drained});
     ASSERT_EQ(rig.sleep.sleeps.size(), 1u);
     EXPECT_EQ(rig.sleep.sleeps[0].start, drained);
-    EXPECT_EQ(rig.sleep.sleeps[0].milliseconds, rate.guardMs);
+    EXPECT_EQ(rig.sleep.sleeps[0].milliseconds, rate.guardTimeMs);
     ASSERT_EQ(rig.port.RtsChanges().size(), 2u);
     EXPECT_EQ(rig.port.RtsChanges()[0].time, 0);
     EXPECT_FALSE(rig.port.RtsChanges()[0].state);
-    EXPECT_EQ(rig.port.RtsChanges()[1].time, drained + Ms(rate.guardMs));
+    EXPECT_EQ(rig.port.RtsChanges()[1].time, drained + Ms(rate.guardTimeMs));
     EXPECT_TRUE(rig.port.RtsChanges()[1].state);
     EXPECT_EQ(rig.window.lamp, LampColour::Lime);
   }
   // Another speed waits nothing.
   LinkRig rig;
-  rig.port.SetBaudRate(19200);
+  rig.port.SetBaudRate(300);
   rig.engine.Comm1TxEmpty();
   EXPECT_TRUE(rig.sleep.sleeps.empty());
   EXPECT_TRUE(rig.port.Rts());
 }
 
-TEST(LinkTransmission, ProtocolSpeedSweepsTheFourRatesAndEndsAtTheMenuRate) {
+TEST(LinkTransmission, ProtocolSpeedSweepsEveryRateAndEndsAtTheMenuRate) {
   LinkRig rig({kBaudCode4800, kProtocolPelcoD, true});
   ASSERT_TRUE(rig.StartLinked());
   rig.ClearRecords();
@@ -82,20 +79,19 @@ TEST(LinkTransmission, ProtocolSpeedSweepsTheFourRatesAndEndsAtTheMenuRate) {
   EXPECT_EQ(rig.engine.ProtocolSpeedStep, 0);
   rig.RunFor(Ms(1000));
   const auto& frames = rig.port.Frames();
-  ASSERT_EQ(frames.size(), 4u);
-  const int bauds[4] = {1200, 2400, 4800, 9600};
-  const int guards[4] = {16, 12, 4, 5};
+  ASSERT_EQ(frames.size(), kLineSpeedCount);
   VirtualUs expected = pressed;
-  for (size_t i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < kLineSpeedCount; ++i) {
     EXPECT_EQ(frames[i].bytes, kProtocolSpeedBytes);
-    EXPECT_EQ(frames[i].baud, bauds[i]);
+    EXPECT_EQ(frames[i].baud, kLineSpeeds[i].bitsPerSecond);
     EXPECT_EQ(frames[i].time, expected);
     // The next frame follows this one's transmit-empty event and guard time.
-    expected += 10 * FakePort::ByteTime(bauds[i]) + Ms(guards[i]);
+    expected +=
+        10 * FakePort::ByteTime(kLineSpeeds[i].bitsPerSecond) + Ms(kLineSpeeds[i].guardTimeMs);
   }
   EXPECT_EQ(rig.port.BaudRate(), 4800);
   EXPECT_EQ(rig.port.BaudChanges().back().time, expected);
-  EXPECT_EQ(rig.engine.ProtocolSpeedStep, 4);
+  EXPECT_EQ(rig.engine.ProtocolSpeedStep, QamProtocol::kSweepIdle);
   // No reply is awaited and the watchdog is left alone; nothing is shown.
   EXPECT_EQ(rig.state.AwaitingReply, 0);
   EXPECT_TRUE(rig.existTimer.restarts.empty());
@@ -112,7 +108,7 @@ TEST(LinkTransmission, SweepEndsAtTheMenuRateWhenATransferStarts) {
   EXPECT_EQ(rig.port.Frames()[1].bytes, ReadBytes(1, kItemDNMode));
   EXPECT_EQ(rig.port.Frames()[1].baud, 1200);
   rig.clock.RunUntil([&] { return !rig.port.TxEmptyTimes().empty(); }, rig.Now() + Ms(1000));
-  EXPECT_EQ(rig.engine.ProtocolSpeedStep, 4);
+  EXPECT_EQ(rig.engine.ProtocolSpeedStep, QamProtocol::kSweepIdle);
   EXPECT_EQ(rig.port.BaudRate(), 4800);
   EXPECT_EQ(rig.window.mainStatus, "Read D/N MODE");
   // The read goes on at the menu's rate.
@@ -129,7 +125,7 @@ TEST(LinkTransmission, ProtocolSpeedIsRefusedWhileBusy) {
   const size_t sent = rig.port.Frames().size();
   rig.engine.ProtocolSpeedClick();
   EXPECT_EQ(rig.port.Frames().size(), sent);
-  EXPECT_EQ(rig.engine.ProtocolSpeedStep, 4);
+  EXPECT_EQ(rig.engine.ProtocolSpeedStep, QamProtocol::kSweepIdle);
   EXPECT_EQ(rig.port.BaudRate(), 9600);
 }
 

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 
 namespace {
 
@@ -119,13 +122,47 @@ TEST_F(ReplyAcceptance, CodesOutsideTheRepliesAreDropped) {
 TEST(LineCodes, BaudAndProtocolTexts) {
   EXPECT_EQ(BaudRateText(kBaudCode1200), "Baud Rate : 1200");
   EXPECT_EQ(BaudRateText(kBaudCode9600), "Baud Rate : 9600");
-  EXPECT_EQ(BaudRateText(4), "");
+  EXPECT_EQ(BaudRateText(kLineSpeedCount), "");
   EXPECT_EQ(ProtocolText(kProtocolPelcoP), "Protocol Type : PELCO P");
   EXPECT_EQ(ProtocolText(kProtocolPelcoD), "Protocol Type : PELCO D");
   EXPECT_EQ(ProtocolText(kProtocolErnitec), "Protocol Type : ERNITEC");
   EXPECT_EQ(ProtocolText(3), "");
   EXPECT_EQ(CodeOfBaud(4800), kBaudCode4800);
-  EXPECT_EQ(CodeOfBaud(19200), -1);
+  EXPECT_EQ(CodeOfBaud(300), -1);
+}
+
+TEST(LineSpeeds, EverySpeedHasItsCodeTextGuardTimeAndSearchText) {
+  std::set<std::string> probeTexts;
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    const LineSpeed& row = kLineSpeeds[code];
+    SCOPED_TRACE(row.bitsPerSecond);
+    EXPECT_EQ(BaudOfCode(code), row.bitsPerSecond);
+    EXPECT_EQ(CodeOfBaud(row.bitsPerSecond), code);
+    EXPECT_EQ(BaudRateText(code), "Baud Rate : " + std::to_string(row.bitsPerSecond));
+    EXPECT_GT(GuardTimeMs(row.bitsPerSecond), 0);
+    EXPECT_EQ(GuardTimeMs(row.bitsPerSecond), row.guardTimeMs);
+    EXPECT_EQ(ProbeRateText(row.bitsPerSecond).rfind("Camera Protocol .", 0), 0u);
+    EXPECT_TRUE(probeTexts.insert(ProbeRateText(row.bitsPerSecond)).second);
+  }
+  EXPECT_EQ(GuardTimeMs(300), 0);
+  EXPECT_EQ(ProbeRateText(300), "");
+}
+
+TEST(LineSpeeds, TheFourCameraSpeeds) {
+  const struct {
+    uint8_t code;
+    int bitsPerSecond;
+    int guardTimeMs;
+    const char* probeText;
+  } speeds[] = {{kBaudCode1200, 1200, 16, "Camera Protocol ."},
+                {kBaudCode2400, 2400, 12, "Camera Protocol .."},
+                {kBaudCode4800, 4800, 4, "Camera Protocol ..."},
+                {kBaudCode9600, 9600, 5, "Camera Protocol ...."}};
+  for (const auto& speed : speeds) {
+    EXPECT_EQ(BaudOfCode(speed.code), speed.bitsPerSecond);
+    EXPECT_EQ(GuardTimeMs(speed.bitsPerSecond), speed.guardTimeMs);
+    EXPECT_EQ(ProbeRateText(speed.bitsPerSecond), speed.probeText);
+  }
 }
 
 TEST(ItemTable, TransferOrderPutsGammaAfterSyncAndWhiteBalBeforeTheGains) {

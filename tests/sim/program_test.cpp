@@ -11,6 +11,7 @@
 
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "link/ptz_frames.h"
 #include "tests/sim/sim_process.h"
 #include "version/zelta_version.h"

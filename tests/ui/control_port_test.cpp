@@ -18,6 +18,8 @@
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "link/line_speeds.h"
+#include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
 #include "ui/adapters_form.h"
 #include "ui/control_form.h"
@@ -242,7 +244,7 @@ class ControlPortTest : public QObject {
              QByteArray::fromHex("FF 01 00 08 00 3F 48 FF 01 00 00 00 00 01"));
   }
 
-  void protocolSpeedSweepsTheFourRatesThenReturnsToTheMenus() {
+  void protocolSpeedSweepsEveryRateThenReturnsToTheMenus() {
     TestProgramFolder folder;
     MessageLog messages;
     PtyLine com1(folder, QStringLiteral("Com1"));
@@ -258,15 +260,20 @@ class ControlPortTest : public QObject {
     form->ProtocolSpeed->click();
     QElapsedTimer waited;
     waited.start();
-    while ((sent.size() < 4 * int(kFrameSize) || form->ProtocolSpeedStep() != 4) &&
+    const int sweep = int(kLineSpeedCount);
+    while ((sent.size() < sweep * int(kFrameSize) ||
+            form->ProtocolSpeedStep() != QamProtocol::kSweepIdle) &&
            waited.elapsed() < 3000) {
       if (speeds.last() != com1.LineSpeed()) speeds << com1.LineSpeed();
       sent += com1.Receive(1, 1);
     }
     if (speeds.last() != com1.LineSpeed()) speeds << com1.LineSpeed();
-    QCOMPARE(sent, QByteArray::fromHex("CC 01 01 00 06 00 00 00 00 08").repeated(4));
-    QCOMPARE(speeds, (QList<int>{4800, 1200, 2400, 4800, 9600, 4800}));
-    QCOMPARE(form->ProtocolSpeedStep(), uint8_t{4});
+    QCOMPARE(sent, QByteArray::fromHex("CC 01 01 00 06 00 00 00 00 08").repeated(sweep));
+    QList<int> expected{4800};
+    for (const LineSpeed& speed : kLineSpeeds) expected << speed.bitsPerSecond;
+    expected << 4800;
+    QCOMPARE(speeds, expected);
+    QCOMPARE(form->ProtocolSpeedStep(), QamProtocol::kSweepIdle);
   }
 };
 

@@ -24,6 +24,8 @@
 
 #include "comm/comm.h"
 #include "link/camera_link_state.h"
+#include "link/line_speeds.h"
+#include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
 #include "ui/control_form.h"
@@ -140,7 +142,7 @@ class ControlStartupTest : public QObject {
     QVERIFY(messages.Messages().isEmpty());
     // The first poll went out and the watchdog runs.
     QVERIFY(form->ExistTimer->isActive());
-    QCOMPARE(form->ProtocolSpeedStep(), uint8_t{4});
+    QCOMPARE(form->ProtocolSpeedStep(), QamProtocol::kSweepIdle);
     QVERIFY(form->PasswordTime->isActive());
   }
 
@@ -353,6 +355,32 @@ class ControlStartupTest : public QObject {
     }
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+  }
+
+  void everySpeedHasABaudRateItem() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+    const QList<QAction*> items = form->ADDRESSSET1->actions();
+    QCOMPARE(items.size(), int(kLineSpeedCount));
+    for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+      const QString rate = QString::number(kLineSpeeds[code].bitsPerSecond);
+      QAction* item = items[code];
+      QCOMPARE(item->objectName(), QStringLiteral("BR") + rate);
+      QCOMPARE(item->text(), rate);
+      QVERIFY(item->isCheckable());
+      QCOMPARE(item->data().toInt(), int(code));
+      QVERIFY(BaudRateOfSpeed(kLineSpeeds[code].bitsPerSecond).has_value());
+      item->trigger();
+      QCOMPARE(BaudRateBitsPerSecond(form->Comm1->BaudRate()), kLineSpeeds[code].bitsPerSecond);
+      QCOMPARE(form->StatusText(1), QString::fromStdString(BaudRateText(code)));
+      QCOMPARE(std::count_if(items.begin(), items.end(),
+                             [](const QAction* a) { return a->isChecked(); }),
+               1);
+      QVERIFY(item->isChecked());
+    }
+    QVERIFY(messages.Messages().isEmpty());
   }
 
   void lineMenusAndBusyRule() {

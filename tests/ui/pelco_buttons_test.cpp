@@ -158,20 +158,21 @@ class PelcoButtonsTest : public QObject {
     QVERIFY(h.port.written.empty());
   }
 
-  void protocolSpeedSweepsTheFourSpeedsAndEndsAtTheMenusSpeed() {
+  void protocolSpeedSweepsEverySpeedAndEndsAtTheMenusSpeed() {
     LinkHarness<> h;
     h.window.baudCode = kBaudCode4800;
     h.port.baud = 4800;
     h.link.ProtocolSpeedClick();
-    for (int frame = 0; frame < 4; ++frame) h.link.Comm1TxEmpty();
+    for (size_t frame = 0; frame < kLineSpeedCount; ++frame) h.link.Comm1TxEmpty();
     const Bytes speedFrame = {0xCC, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x08};
-    QCOMPARE(Hex(h.port.written), Hex(Concat({speedFrame, speedFrame, speedFrame, speedFrame})));
-    const int speeds[4] = {1200, 2400, 4800, 9600};
+    Bytes sweep;
+    for (size_t frame = 0; frame < kLineSpeedCount; ++frame) sweep = Concat({sweep, speedFrame});
+    QCOMPARE(Hex(h.port.written), Hex(sweep));
     for (size_t i = 0; i < h.port.writtenBaud.size(); ++i) {
-      QCOMPARE(h.port.writtenBaud[i], speeds[i / kFrameSize]);
+      QCOMPARE(h.port.writtenBaud[i], kLineSpeeds[i / kFrameSize].bitsPerSecond);
     }
     QCOMPARE(h.port.baud, 4800);
-    QCOMPARE(int(h.link.ProtocolSpeedStep), 4);
+    QCOMPARE(h.link.ProtocolSpeedStep, QamProtocol::kSweepIdle);
   }
 
   void buttonsUseTheirFramePairs() {

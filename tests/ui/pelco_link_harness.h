@@ -11,6 +11,7 @@
 
 #include "link/camera_frames.h"
 #include "link/camera_link_state.h"
+#include "link/line_speeds.h"
 #include "link/link_services.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"

@@ -1,6 +1,7 @@
 #include "tests/link/support/fake_window.h"
 
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 
 void FakeWindow::Log(StatusPanel panel, const std::string& text) {
   statusLog.push_back({clock_.Now(), panel, text});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/camera_link_state.h"
+#include "link/line_speeds.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"
 #include "tests/link/support/fake_port.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/camera_frames.h"
+#include "link/line_speeds.h"
 
 std::vector<uint8_t> ReplyBytes(uint8_t address, uint8_t code, uint8_t byte5, uint8_t byte6,
                                 uint8_t byte7) {
