@@ -107,6 +107,14 @@ std::string ProtocolText(uint8_t code) {
   return code < names.size() ? std::string("Protocol Type : ") + names[code] : std::string();
 }
 
+int DelayPositionOfCode(uint8_t code) {
+  return code == kDelayCodeSpecial ? kDelayPositionSpecial : code;
+}
+
+uint8_t DelayCodeOfPosition(int position) {
+  return position == kDelayPositionSpecial ? kDelayCodeSpecial : static_cast<uint8_t>(position);
+}
+
 bool IsIdChar(char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
   for (const char sign : {' ', '<', '>', '-', '.', ',', ';', '*', '/', ':'}) {

@@ -57,7 +57,8 @@ constexpr uint8_t kItemBlueGain = 0x82;
 constexpr uint8_t kShutterIrisValue = 9;     // "IRIS", only ever reported by a camera
 constexpr uint8_t kSyncDCValue = 2;          // "---", only ever reported by a camera
 constexpr uint8_t kWhiteBalManual = 3;       // "MANUAL"
-constexpr uint8_t kDelayCodeSpecial = 0x50;  // shown as list position 4 (no entry)
+constexpr uint8_t kDelayCodeSpecial = 0x50;  // shown as kDelayPositionSpecial
+constexpr int kDelayPositionSpecial = 4;     // past the delay list's entries
 constexpr int kGainMin = 0;
 constexpr int kGainMax = 63;
 constexpr size_t kIdLength = 16;
@@ -88,6 +89,11 @@ const std::vector<std::string>& ListEntries(PanelControl control);
 extern const uint8_t kTransferOrder[15];
 // The two image delay items in transfer order.
 extern const uint8_t kDelayTransferOrder[2];
+
+// List position of a delay code (0x50 is the position past the entries) and
+// the code of a list position.
+int DelayPositionOfCode(uint8_t code);
+uint8_t DelayCodeOfPosition(int position);
 
 // Characters the ID text accepts: "A".."Z", "0".."9", blank and < > - . , ; * / :
 bool IsIdChar(char c);

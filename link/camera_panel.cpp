@@ -110,7 +110,7 @@ void ApplyReadReply(CameraPanel& panel, CameraLinkState& state, uint8_t item, ui
       SetItemPending(state, item, false);
       break;
     case ItemKind::Delay:
-      panel.SetItemIndex(info->control, value == kDelayCodeSpecial ? 4 : value);
+      panel.SetItemIndex(info->control, DelayPositionOfCode(value));
       (item == kItemColToWb ? state.ColToWbCode : state.WbToColCode) = value;
       SetItemPending(state, item, false);
       break;

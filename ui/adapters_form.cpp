@@ -120,7 +120,7 @@ void TAdaptersForm::UseAs(int port) {
   if (item == nullptr) return;
   const QString device = item->data(kPathRole).toString();
   if (!item->data(kMayOpenRole).toBool()) {
-    ShowMessage(NoAccessText(device), QStringLiteral("ERROR"), MessageIcon::Error, this);
+    ShowError(NoAccessText(device), this);
     return;
   }
   chosenPort_ = port;

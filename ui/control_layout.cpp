@@ -22,19 +22,15 @@
 #include "ui/control_jpeg.h"
 #include "ui/control_shape.h"
 #include "ui/control_up_down.h"
+#include "ui/help_key.h"
 
 namespace {
 
-constexpr char kHelpContext[] = "helpContext";
 constexpr int kListWidth = 81;
 constexpr int kListHeight = 21;
 // clCream of the form designer.
 const QColor kCream(255, 251, 240);
 const QColor kSilver(192, 192, 192);
-
-void SetHelpContext(QObject* object, int context) {
-  object->setProperty(kHelpContext, context);
-}
 
 QFont LabelFont() {
   QFont font(QStringLiteral("Arial"));

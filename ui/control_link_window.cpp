@@ -11,14 +11,8 @@
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/image_delay_form.h"
+#include "ui/lamp_colours.h"
 #include "ui/message_box.h"
-
-namespace {
-
-const QColor kRed(255, 0, 0);
-const QColor kLime(0, 255, 0);
-
-}  // namespace
 
 QString TForm1::StatusText(int panel) const {
   return panel >= 0 && panel < static_cast<int>(StatusPanels.size()) ? StatusPanels[panel]->text()
@@ -34,11 +28,11 @@ void TForm1::SetDialogStatus(const std::string& text) {
 }
 
 void TForm1::SetLamp(LampColour colour) {
-  LightShape->SetBrushColor(colour == LampColour::Lime ? kLime : kRed);
+  LightShape->SetBrushColor(LampQColor(colour));
 }
 
 LampColour TForm1::Lamp() const {
-  return LightShape->BrushColor() == kLime ? LampColour::Lime : LampColour::Red;
+  return LightShape->BrushColor() == kLampLime ? LampColour::Lime : LampColour::Red;
 }
 
 void TForm1::SetDelayLamp(LampColour colour) {
@@ -81,6 +75,5 @@ void TForm1::CheckProtocol(uint8_t code) {
 }
 
 void TForm1::ShowInformation(const std::string& text) {
-  ShowMessage(QString::fromStdString(text), QStringLiteral("INFORMATION"), MessageIcon::Information,
-              this);
+  ShowNotice(QString::fromStdString(text), this);
 }

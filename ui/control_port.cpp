@@ -26,7 +26,7 @@ constexpr char kNoPort[] =
     "There is not serial port on PC or other software is using.\r\nZELTA does't work.";
 
 void ShowPortError(QWidget* parent, const char* text) {
-  ShowMessage(QString::fromLatin1(text), QStringLiteral("ERROR"), MessageIcon::Error, parent);
+  ShowError(QString::fromLatin1(text), parent);
 }
 
 // The serial component's rate of a speed code; every row of the speed table
@@ -116,8 +116,7 @@ void TForm1::UseAdapter(bool com1, const QString& device) {
       LinkSerialDeviceName(com1 ? kCom1 : kCom2, QFile::encodeName(programFolder_).toStdString(),
                            QFile::encodeName(device).toStdString());
   if (!error.empty()) {
-    ShowMessage(QFile::decodeName(error.c_str()), QStringLiteral("ERROR"), MessageIcon::Error,
-                this);
+    ShowError(QFile::decodeName(error.c_str()), this);
     return;
   }
   // The name now leads to another device: open it even when it is the

@@ -11,6 +11,10 @@
 
 #include "ui/help_viewer.h"
 
+void SetHelpContext(QObject* object, int context) {
+  object->setProperty(kHelpContextProperty, context);
+}
+
 namespace {
 
 int ContextProperty(const QObject* object) {

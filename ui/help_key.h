@@ -9,6 +9,9 @@ class QWidget;
 
 constexpr char kHelpContextProperty[] = "helpContext";
 
+// Gives a control or menu action its help topic.
+void SetHelpContext(QObject* object, int context);
+
 // Call once for the main window: F1 then works in it, in its menus and in
 // every dialog whose parent chain reaches it. The viewer is owned by window.
 void InstallHelpKey(QWidget* window);

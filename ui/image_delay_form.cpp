@@ -9,7 +9,9 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"
+#include "ui/help_key.h"
 #include "ui/image_delay_lamp.h"
+#include "ui/lamp_colours.h"
 #include "ui/window_place.h"
 
 namespace {
@@ -17,8 +19,6 @@ namespace {
 constexpr int kImageDelayHelpContext = 27;
 constexpr int kClientWidth = 384;
 constexpr int kClientHeight = 173;
-const QColor kLampRed(255, 0, 0);
-const QColor kLampLime(0, 255, 0);
 
 QStringList DelayEntries() {
   QStringList entries;
@@ -29,14 +29,6 @@ QStringList DelayEntries() {
 }
 
 }  // namespace
-
-int DelayPositionOfCode(uint8_t code) {
-  return code == kDelayCodeSpecial ? 4 : code;
-}
-
-uint8_t DelayCodeOfPosition(int position) {
-  return position == 4 ? kDelayCodeSpecial : static_cast<uint8_t>(position);
-}
 
 TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), link_(link), state_(state) {
@@ -106,7 +98,7 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
 
   for (QWidget* control : std::initializer_list<QWidget*>{
            CloseButton, ColToWbComboBox, WbToColComboBox, ReadImageDelay, WriteImageDelay}) {
-    control->setProperty("helpContext", kImageDelayHelpContext);
+    SetHelpContext(control, kImageDelayHelpContext);
   }
 
   // activated: the user's pick only, not the program's selection.
@@ -143,7 +135,7 @@ std::string TImageDelayForm::DialogStatus() const {
 }
 
 void TImageDelayForm::SetDelayLamp(LampColour colour) {
-  ImageDelayShape->SetBrushColour(colour == LampColour::Red ? kLampRed : kLampLime);
+  ImageDelayShape->SetBrushColour(LampQColor(colour));
 }
 
 LampColour TImageDelayForm::DelayLamp() const {

@@ -60,8 +60,3 @@ class TImageDelayForm : public QDialog {
   QamProtocol& link_;
   CameraLinkState& state_;
 };
-
-// List position of a delay code (0x50 is position 4, which no entry shows)
-// and the code of a list position.
-int DelayPositionOfCode(uint8_t code);
-uint8_t DelayCodeOfPosition(int position);

@@ -104,8 +104,7 @@ QPushButton* TKeyBoardForm::Button(const QString& name) const {
 void TKeyBoardForm::InsertCharacter(QChar character) {
   if (idEdit_ == nullptr) return;
   if (idEdit_->text().size() >= kIdEditMaxLength && !idEdit_->hasSelectedText()) {
-    ShowMessage(QString::fromLatin1(kKeyBoardFullMessage), QStringLiteral("INFORMATION"),
-                MessageIcon::Information, this);
+    ShowNotice(QString::fromLatin1(kKeyBoardFullMessage), this);
     FocusIdEdit();
     return;
   }

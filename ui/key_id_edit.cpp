@@ -21,8 +21,7 @@ namespace {
 constexpr int kBackspace = 8;
 
 void ShowInformation(const QLineEdit& idEdit, const char* text) {
-  ShowMessage(QString::fromLatin1(text), QStringLiteral("INFORMATION"), MessageIcon::Information,
-              idEdit.window());
+  ShowNotice(QString::fromLatin1(text), idEdit.window());
 }
 
 // The character code a key press types, as the key filter sees it: -1 for a

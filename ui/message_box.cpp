@@ -38,6 +38,14 @@ void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, 
   box.exec();
 }
 
+void ShowError(const QString& text, QWidget* parent) {
+  ShowMessage(text, QStringLiteral("ERROR"), MessageIcon::Error, parent);
+}
+
+void ShowNotice(const QString& text, QWidget* parent) {
+  ShowMessage(text, QStringLiteral("INFORMATION"), MessageIcon::Information, parent);
+}
+
 void SetMessageInterceptor(MessageInterceptor interceptor) {
   Interceptor() = std::move(interceptor);
 }

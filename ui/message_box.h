@@ -12,6 +12,11 @@ enum class MessageIcon { Error, Information, Warning, None };
 void ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
                  QWidget* parent = nullptr);
 
+// The two kinds of message of the program itself: an error ("ERROR", error
+// icon) and a notice ("INFORMATION", information icon).
+void ShowError(const QString& text, QWidget* parent = nullptr);
+void ShowNotice(const QString& text, QWidget* parent = nullptr);
+
 // While set, ShowMessage calls the interceptor instead of opening a box.
 using MessageInterceptor =
     std::function<void(const QString& text, const QString& caption, MessageIcon icon)>;

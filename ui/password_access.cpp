@@ -39,7 +39,7 @@ bool RunStartupAccessCheck(const QString& programFolder, QWidget* parent) {
     case saFileError:
       break;
   }
-  ShowMessage("There is someone file error.", "ERROR", MessageIcon::Error, parent);
+  ShowError(QStringLiteral("There is someone file error."), parent);
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "ui/help_key.h"
 #include "ui/message_box.h"
 #include "ui/window_place.h"
 
@@ -24,7 +25,6 @@ const char kWrongPasswordText[] = "The password is error.";
 const char kMismatchText[] = "New Pssword is not equal to Confirm Password.";
 const char kEmptyText[] = "Must set the password.";
 const char kUnstorableText[] = "The password can not use this character.";
-const char kErrorCaption[] = "ERROR";
 const char kInformationCaption[] = "INFORMATION";
 
 }  // namespace
@@ -89,7 +89,7 @@ QLineEdit* TPasswordForm::MakePasswordEdit(const QString& name, int left, int to
   edit->setGeometry(left, top, kEditWidth, kEditHeight);
   edit->setMaxLength(static_cast<int>(kPasswordMaxLength));
   edit->setEchoMode(QLineEdit::Password);
-  edit->setProperty("helpContext", kPasswordHelpContext);
+  SetHelpContext(edit, kPasswordHelpContext);
   edit->installEventFilter(this);
   return edit;
 }
@@ -102,7 +102,7 @@ QPushButton* TPasswordForm::MakeButton(const QString& name, const QString& text,
   bold.setBold(true);
   button->setFont(bold);
   button->setGeometry(left, top, kButtonWidth, kButtonHeight);
-  button->setProperty("helpContext", kPasswordHelpContext);
+  SetHelpContext(button, kPasswordHelpContext);
   return button;
 }
 
@@ -151,8 +151,7 @@ bool TPasswordForm::StorePassword() {
 }
 
 void TPasswordForm::ShowUnwritable(const char* fileName) {
-  ShowMessage(QString("Can not write the file %1.").arg(fileName), kErrorCaption,
-              MessageIcon::Error, this);
+  ShowError(QString("Can not write the file %1.").arg(fileName), this);
 }
 
 void TPasswordForm::OkButtonClick() {
@@ -164,17 +163,17 @@ void TPasswordForm::OkButtonClick() {
       stored, GlobalsPasswordEdit->text().toStdU16String());
   switch (outcome) {
     case poWrongPassword:
-      ShowMessage(kWrongPasswordText, kErrorCaption, MessageIcon::Error, this);
+      ShowError(kWrongPasswordText, this);
       return;
     case poMismatch:
-      ShowMessage(kMismatchText, kErrorCaption, MessageIcon::Error, this);
+      ShowError(kMismatchText, this);
       return;
     case poEmpty:
       // A plain notice, without an icon.
       ShowMessage(kEmptyText, kInformationCaption, MessageIcon::None, this);
       return;
     case poUnstorable:
-      ShowMessage(kUnstorableText, kErrorCaption, MessageIcon::Error, this);
+      ShowError(kUnstorableText, this);
       return;
     case poStore:
       if (!StorePassword()) {

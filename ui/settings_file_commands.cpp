@@ -27,12 +27,11 @@ QString CaptionOf(const QString& path) {
 
 void ShowFileError(QWidget* parent, const QString& what, const QString& path,
                    const std::string& reason) {
-  ShowMessage(what.arg(path, QString::fromLocal8Bit(reason.c_str())), "ERROR", MessageIcon::Error,
-              parent);
+  ShowError(what.arg(path, QString::fromLocal8Bit(reason.c_str())), parent);
 }
 
 void ShowFormatError(QWidget* parent) {
-  ShowMessage("File format is error.", "ERROR", MessageIcon::Error, parent);
+  ShowError(QStringLiteral("File format is error."), parent);
 }
 
 void ShowLoadError(QWidget* parent, const SettingsFileError& error) {

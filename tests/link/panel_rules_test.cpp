@@ -92,6 +92,16 @@ TEST_F(PanelRules, DelayCode0x50SelectsNothingAndIsWrittenBackUnchanged) {
   EXPECT_EQ(Value(kItemWbToCol), 3);
 }
 
+TEST(DelayCodes, ListPositionsAndCodesMapBothWays) {
+  // The special code sits just past the list's entries, where nothing shows.
+  EXPECT_EQ(size_t(kDelayPositionSpecial), ListEntries(PanelControl::ColToWbComboBox).size());
+  EXPECT_EQ(DelayPositionOfCode(kDelayCodeSpecial), kDelayPositionSpecial);
+  EXPECT_EQ(DelayCodeOfPosition(kDelayPositionSpecial), kDelayCodeSpecial);
+  for (int position = 0; position < kDelayPositionSpecial; ++position) {
+    EXPECT_EQ(DelayPositionOfCode(DelayCodeOfPosition(position)), position);
+  }
+}
+
 TEST_F(PanelRules, IdTextIsWrittenAsSixteenPositionsPaddedWithBlanks) {
   panel.SetIdEditText("CAM 7");
   const char expected[] = "CAM 7           ";

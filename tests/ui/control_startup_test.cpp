@@ -31,6 +31,7 @@
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/control_up_down.h"
+#include "ui/help_key.h"
 #include "ui/password_form.h"
 #include "ui/program_files.h"
 
@@ -261,7 +262,7 @@ class ControlStartupTest : public QObject {
 
     // Help topics on controls and menu items.
     const auto context = [](const QObject* object) {
-      return object->property("helpContext").toInt();
+      return object->property(kHelpContextProperty).toInt();
     };
     QCOMPARE(context(form->Open1), 11);
     QCOMPARE(context(form->SaveAs1), 12);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "tests/ui/pelco_link_harness.h"
+#include "ui/help_key.h"
 #include "ui/image_delay_lamp.h"
 
 namespace {
@@ -106,7 +107,7 @@ class ImageDelayFormTest : public QObject {
     for (QWidget* control : std::initializer_list<QWidget*>{
              form_->CloseButton, form_->ColToWbComboBox, form_->WbToColComboBox,
              form_->ReadImageDelay, form_->WriteImageDelay}) {
-      QCOMPARE(control->property("helpContext").toInt(), 27);
+      QCOMPARE(control->property(kHelpContextProperty).toInt(), 27);
     }
   }
 
