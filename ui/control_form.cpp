@@ -21,6 +21,7 @@
 #include "ui/choice_group.h"
 #include "ui/control_application.h"
 #include "ui/control_hand_over.h"
+#include "ui/control_panel_table.h"
 #include "ui/control_shape.h"
 #include "ui/control_timers.h"
 #include "ui/control_up_down.h"
@@ -218,34 +219,17 @@ void TForm1::CreateKeyBoardAndImageDelayForms() {
 }
 
 void TForm1::SetPanelCaptions() {
-  DNModeLabel->setText(QStringLiteral("D/N MODE"));
-  DNLevelLabel->setText(QStringLiteral("D/N LEVEL"));
-  DNFilLabel->setText(QStringLiteral("D/N FIL"));
-  ShutterLabel->setText(QStringLiteral("SHUTTER"));
-  GainLablel->setText(QStringLiteral("GAIN"));
-  SyncLabel->setText(QStringLiteral("SYNC"));
-  BlcLabel->setText(QStringLiteral("BLC"));
-  SharpnessLabel->setText(QStringLiteral("APERTURE"));
-  WhiteBalLabel->setText(QStringLiteral("WHITE BAL"));
-  IdLabel->setText(QStringLiteral("ID."));
-  IdPosLabel->setText(QStringLiteral("ID. POS"));
+  for (const PanelLabelRow& row : kPanelLabels) {
+    (this->*row.label)->setText(PanelCaption(row.control));
+  }
 }
 
 void TForm1::SetHints() {
   const auto hintOf = [](uint8_t item) { return QString::fromLatin1(FindCameraItem(item)->hint); };
-  DNModeSel->setToolTip(hintOf(kItemDNMode));
-  DNLevelSel->setToolTip(hintOf(kItemDNLevel));
-  DNFilSel->setToolTip(hintOf(kItemDNFil));
-  ShutterSel->setToolTip(hintOf(kItemShutter));
-  ShutterIris->setToolTip(hintOf(kItemShutter));
-  GainSel->setToolTip(hintOf(kItemGain));
-  SyncSel->setToolTip(hintOf(kItemSync));
-  SyncDC->setToolTip(hintOf(kItemSync));
-  BlcSel->setToolTip(hintOf(kItemBlc));
-  SharpnessSel->setToolTip(hintOf(kItemAperture));
-  WhiteBalSel->setToolTip(hintOf(kItemWhiteBal));
+  for (const PanelListRow& row : kPanelLists) {
+    (this->*row.list)->setToolTip(QString::fromLatin1(ItemOfControl(row.control)->hint));
+  }
   IdEdit->setToolTip(hintOf(kItemId));
-  IDPosSel->setToolTip(hintOf(kItemIdPos));
   RedNumEdit->setToolTip(hintOf(kItemRedGain));
   BlueNumEdit->setToolTip(hintOf(kItemBlueGain));
 }

@@ -20,6 +20,7 @@
 #include "ui/choice_group.h"
 #include "ui/control_form.h"
 #include "ui/control_jpeg.h"
+#include "ui/control_panel_table.h"
 #include "ui/control_shape.h"
 #include "ui/control_up_down.h"
 #include "ui/help_key.h"
@@ -259,40 +260,13 @@ void TForm1::BuildPanel() {
   }
 
   const QFont labelFont = LabelFont();
-  const auto label = [&](const char* name, const char* caption, int x, int y) {
-    return MakeLabel(Panel1, name, QString::fromLatin1(caption), x, y, labelFont);
-  };
-  DNModeLabel = label("DNModeLabel", "D/N MODE", 16, 40);
-  DNLevelLabel = label("DNLevelLabel", "D/N LEVEL", 16, 80);
-  DNFilLabel = label("DNFilLabel", "D/N FIL", 16, 120);
-  ShutterLabel = label("ShutterLabel", "SHUTTER", 16, 160);
-  GainLablel = label("GainLablel", "GAIN", 16, 200);
-  SyncLabel = label("SyncLabel", "SYNC", 16, 240);
-  GammaLabel = label("GammaLabel", "GAMMA", 16, 280);
-  BlcLabel = label("BlcLabel", "BLC", 16, 320);
-  WhiteBalLabel = label("WhiteBalLabel", "WHITE BAL", 256, 40);
-  SharpnessLabel = label("SharpnessLabel", "APERTURE", 248, 200);
-  PredtmspLabel = label("PredtmspLabel", "PREDTMSP", 248, 240);
-  IdLabel = label("IdLabel", "ID.", 248, 280);
-  IdPosLabel = label("IdPosLabel", "ID. POS", 248, 320);
-  RedLabel = label("RedLabel", "R:", 280, 80);
-  BlueLabel = label("BlueLabel", "B:", 384, 80);
-
-  DNModeSel = MakeList(Panel1, PanelControl::DNModeSel, "DNModeSel", 144, 40);
-  DNLevelSel = MakeList(Panel1, PanelControl::DNLevelSel, "DNLevelSel", 144, 80);
-  DNFilSel = MakeList(Panel1, PanelControl::DNFilSel, "DNFilSel", 144, 120);
-  ShutterSel = MakeList(Panel1, PanelControl::ShutterSel, "ShutterSel", 144, 160);
-  GainSel = MakeList(Panel1, PanelControl::GainSel, "GainSel", 144, 200);
-  SyncSel = MakeList(Panel1, PanelControl::SyncSel, "SyncSel", 144, 240);
-  GammaSel = MakeList(Panel1, PanelControl::GammaSel, "GammaSel", 144, 280);
-  BlcSel = MakeList(Panel1, PanelControl::BlcSel, "BlcSel", 144, 320);
-  WhiteBalSel = MakeList(Panel1, PanelControl::WhiteBalSel, "WhiteBalSel", 384, 40);
-  SharpnessSel = MakeList(Panel1, PanelControl::SharpnessSel, "SharpnessSel", 384, 200);
-  PredtmspSel = MakeList(Panel1, PanelControl::PredtmspSel, "PredtmspSel", 384, 240);
-  IDPosSel = MakeList(Panel1, PanelControl::IDPosSel, "IDPosSel", 392, 320);
-  // The alternatives start beside their plain lists; start-up puts them on top.
-  ShutterIris = MakeList(Panel1, PanelControl::ShutterIris, "ShutterIris", 232, 160);
-  SyncDC = MakeList(Panel1, PanelControl::SyncDC, "SyncDC", 232, 240);
+  for (const PanelLabelRow& row : kPanelLabels) {
+    this->*row.label =
+        MakeLabel(Panel1, row.name, PanelCaption(row.control), row.x, row.y, labelFont);
+  }
+  for (const PanelListRow& row : kPanelLists) {
+    this->*row.list = MakeList(Panel1, row.control, row.name, row.x, row.y);
+  }
 
   IdEdit = new QLineEdit(Panel1);
   IdEdit->setObjectName(QStringLiteral("IdEdit"));

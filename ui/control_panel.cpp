@@ -7,49 +7,18 @@
 
 #include "link/camera_items.h"
 #include "ui/control_form.h"
+#include "ui/control_panel_table.h"
 #include "ui/control_up_down.h"
 #include "ui/image_delay_form.h"
 #include "ui/key_id_edit.h"
 
 QComboBox* TForm1::ListOf(PanelControl list) const {
-  switch (list) {
-    case PanelControl::DNModeSel:
-      return DNModeSel;
-    case PanelControl::DNLevelSel:
-      return DNLevelSel;
-    case PanelControl::DNFilSel:
-      return DNFilSel;
-    case PanelControl::ShutterSel:
-      return ShutterSel;
-    case PanelControl::ShutterIris:
-      return ShutterIris;
-    case PanelControl::GainSel:
-      return GainSel;
-    case PanelControl::SyncSel:
-      return SyncSel;
-    case PanelControl::SyncDC:
-      return SyncDC;
-    case PanelControl::BlcSel:
-      return BlcSel;
-    case PanelControl::SharpnessSel:
-      return SharpnessSel;
-    case PanelControl::WhiteBalSel:
-      return WhiteBalSel;
-    case PanelControl::IDPosSel:
-      return IDPosSel;
-    case PanelControl::GammaSel:
-      return GammaSel;
-    case PanelControl::PredtmspSel:
-      return PredtmspSel;
-    case PanelControl::ColToWbComboBox:
-      return ImageDelayForm ? ImageDelayForm->ColToWbComboBox : nullptr;
-    case PanelControl::WbToColComboBox:
-      return ImageDelayForm ? ImageDelayForm->WbToColComboBox : nullptr;
-    case PanelControl::RedUpDown:
-    case PanelControl::BlueUpDown:
-    case PanelControl::IdEdit:
-      return nullptr;
+  for (const PanelListRow& row : kPanelLists) {
+    if (row.control == list) return this->*row.list;
   }
+  if (!ImageDelayForm) return nullptr;
+  if (list == PanelControl::ColToWbComboBox) return ImageDelayForm->ColToWbComboBox;
+  if (list == PanelControl::WbToColComboBox) return ImageDelayForm->WbToColComboBox;
   return nullptr;
 }
 

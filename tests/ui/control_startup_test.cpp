@@ -23,6 +23,7 @@
 #include <utility>
 
 #include "comm/comm.h"
+#include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/line_speeds.h"
 #include "link/qam_protocol.h"
@@ -312,6 +313,27 @@ class ControlStartupTest : public QObject {
                             form->GainSel, form->SyncSel, form->SyncDC, form->BlcSel,
                             form->SharpnessSel, form->WhiteBalSel, form->IDPosSel}) {
       QVERIFY2(!list->toolTip().isEmpty(), qPrintable(list->objectName()));
+    }
+    // Every list control has its widget with its entries and hint, and every
+    // item caption stands on a label of the panel.
+    for (int c = 0; c <= int(PanelControl::IdEdit); ++c) {
+      const auto control = static_cast<PanelControl>(c);
+      const std::vector<std::string>& entries = ListEntries(control);
+      if (entries.empty()) continue;
+      const QComboBox* list = form->ListOf(control);
+      QVERIFY2(list, qPrintable(QString::number(c)));
+      QCOMPARE(list->count(), int(entries.size()));
+      for (size_t i = 0; i < entries.size(); ++i) {
+        QCOMPARE(list->itemText(int(i)), QString::fromStdString(entries[i]));
+      }
+      if (list->window() == form.get()) {
+        QCOMPARE(list->toolTip(), QString::fromLatin1(ItemOfControl(control)->hint));
+      }
+    }
+    QStringList captions;
+    for (const QLabel* label : form->Panel1->findChildren<QLabel*>()) captions << label->text();
+    for (const CameraItem& item : CameraItems()) {
+      if (*item.label) QVERIFY2(captions.contains(QString::fromLatin1(item.label)), item.label);
     }
   }
 
