@@ -25,8 +25,14 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
+std::vector<int> AllSpeeds() {
+  std::vector<int> speeds;
+  for (const LineSpeed& speed : kLineSpeeds) speeds.push_back(speed.bitsPerSecond);
+  return speeds;
+}
+
 struct Options {
-  std::vector<int> speeds = {1200, 2400, 4800, 9600};
+  std::vector<int> speeds = AllSpeeds();
   double idleSeconds = 30;
   double programSeconds = 30;
   int replyDelayMs = -1;     // -1: the guard time of each speed

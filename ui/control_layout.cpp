@@ -27,6 +27,9 @@
 
 namespace {
 
+// Help topics of the Baud rate and Protocol menus and of each of their items.
+constexpr int kBaudContext = 29;
+constexpr int kProtocolContext = 21;
 constexpr int kListWidth = 81;
 constexpr int kListHeight = 21;
 // clCream of the form designer.
@@ -134,24 +137,24 @@ void TForm1::BuildMenus() {
   COMPORT1->addSeparator();
   Adapters = MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), 16, false);
 
-  ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), 29);
+  ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), kBaudContext);
   baudChoice_ = new ChoiceGroup(this);
   for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
     const QString rate = QString::number(kLineSpeeds[code].bitsPerSecond);
     const QByteArray name = "BR" + rate.toLatin1();
-    baudChoice_->addAction(MakeCodeItem(ADDRESSSET1, name.constData(), rate, 29, code));
+    baudChoice_->addAction(MakeCodeItem(ADDRESSSET1, name.constData(), rate, kBaudContext, code));
   }
   BR1200 = baudChoice_->ItemWithCode(kBaudCode1200);
   BR2400 = baudChoice_->ItemWithCode(kBaudCode2400);
   BR4800 = baudChoice_->ItemWithCode(kBaudCode4800);
   BR9600 = baudChoice_->ItemWithCode(kBaudCode9600);
 
-  Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), 21);
+  Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), kProtocolContext);
   protocolChoice_ = new ChoiceGroup(this);
   for (uint8_t code = 0; code < std::size(kProtocolItems); ++code) {
     const MenuName& item = kProtocolItems[code];
-    protocolChoice_->addAction(
-        MakeCodeItem(Protocol1, item.name, QString::fromLatin1(item.caption), 21, code));
+    protocolChoice_->addAction(MakeCodeItem(Protocol1, item.name, QString::fromLatin1(item.caption),
+                                            kProtocolContext, code));
   }
   PelcoP = protocolChoice_->ItemWithCode(kProtocolPelcoP);
   PelcoD = protocolChoice_->ItemWithCode(kProtocolPelcoD);
@@ -275,31 +278,34 @@ void TForm1::BuildPanel() {
   idFont.setUnderline(true);
   IdEdit->setFont(idFont);
   IdEdit->setGeometry(280, 280, 185, 25);
-  SetHelpContext(IdEdit, 67);
+  SetHelpContext(IdEdit, ItemOfControl(PanelControl::IdEdit)->helpContext);
   KeyboardSpeed = MakeSpeedButton(Panel1, "KeyboardSpeed", QStringLiteral(":/zelta/keyboard.png"),
                                   472, 280, 25, 25, 40);
 
-  const auto numEdit = [this](const char* name, int x) {
-    auto* edit = new QLineEdit(QStringLiteral("15"), Panel1);
+  // A gain's number and up-down start at the item's default.
+  const auto numEdit = [this](PanelControl gain, const char* name, int x) {
+    const CameraItem* item = ItemOfControl(gain);
+    auto* edit = new QLineEdit(QString::number(item->defaultValue), Panel1);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(x, 80, 32, kListHeight);
     edit->setEnabled(false);
-    SetHelpContext(edit, 68);
+    SetHelpContext(edit, item->helpContext);
     return edit;
   };
-  const auto upDown = [this](const char* name, int x) {
+  const auto upDown = [this](PanelControl gain, const char* name, int x) {
+    const CameraItem* item = ItemOfControl(gain);
     auto* control = new TUpDown(Panel1);
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(x, 80, 16, kListHeight);
     control->SetRange(kGainMin, kGainMax);
-    control->SetPosition(15);
-    SetHelpContext(control, 68);
+    control->SetPosition(item->defaultValue);
+    SetHelpContext(control, item->helpContext);
     return control;
   };
-  RedNumEdit = numEdit("RedNumEdit", 304);
-  RedUpDown = upDown("RedUpDown", 336);
-  BlueNumEdit = numEdit("BlueNumEdit", 408);
-  BlueUpDown = upDown("BlueUpDown", 448);
+  RedNumEdit = numEdit(PanelControl::RedUpDown, "RedNumEdit", 304);
+  RedUpDown = upDown(PanelControl::RedUpDown, "RedUpDown", 336);
+  BlueNumEdit = numEdit(PanelControl::BlueUpDown, "BlueNumEdit", 408);
+  BlueUpDown = upDown(PanelControl::BlueUpDown, "BlueUpDown", 448);
   for (QWidget* gain : {static_cast<QWidget*>(RedLabel), static_cast<QWidget*>(BlueLabel),
                         static_cast<QWidget*>(RedNumEdit), static_cast<QWidget*>(BlueNumEdit),
                         static_cast<QWidget*>(RedUpDown), static_cast<QWidget*>(BlueUpDown)}) {
