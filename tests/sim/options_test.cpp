@@ -112,7 +112,7 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason) {
       {"--address", "256"},
       {"--address", "1x"},
       {"--address"},
-      {"--baud", "19200"},
+      {"--baud", "300"},  // a rate the camera does not have
       {"--baud", "-4800"},
       {"--protocol", "visca"},
       {"--set", "SHUTTER"},

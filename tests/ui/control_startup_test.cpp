@@ -102,7 +102,11 @@ const std::pair<const char*, const char*> kHints[] = {
 const QStringList kMenus[] = {
     {"&File", "&Open...", "Save &As..."},
     {"Port", "*COM1", "*COM2", "", "Adapters..."},
-    {"Baud rate", "*1200", "*2400", "*4800", "*9600"},
+    [] {
+      QStringList menu{"Baud rate"};
+      for (const LineSpeed& speed : kLineSpeeds) menu << "*" + QString::number(speed.bitsPerSecond);
+      return menu;
+    }(),
     {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
     {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password"},
     {"Help", "Contens", "About"},

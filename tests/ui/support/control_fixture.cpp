@@ -142,6 +142,10 @@ int PtyLine::LineSpeed() const {
       return 4800;
     case B9600:
       return 9600;
+    case B19200:
+      return 19200;
+    case B38400:
+      return 38400;
     default:
       return 0;
   }
