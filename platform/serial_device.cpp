@@ -22,11 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// No modem lines or no such control on this device.
-bool NotSupported(int error) {
-  return error == ENOTTY || error == EINVAL;
-}
-
 // Milliseconds left until deadline for poll(); -1 for none.
 int PollTimeout(bool limited, Clock::time_point deadline) {
   if (!limited) return -1;

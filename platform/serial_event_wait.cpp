@@ -21,10 +21,6 @@ constexpr int64_t kNsPerMs = 1'000'000;
 constexpr uint32_t kLineEvents = serial_event::Cts | serial_event::Dsr | serial_event::Rlsd |
                                  serial_event::Ring | serial_event::Break | serial_event::Err;
 
-bool NotSupported(int error) {
-  return error == ENOTTY || error == EINVAL;
-}
-
 // The shorter of two time-outs, -1 meaning none.
 int64_t Shorter(int64_t a, int64_t b) {
   if (a < 0) return b;

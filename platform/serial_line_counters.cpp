@@ -10,7 +10,7 @@ void CollectLineCounters(int fd, SerialShared& shared) {
   serial_icounter_struct c{};
   if (ioctl(fd, TIOCGICOUNT, &c) != 0) {
     // Pseudo-terminals and many adapters keep no counters.
-    if (errno == ENOTTY || errno == EINVAL) shared.icountState = 0;
+    if (NotSupported(errno)) shared.icountState = 0;
     return;
   }
   const int now[9] = {c.cts,     c.dsr,    c.rng, c.dcd,        c.frame,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,12 @@
 
 #include "platform/serial_driver.h"
 #include "platform/serial_types.h"
+
+// The driver's answer that the device has no such control or no modem lines
+// (pseudo-terminals, many adapters), as opposed to a failure.
+inline bool NotSupported(int error) {
+  return error == ENOTTY || error == EINVAL;
+}
 
 struct SerialShared {
   using Clock = std::chrono::steady_clock;
