@@ -19,6 +19,11 @@ void ChoiceGroup::RestoreMarks() {
   Mark(marked_);
 }
 
+int ChoiceGroup::CheckedCode() const {
+  const QAction* item = checkedAction();
+  return item && item->data().isValid() ? item->data().toInt() : -1;
+}
+
 QAction* ChoiceGroup::ItemWithCode(int code) const {
   for (QAction* item : actions()) {
     if (item->data().isValid() && item->data().toInt() == code) return item;

@@ -19,6 +19,8 @@ class ChoiceGroup : public QActionGroup {
   void RestoreMarks();
   // The item that carries `code` as its data, or null.
   QAction* ItemWithCode(int code) const;
+  // The code of the marked item, or -1 when none is marked.
+  int CheckedCode() const;
 
  private:
   QPointer<QAction> marked_;

@@ -153,22 +153,11 @@ void TForm1::ChooseProtocol(uint8_t code) {
 }
 
 void TForm1::SavePortDat() {
-  int protocolCode = -1;
-  for (uint8_t code = kProtocolPelcoP; code <= kProtocolErnitec; ++code) {
-    if (ProtocolChecked(code)) {
-      protocolCode = code;
-      break;
-    }
-  }
+  const int protocolCode = protocolChoice_->CheckedCode();
   // The speed the user chose, not the one a ProtocolSpeed sweep or a Get
   // Protocol State search happens to be trying when the window closes.
-  int baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
-  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
-    if (BaudChecked(code)) {
-      baudCode = code;
-      break;
-    }
-  }
+  int baudCode = baudChoice_->CheckedCode();
+  if (baudCode < 0) baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
   const std::string text = PortDatText(SerialCOM1->isChecked() ? 0 : 1, baudCode, protocolCode);
   QFile file(PortDatPath());
   // A folder that cannot be written only loses the remembered selection.
@@ -204,14 +193,14 @@ void TForm1::LoadPortDat() {
   Comm1->SetDeviceName(*port == 0 ? kCom1 : kCom2);
 
   const std::optional<int>& baud = codes.baud;
-  if (!baud || *baud >= static_cast<int>(kLineSpeedCount)) {
+  if (!baud || !baudChoice_->ItemWithCode(*baud)) {
     ApplyPortDefaults();
     return;
   }
   UseBaud(static_cast<uint8_t>(*baud));
 
   const std::optional<int>& protocol = codes.protocol;
-  if (!protocol || *protocol >= 3) {
+  if (!protocol || !protocolChoice_->ItemWithCode(*protocol)) {
     ApplyPortDefaults();
     return;
   }
