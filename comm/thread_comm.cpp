@@ -61,7 +61,7 @@ void TThreadComm::Open() {
   CreateHandle();
   if (!device_) return;
   open_ = true;
-  if (!device_->IsCharacterDevice()) {
+  if (!device_->IsTerminal()) {
     DestroyHandle();
     return;
   }

@@ -54,7 +54,7 @@ std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path,
     return nullptr;
   }
   std::unique_ptr<SerialDevice> device(new SerialDevice(fd, std::move(driver)));
-  if (device->IsCharacterDevice()) {
+  if (device->IsTerminal()) {
     ioctl(fd, TIOCEXCL);
     MakeTerminalRaw(fd);
     device->RequestLowLatency();
@@ -89,7 +89,7 @@ void SerialDevice::RequestLowLatency() {
 
 SerialDevice::~SerialDevice() {
   if (restoreFlags_) shared_->driver->SetSerialFlags(fd_, oldFlags_);
-  if (IsCharacterDevice()) ioctl(fd_, TIOCNXCL);
+  if (IsTerminal()) ioctl(fd_, TIOCNXCL);
   // An event thread that has not ended yet still holds a duplicate of this
   // descriptor; the device must be free for the next opener at once.
   flock(fd_, LOCK_UN);
@@ -97,7 +97,7 @@ SerialDevice::~SerialDevice() {
   if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
-bool SerialDevice::IsCharacterDevice() const {
+bool SerialDevice::IsTerminal() const {
   struct stat st {};
   return fstat(fd_, &st) == 0 && S_ISCHR(st.st_mode) && isatty(fd_) == 1;
 }

@@ -28,7 +28,7 @@ class SerialDevice {
   SerialDevice& operator=(const SerialDevice&) = delete;
 
   // A character device that is a terminal.
-  bool IsCharacterDevice() const;
+  bool IsTerminal() const;
 
   // Events the event wait reports (serial_event bits).
   int SetEventMask(uint32_t mask);

@@ -48,7 +48,7 @@ std::string ValueText(uint8_t item, uint8_t value) {
   return std::to_string(value);
 }
 
-TCameraModel::TCameraModel(const TCameraConfig& config) : config_(config) {
+CameraModel::CameraModel(const TCameraConfig& config) : config_(config) {
   for (const CameraItem& item : CameraItems()) {
     if (item.kind != ItemKind::IdText) values_[item.code] = item.defaultValue;
   }
@@ -64,12 +64,12 @@ TCameraModel::TCameraModel(const TCameraConfig& config) : config_(config) {
   }
 }
 
-uint8_t TCameraModel::Value(uint8_t item) const {
+uint8_t CameraModel::Value(uint8_t item) const {
   const auto found = values_.find(item);
   return found == values_.end() ? 0 : found->second;
 }
 
-std::string TCameraModel::IdText() const {
+std::string CameraModel::IdText() const {
   std::string text;
   for (const uint8_t c : id_) {
     if (c == 0) break;
@@ -78,11 +78,11 @@ std::string TCameraModel::IdText() const {
   return text;
 }
 
-void TCameraModel::PollReply(uint8_t* reply) const {
+void CameraModel::PollReply(uint8_t* reply) const {
   BuildReplyFrame(reply, config_.address, kReplyPoll, 0, 0, 0);
 }
 
-void TCameraModel::ReadReply(uint8_t item, uint8_t position, uint8_t* reply) const {
+void CameraModel::ReadReply(uint8_t item, uint8_t position, uint8_t* reply) const {
   if (item == kItemId) {
     // A position the camera does not have is answered with no character.
     const uint8_t c = position < id_.size() ? id_[position] : 0;
@@ -92,13 +92,13 @@ void TCameraModel::ReadReply(uint8_t item, uint8_t position, uint8_t* reply) con
   BuildReplyFrame(reply, config_.address, kReplyRead, item, Value(item), 0);
 }
 
-void TCameraModel::ProtocolStateReply(uint8_t* reply) const {
+void CameraModel::ProtocolStateReply(uint8_t* reply) const {
   const int code = CodeOfBaud(config_.baud);
   BuildReplyFrame(reply, config_.address, kReplyProtocolState, static_cast<uint8_t>(code),
                   static_cast<uint8_t>(config_.protocol), 0);
 }
 
-bool TCameraModel::Valid(uint8_t item, uint8_t value) const {
+bool CameraModel::Valid(uint8_t item, uint8_t value) const {
   const CameraItem* entry = FindCameraItem(item);
   if (entry == nullptr) return false;
   switch (entry->kind) {
@@ -114,7 +114,7 @@ bool TCameraModel::Valid(uint8_t item, uint8_t value) const {
   return false;
 }
 
-uint8_t TCameraModel::OtherValue(uint8_t item, uint8_t written) const {
+uint8_t CameraModel::OtherValue(uint8_t item, uint8_t written) const {
   const uint8_t held = Value(item);
   if (held != written) return held;
   const CameraItem* entry = FindCameraItem(item);
@@ -126,7 +126,7 @@ uint8_t TCameraModel::OtherValue(uint8_t item, uint8_t written) const {
   return static_cast<uint8_t>((written + 1u) % count);
 }
 
-void TCameraModel::Write(uint8_t item, uint8_t value, uint8_t extra, uint8_t* reply) {
+void CameraModel::Write(uint8_t item, uint8_t value, uint8_t extra, uint8_t* reply) {
   const uint8_t address = config_.address;
   if (item == kItemId) {
     if (value >= id_.size()) {
@@ -156,7 +156,7 @@ void TCameraModel::Write(uint8_t item, uint8_t value, uint8_t extra, uint8_t* re
   BuildReplyFrame(reply, address, kReplyWrite, item, Value(item), 0);
 }
 
-bool TCameraModel::SetFromMenu(uint8_t item, uint8_t value) {
+bool CameraModel::SetFromMenu(uint8_t item, uint8_t value) {
   if (values_.count(item) == 0 || !Valid(item, value)) return false;
   if (config_.dcSync && item == kItemSync) return false;
   values_[item] = value;

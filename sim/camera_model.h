@@ -11,9 +11,9 @@
 #include "link/camera_frames.h"
 #include "sim/camera_config.h"
 
-class TCameraModel {
+class CameraModel {
  public:
-  explicit TCameraModel(const TCameraConfig& config);
+  explicit CameraModel(const TCameraConfig& config);
 
   uint8_t Address() const { return config_.address; }
   // Held value of an item (0 for items the camera does not have).

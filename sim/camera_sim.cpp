@@ -65,7 +65,7 @@ std::string DescribeValue(uint8_t item, uint8_t value) {
   return text == number ? number : number + " (" + text + ")";
 }
 
-TCameraSim::TCameraSim(const TCameraConfig& config, const TTrace& trace)
+CameraSim::CameraSim(const TCameraConfig& config, const SimTrace& trace)
     : config_(config),
       trace_(trace),
       model_(config),
@@ -73,7 +73,7 @@ TCameraSim::TCameraSim(const TCameraConfig& config, const TTrace& trace)
       receiver_(config.protocol),
       output_(config) {}
 
-void TCameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t nowUs) {
+void CameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t nowUs) {
   if (count == 0) return;
   if (lineBaud != config_.baud) {
     // At another speed a UART sees garbage: nothing of it forms a frame.
@@ -92,11 +92,11 @@ void TCameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_
   for (const TRxEvent& event : receiver_.Feed(data, count, nowUs)) Handle(event, nowUs);
 }
 
-void TCameraSim::OnTime(int64_t nowUs) {
+void CameraSim::OnTime(int64_t nowUs) {
   for (const TRxEvent& event : receiver_.Expire(nowUs)) Handle(event, nowUs);
 }
 
-int64_t TCameraSim::NextDeadline() const {
+int64_t CameraSim::NextDeadline() const {
   const int64_t rx = receiver_.Deadline();
   const int64_t tx = output_.NextDue();
   if (rx < 0) return tx;
@@ -104,7 +104,7 @@ int64_t TCameraSim::NextDeadline() const {
   return rx < tx ? rx : tx;
 }
 
-std::vector<uint8_t> TCameraSim::TakeDueBytes(int64_t nowUs) {
+std::vector<uint8_t> CameraSim::TakeDueBytes(int64_t nowUs) {
   std::vector<uint8_t> bytes;
   for (const TOutPiece& piece : output_.TakeDue(nowUs)) {
     bytes.insert(bytes.end(), piece.bytes.begin(), piece.bytes.end());
@@ -115,7 +115,7 @@ std::vector<uint8_t> TCameraSim::TakeDueBytes(int64_t nowUs) {
   return bytes;
 }
 
-void TCameraSim::Handle(const TRxEvent& event, int64_t nowUs) {
+void CameraSim::Handle(const TRxEvent& event, int64_t nowUs) {
   const auto* bytes = event.bytes.data();
   const size_t count = event.bytes.size();
   switch (event.kind) {
@@ -134,7 +134,7 @@ void TCameraSim::Handle(const TRxEvent& event, int64_t nowUs) {
   }
 }
 
-void TCameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) {
+void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) {
   const uint8_t* f = frame.data();
   const auto trace = [&](const std::string& text) {
     trace_.Frame(nowUs, "RX", f, frame.size(), text);
@@ -175,7 +175,7 @@ void TCameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs)
   Reply(frame, nowUs);
 }
 
-void TCameraSim::Reply(const std::vector<uint8_t>& request, int64_t nowUs) {
+void CameraSim::Reply(const std::vector<uint8_t>& request, int64_t nowUs) {
   const uint8_t* f = request.data();
   uint8_t reply[kFrameSize];
   switch (f[4]) {
@@ -196,7 +196,7 @@ void TCameraSim::Reply(const std::vector<uint8_t>& request, int64_t nowUs) {
   output_.Schedule(reply, kFrameSize, DescribeReply(reply), nowUs);
 }
 
-void TCameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
+void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
   const TPtzDecoded decoded =
       DecodePtzFrame(config_.protocol, frame.data(), frame.size(), model_.Address());
   const std::string name = PtzProtocolName(config_.protocol);

@@ -16,9 +16,9 @@
 #include "sim/output_queue.h"
 #include "sim/trace.h"
 
-class TCameraSim {
+class CameraSim {
  public:
-  TCameraSim(const TCameraConfig& config, const TTrace& trace);
+  CameraSim(const TCameraConfig& config, const SimTrace& trace);
 
   // Bytes that arrived at `nowUs` while the line ran at `lineBaud`. The camera
   // only understands bytes sent at its own rate.
@@ -30,8 +30,8 @@ class TCameraSim {
   // Bytes due on the line by `nowUs`.
   std::vector<uint8_t> TakeDueBytes(int64_t nowUs);
 
-  const TCameraModel& Model() const { return model_; }
-  const TOsdMenu& Menu() const { return menu_; }
+  const CameraModel& Model() const { return model_; }
+  const OsdMenu& Menu() const { return menu_; }
   long Replies() const { return replies_; }
 
  private:
@@ -41,11 +41,11 @@ class TCameraSim {
   void Reply(const std::vector<uint8_t>& request, int64_t nowUs);
 
   TCameraConfig config_;
-  const TTrace& trace_;
-  TCameraModel model_;
-  TOsdMenu menu_;
-  TFrameReceiver receiver_;
-  TOutputQueue output_;
+  const SimTrace& trace_;
+  CameraModel model_;
+  OsdMenu menu_;
+  FrameReceiver receiver_;
+  OutputQueue output_;
   long replies_ = 0;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;

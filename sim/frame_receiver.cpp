@@ -14,7 +14,7 @@ uint8_t PtzStartByte(PtzProtocol protocol) {
   return 0xA0;
 }
 
-size_t TFrameReceiver::ExpectedLength() const {
+size_t FrameReceiver::ExpectedLength() const {
   if (collecting_ == RxKind::Command) return kFrameSize;
   if (protocol_ != PtzProtocol::Ernitec) return PtzTemplateLength(protocol_);
   // The ERNITEC form follows from bytes 2 and 3; until they are in, at least 5.
@@ -22,13 +22,13 @@ size_t TFrameReceiver::ExpectedLength() const {
   return ErnitecFrameLength(frame_[2], frame_[3]);
 }
 
-void TFrameReceiver::FlushSkipped(std::vector<TRxEvent>& events) {
+void FrameReceiver::FlushSkipped(std::vector<TRxEvent>& events) {
   if (skipped_.empty()) return;
   events.push_back({RxKind::Skipped, skipped_});
   skipped_.clear();
 }
 
-void TFrameReceiver::Take(uint8_t byte, std::vector<TRxEvent>& events) {
+void FrameReceiver::Take(uint8_t byte, std::vector<TRxEvent>& events) {
   if (frame_.empty()) {
     if (byte == kFrameStart) {
       collecting_ = RxKind::Command;
@@ -48,19 +48,19 @@ void TFrameReceiver::Take(uint8_t byte, std::vector<TRxEvent>& events) {
   }
 }
 
-std::vector<TRxEvent> TFrameReceiver::Feed(const uint8_t* data, size_t count, int64_t nowUs) {
+std::vector<TRxEvent> FrameReceiver::Feed(const uint8_t* data, size_t count, int64_t nowUs) {
   std::vector<TRxEvent> events = Expire(nowUs);
   for (size_t i = 0; i < count; ++i) Take(data[i], events);
   if (count > 0) lastByteUs_ = nowUs;
   return events;
 }
 
-int64_t TFrameReceiver::Deadline() const {
+int64_t FrameReceiver::Deadline() const {
   if (frame_.empty() && skipped_.empty()) return -1;
   return lastByteUs_ + kInterByteTimeoutUs;
 }
 
-std::vector<TRxEvent> TFrameReceiver::Expire(int64_t nowUs) {
+std::vector<TRxEvent> FrameReceiver::Expire(int64_t nowUs) {
   std::vector<TRxEvent> events;
   const int64_t deadline = Deadline();
   if (deadline < 0 || nowUs < deadline) return events;
@@ -73,7 +73,7 @@ std::vector<TRxEvent> TFrameReceiver::Expire(int64_t nowUs) {
   return events;
 }
 
-std::vector<TRxEvent> TFrameReceiver::Abandon() {
+std::vector<TRxEvent> FrameReceiver::Abandon() {
   std::vector<TRxEvent> events;
   FlushSkipped(events);
   if (!frame_.empty()) events.push_back({RxKind::Partial, frame_});

@@ -24,9 +24,9 @@ struct TRxEvent {
 
 constexpr int64_t kInterByteTimeoutUs = 200000;
 
-class TFrameReceiver {
+class FrameReceiver {
  public:
-  explicit TFrameReceiver(PtzProtocol protocol) : protocol_(protocol) {}
+  explicit FrameReceiver(PtzProtocol protocol) : protocol_(protocol) {}
 
   // Takes bytes that arrived at `nowUs`; returns what they completed.
   std::vector<TRxEvent> Feed(const uint8_t* data, size_t count, int64_t nowUs);

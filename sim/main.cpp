@@ -38,7 +38,7 @@ struct TFileCloser {
   }
 };
 
-TTrace::Sink LinesTo(FILE* file) {
+SimTrace::Sink LinesTo(FILE* file) {
   return [file](const std::string& line) {
     std::fputs(line.c_str(), file);
     std::fputc('\n', file);
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  TSimLine line;
+  SimLine line;
   const TCameraConfig& camera = options.camera;
   std::string failure =
       options.device.empty() ? line.OpenPty() : line.OpenDevice(options.device, camera.baud);
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
 
   const int64_t startUs = NowUs();
   FILE* traceOut = traceFile ? traceFile.get() : stdout;
-  TTrace::Sink menuSink = LinesTo(stdout);
+  SimTrace::Sink menuSink = LinesTo(stdout);
   if (traceFile) {
     // The menu goes to the person at the terminal and into the trace file.
     menuSink = [file = traceFile.get()](const std::string& text) {
@@ -121,9 +121,9 @@ int main(int argc, char** argv) {
       LinesTo(file)(text);
     };
   }
-  TTrace trace(LinesTo(traceOut), menuSink, options.traceMicroseconds ? 0 : startUs);
+  SimTrace trace(LinesTo(traceOut), menuSink, options.traceMicroseconds ? 0 : startUs);
   trace.SetMicroseconds(options.traceMicroseconds);
-  TCameraSim sim(camera, trace);
+  CameraSim sim(camera, trace);
 
   std::string ready = "zelta-camsim ready on " + line.Path();
   if (!options.link.empty()) ready += " linked as " + options.link;

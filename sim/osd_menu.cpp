@@ -16,11 +16,11 @@ const std::vector<uint8_t>& OsdEntries() {
   return entries;
 }
 
-uint8_t TOsdMenu::CursorItem() const {
+uint8_t OsdMenu::CursorItem() const {
   return OsdEntries()[cursor_];
 }
 
-void TOsdMenu::Step(int direction) {
+void OsdMenu::Step(int direction) {
   const uint8_t item = CursorItem();
   const auto count = static_cast<int>(WritableCount(item));
   int value = model_.Value(item);
@@ -30,7 +30,7 @@ void TOsdMenu::Step(int direction) {
   model_.SetFromMenu(item, static_cast<uint8_t>(value));
 }
 
-bool TOsdMenu::Apply(const TPtzDecoded& command) {
+bool OsdMenu::Apply(const TPtzDecoded& command) {
   if (!command.accepted) return false;
   switch (command.action) {
     case PtzAction::SetPreset:
@@ -81,7 +81,7 @@ bool TOsdMenu::Apply(const TPtzDecoded& command) {
   return false;
 }
 
-std::vector<std::string> TOsdMenu::Render() const {
+std::vector<std::string> OsdMenu::Render() const {
   std::vector<std::string> lines;
   if (lastPreset_ != 0) {
     lines.push_back("MENU preset " + std::to_string(lastPreset_) +

@@ -16,9 +16,9 @@ constexpr uint8_t kPresetOsdOn = 95;
 constexpr uint8_t kPresetColour = 88;
 constexpr uint8_t kPresetWhiteBalance = 89;
 
-class TOsdMenu {
+class OsdMenu {
  public:
-  explicit TOsdMenu(TCameraModel& model) : model_(model) {}
+  explicit OsdMenu(CameraModel& model) : model_(model) {}
 
   // Applies a decoded command; true when what the menu shows has changed.
   bool Apply(const TPtzDecoded& command);
@@ -38,7 +38,7 @@ class TOsdMenu {
  private:
   void Step(int direction);
 
-  TCameraModel& model_;
+  CameraModel& model_;
   bool open_ = false;
   bool editing_ = false;
   size_t cursor_ = 0;

@@ -8,7 +8,7 @@ int64_t ByteTimeUs(int baud, size_t bytes) {
   return static_cast<int64_t>(bytes) * 10 * 1000000 / std::max(baud, 1);
 }
 
-TOutputQueue::TOutputQueue(const TCameraConfig& config)
+OutputQueue::OutputQueue(const TCameraConfig& config)
     : delayUs_(int64_t{config.replyDelayMs} * 1000),
       adapterUs_(int64_t{config.adapterLatencyMs} * 1000),
       lineTiming_(config.lineTiming),
@@ -17,7 +17,7 @@ TOutputQueue::TOutputQueue(const TCameraConfig& config)
       baud_(config.baud),
       random_(config.seed) {}
 
-int64_t TOutputQueue::Place(const std::vector<uint8_t>& bytes, int64_t t) {
+int64_t OutputQueue::Place(const std::vector<uint8_t>& bytes, int64_t t) {
   if (!lineTiming_) {
     pieces_.push_back({t + adapterUs_, bytes, {}, {}});
   } else {
@@ -31,8 +31,8 @@ int64_t TOutputQueue::Place(const std::vector<uint8_t>& bytes, int64_t t) {
   return t;
 }
 
-void TOutputQueue::Schedule(const uint8_t* frame, size_t count, const std::string& meaning,
-                            int64_t nowUs) {
+void OutputQueue::Schedule(const uint8_t* frame, size_t count, const std::string& meaning,
+                           int64_t nowUs) {
   int64_t t = std::max(nowUs + delayUs_, busyUntilUs_);
   if (noiseRate_ > 0.0 && std::uniform_real_distribution<double>(0.0, 1.0)(random_) < noiseRate_) {
     std::vector<uint8_t> noise(std::uniform_int_distribution<size_t>(1, 3)(random_));
@@ -64,11 +64,11 @@ void TOutputQueue::Schedule(const uint8_t* frame, size_t count, const std::strin
   busyUntilUs_ = t;
 }
 
-int64_t TOutputQueue::NextDue() const {
+int64_t OutputQueue::NextDue() const {
   return pieces_.empty() ? -1 : pieces_.front().dueUs;
 }
 
-std::vector<TOutPiece> TOutputQueue::TakeDue(int64_t nowUs) {
+std::vector<TOutPiece> OutputQueue::TakeDue(int64_t nowUs) {
   std::vector<TOutPiece> due;
   while (!pieces_.empty() && pieces_.front().dueUs <= nowUs) {
     due.push_back(std::move(pieces_.front()));

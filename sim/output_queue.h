@@ -23,9 +23,9 @@ struct TOutPiece {
   std::string meaning;
 };
 
-class TOutputQueue {
+class OutputQueue {
  public:
-  explicit TOutputQueue(const TCameraConfig& config);
+  explicit OutputQueue(const TCameraConfig& config);
 
   // Queues a frame; it starts after the reply delay and after anything queued before it.
   void Schedule(const uint8_t* frame, size_t count, const std::string& meaning, int64_t nowUs);

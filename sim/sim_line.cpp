@@ -46,7 +46,7 @@ int BaudOfSpeed(unsigned speed) {
   return 0;
 }
 
-TSimLine::~TSimLine() {
+SimLine::~SimLine() {
   if (!link_.empty()) {
     // Only our own link is removed; someone may have replaced it meanwhile.
     char target[PATH_MAX];
@@ -59,7 +59,7 @@ TSimLine::~TSimLine() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::string TSimLine::OpenPty() {
+std::string SimLine::OpenPty() {
   fd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return Failure("cannot open a pseudo-terminal");
   if (::grantpt(fd_) != 0 || ::unlockpt(fd_) != 0)
@@ -80,7 +80,7 @@ std::string TSimLine::OpenPty() {
   return {};
 }
 
-std::string TSimLine::OpenDevice(const std::string& path, int baud) {
+std::string SimLine::OpenDevice(const std::string& path, int baud) {
   path_ = path;
   fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return Failure("cannot open " + path);
@@ -104,7 +104,7 @@ std::string TSimLine::OpenDevice(const std::string& path, int baud) {
   return {};
 }
 
-std::string TSimLine::MakeLink(const std::string& linkPath) {
+std::string SimLine::MakeLink(const std::string& linkPath) {
   struct stat info {};
   if (::lstat(linkPath.c_str(), &info) == 0) {
     if (!S_ISLNK(info.st_mode)) return linkPath + " exists and is not a symbolic link";
@@ -118,7 +118,7 @@ std::string TSimLine::MakeLink(const std::string& linkPath) {
   return {};
 }
 
-int TSimLine::CurrentBaud() const {
+int SimLine::CurrentBaud() const {
   // On a pty the master reports the termios the slave side has set.
   termios settings{};
   const int fd = heldSlave_ >= 0 ? heldSlave_ : fd_;

@@ -5,12 +5,12 @@
 
 #include <string>
 
-class TSimLine {
+class SimLine {
  public:
-  TSimLine() = default;
-  TSimLine(const TSimLine&) = delete;
-  TSimLine& operator=(const TSimLine&) = delete;
-  ~TSimLine();
+  SimLine() = default;
+  SimLine(const SimLine&) = delete;
+  SimLine& operator=(const SimLine&) = delete;
+  ~SimLine();
 
   // Each returns an empty string on success, otherwise what went wrong.
   std::string OpenPty();

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <utility>
 
-TTrace::TTrace(Sink trace, Sink menu, int64_t originUs)
+SimTrace::SimTrace(Sink trace, Sink menu, int64_t originUs)
     : trace_(std::move(trace)), menu_(std::move(menu)), originUs_(originUs) {}
 
-std::string TTrace::Stamp(int64_t nowUs) const {
+std::string SimTrace::Stamp(int64_t nowUs) const {
   char text[32];
   if (micro_) {
     const int64_t us = nowUs - originUs_;
@@ -20,15 +20,15 @@ std::string TTrace::Stamp(int64_t nowUs) const {
   return text;
 }
 
-void TTrace::Frame(int64_t nowUs, const char* direction, const uint8_t* bytes, size_t count,
-                   const std::string& meaning) const {
+void SimTrace::Frame(int64_t nowUs, const char* direction, const uint8_t* bytes, size_t count,
+                     const std::string& meaning) const {
   if (!trace_) return;
   std::string line = Stamp(nowUs) + " " + direction + " " + HexBytes(bytes, count);
   if (!meaning.empty()) line += " " + meaning;
   trace_(line);
 }
 
-void TTrace::Menu(int64_t nowUs, const std::vector<std::string>& lines) const {
+void SimTrace::Menu(int64_t nowUs, const std::vector<std::string>& lines) const {
   if (!menu_) return;
   const std::string stamp = Stamp(nowUs);
   for (const std::string& text : lines) menu_(stamp + " " + text);

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-class TTrace {
+class SimTrace {
  public:
   using Sink = std::function<void(const std::string& line)>;
 
   // `trace` receives frame lines; `menu` receives the on-screen menu and
   // notes meant for a person watching (it may be the same place).
-  TTrace(Sink trace, Sink menu, int64_t originUs = 0);
+  SimTrace(Sink trace, Sink menu, int64_t originUs = 0);
 
   // "12.345 RX CC 01 01 01 02 00 00 00 00 04 poll addr 1 proto PELCO P"
   void Frame(int64_t nowUs, const char* direction, const uint8_t* bytes, size_t count,

@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "comm/comm.h"
-#include "comm/comm_link_port.h"
+#include "wiring/comm_link_port.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"

@@ -1,4 +1,4 @@
-#include "comm/comm_link_port.h"
+#include "wiring/comm_link_port.h"
 
 #include <gtest/gtest.h>
 

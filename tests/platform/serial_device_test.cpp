@@ -128,7 +128,7 @@ TEST(PlatformSerial, OpenIsExclusiveAndRefusesMissingDevices) {
   EXPECT_EQ(SerialDevice::Open("/dev/zelta-missing"), nullptr);
   auto first = SerialDevice::Open(pty.SlavePath());
   ASSERT_NE(first, nullptr);
-  EXPECT_TRUE(first->IsCharacterDevice());
+  EXPECT_TRUE(first->IsTerminal());
   EXPECT_EQ(SerialDevice::Open(pty.SlavePath()), nullptr);
   first.reset();
   EXPECT_NE(SerialDevice::Open(pty.SlavePath()), nullptr);
@@ -140,7 +140,7 @@ TEST(PlatformSerial, RegularFileIsNoCharacterDevice) {
   std::ofstream(file) << "x";
   auto device = SerialDevice::Open(file);
   ASSERT_NE(device, nullptr);
-  EXPECT_FALSE(device->IsCharacterDevice());
+  EXPECT_FALSE(device->IsTerminal());
   device.reset();
   unlink(file.c_str());
   rmdir(folder.c_str());

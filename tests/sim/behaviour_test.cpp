@@ -94,7 +94,7 @@ TEST(SimBehaviour, LineTimingSendsEachByteAfterItsTimeOnTheLine) {
 
 TEST(SimBehaviour, TraceStampsInMicroseconds) {
   std::vector<std::string> lines;
-  TTrace trace([&lines](const std::string& line) { lines.push_back(line); }, nullptr);
+  SimTrace trace([&lines](const std::string& line) { lines.push_back(line); }, nullptr);
   trace.SetMicroseconds(true);
   const uint8_t bytes[] = {0xCC, 0x01};
   trace.Frame(12000078, "TX", bytes, 2, "start");

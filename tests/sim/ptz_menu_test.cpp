@@ -127,7 +127,7 @@ class SimMenu : public ::testing::TestWithParam<PtzProtocol> {
 };
 
 TEST_P(SimMenu, OsdOnOpensAndTheButtonsMoveTheMenu) {
-  const TOsdMenu& menu = camera_.sim.Menu();
+  const OsdMenu& menu = camera_.sim.Menu();
   Press(PtzCommand::Down);  // a closed menu ignores movement
   EXPECT_FALSE(menu.IsOpen());
   EXPECT_TRUE(camera_.menuLines.empty());
@@ -163,7 +163,7 @@ TEST_P(SimMenu, OsdOnOpensAndTheButtonsMoveTheMenu) {
 }
 
 TEST_P(SimMenu, ColourAndWhiteBalancePresetsAreRecorded) {
-  const TOsdMenu& menu = camera_.sim.Menu();
+  const OsdMenu& menu = camera_.sim.Menu();
   Press(PtzCommand::Colour);
   EXPECT_EQ(menu.LastPreset(), 88);
   Press(PtzCommand::WhiteBalance);
@@ -204,8 +204,8 @@ INSTANTIATE_TEST_SUITE_P(AllProtocols, SimMenu,
 TEST(SimMenuModel, CameraOnlyValuesStepIntoTheWritableRange) {
   TCameraConfig config;
   config.iris = true;
-  TCameraModel model(config);
-  TOsdMenu menu(model);
+  CameraModel model(config);
+  OsdMenu menu(model);
   TPtzDecoded command;
   command.accepted = true;
   command.action = PtzAction::GotoPreset;

@@ -7,14 +7,14 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-std::vector<TRxEvent> Feed(TFrameReceiver& receiver, const Bytes& bytes, int64_t nowUs) {
+std::vector<TRxEvent> Feed(FrameReceiver& receiver, const Bytes& bytes, int64_t nowUs) {
   return receiver.Feed(bytes.data(), bytes.size(), nowUs);
 }
 
 }  // namespace
 
 TEST(SimReceiver, CollectsTenBytesFromTheStartByteWith0xCCInside) {
-  TFrameReceiver receiver(PtzProtocol::PelcoP);
+  FrameReceiver receiver(PtzProtocol::PelcoP);
   const auto events = Feed(receiver, {0x11, 0xCC, 1, 1, 1, 0xCC, 0xCC, 0, 0, 0, 0x9C, 0xCC}, 0);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, RxKind::Skipped);
@@ -25,7 +25,7 @@ TEST(SimReceiver, CollectsTenBytesFromTheStartByteWith0xCCInside) {
 }
 
 TEST(SimReceiver, DropsAPartialFrameExactlyAt200MsAfterTheLastByte) {
-  TFrameReceiver receiver(PtzProtocol::PelcoP);
+  FrameReceiver receiver(PtzProtocol::PelcoP);
   EXPECT_TRUE(Feed(receiver, {0xCC, 1, 1}, 1000).empty());
   EXPECT_TRUE(Feed(receiver, {1}, 150000).empty());
   EXPECT_TRUE(receiver.Expire(349999).empty());
@@ -37,7 +37,7 @@ TEST(SimReceiver, DropsAPartialFrameExactlyAt200MsAfterTheLastByte) {
 }
 
 TEST(SimReceiver, LateBytesStartAfreshEvenWithoutATimerTick) {
-  TFrameReceiver receiver(PtzProtocol::PelcoP);
+  FrameReceiver receiver(PtzProtocol::PelcoP);
   Feed(receiver, {0xCC, 1, 1, 1, 2}, 0);
   const auto events = Feed(receiver, {0xCC, 1, 1, 1, 2, 0, 0, 0, 0, 5}, 250000);
   ASSERT_EQ(events.size(), 2u);
@@ -46,21 +46,21 @@ TEST(SimReceiver, LateBytesStartAfreshEvenWithoutATimerTick) {
 }
 
 TEST(SimReceiver, PtzFramesOfItsOwnProtocolOnly) {
-  TFrameReceiver pelcoD(PtzProtocol::PelcoD);
+  FrameReceiver pelcoD(PtzProtocol::PelcoD);
   auto events = Feed(pelcoD, {0xA0, 0x00, 0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48}, 0);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, RxKind::Skipped);
   EXPECT_EQ(events[1].kind, RxKind::Ptz);
   EXPECT_EQ(events[1].bytes.size(), 7u);
 
-  TFrameReceiver pelcoP(PtzProtocol::PelcoP);
+  FrameReceiver pelcoP(PtzProtocol::PelcoP);
   events = Feed(pelcoP, {0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, 0);
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].bytes.size(), 8u);
 }
 
 TEST(SimReceiver, ErnitecLengthFollowsBytes2And3) {
-  TFrameReceiver receiver(PtzProtocol::Ernitec);
+  FrameReceiver receiver(PtzProtocol::Ernitec);
   auto events =
       Feed(receiver, {0x02, 0x00, 0x02, 0x5F, 0x63, 0x02, 0x00, 0x01, 0x04, 0x00, 0x07}, 0);
   ASSERT_EQ(events.size(), 2u);

@@ -1,4 +1,4 @@
-// Drives a TCameraSim on a virtual clock: bytes go in at the current time,
+// Drives a CameraSim on a virtual clock: bytes go in at the current time,
 // time advances from deadline to deadline, and every byte the camera puts on
 // the line is recorded with the time it left.
 #pragma once
@@ -75,10 +75,10 @@ class TSimHarness {
     if (!bytes.empty()) sent.push_back({now, std::move(bytes)});
   }
 
-  TTrace trace_;
+  SimTrace trace_;
 
  public:
-  TCameraSim sim;
+  CameraSim sim;
 };
 
 inline std::vector<uint8_t> Poll(uint8_t address, uint8_t protocol = 0) {

@@ -1,4 +1,4 @@
-#include "comm/comm_link_port.h"
+#include "wiring/comm_link_port.h"
 
 bool CommLinkPort::Enabled() const {
   return comm_.Enabled();
