@@ -13,10 +13,10 @@
 #include "bench/main_loop.h"
 #include "bench/timed_port.h"
 #include "comm/comm.h"
-#include "wiring/comm_link_port.h"
 #include "link/camera_link_state.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"
+#include "wiring/comm_link_port.h"
 
 class LinkSession {
  public:

@@ -13,7 +13,6 @@
 #include <QToolButton>
 
 #include "comm/comm.h"
-#include "wiring/comm_link_port.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"
@@ -33,6 +32,7 @@
 #include "ui/password_access.h"
 #include "ui/pelco.h"
 #include "ui/settings_file_commands.h"
+#include "wiring/comm_link_port.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitControlResources() {
