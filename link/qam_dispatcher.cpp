@@ -43,7 +43,7 @@ void QamProtocol::OnPollReply() {
   s_.window.SetDialogStatus("");
   if (s_.window.Lamp() == LampColour::Red) SetLampColour(LampColour::Lime);
   // A transfer that waits for its first request gets it at the next tick.
-  s_.existTimer.Restart(Busy() ? kSoonWatchdogMs : kIdleWatchdogMs);
+  s_.existTimer.Restart(LinkBusy() ? kSoonWatchdogMs : kIdleWatchdogMs);
 }
 
 void QamProtocol::OnReadReply(const uint8_t* frame) {

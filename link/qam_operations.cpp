@@ -19,14 +19,14 @@ void MarkDelayItemsPending(CameraLinkState& state) {
 }  // namespace
 
 void QamProtocol::ReadButtonClick() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   s_.state.ReadBusy = 1;
   MarkPanelItemsPending(s_.state);
   if (!s_.state.AwaitingReply) SendNextRequest(false);
 }
 
 void QamProtocol::WriteButtonClick() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   s_.state.WriteBusy = 1;
   MarkPanelItemsPending(s_.state);
   refusedWrites_ = 0;
@@ -34,14 +34,14 @@ void QamProtocol::WriteButtonClick() {
 }
 
 void QamProtocol::ReadImageDelayClick() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   MarkDelayItemsPending(s_.state);
   s_.state.DelayReadBusy = 1;
   if (!s_.state.AwaitingReply) SendNextRequest(false);
 }
 
 void QamProtocol::WriteImageDelayClick() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   MarkDelayItemsPending(s_.state);
   s_.state.DelayWriteBusy = 1;
   refusedWrites_ = 0;
@@ -49,7 +49,7 @@ void QamProtocol::WriteImageDelayClick() {
 }
 
 void QamProtocol::GetRS422SETS1Click() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   s_.state.ProbeBusy = 1;
   if (!s_.state.AwaitingReply) SendGetProtocolState();
 }

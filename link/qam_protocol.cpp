@@ -9,8 +9,8 @@ void QamProtocol::Start() {
   SendPoll();
 }
 
-bool QamProtocol::Busy() const {
-  return LinkBusy(s_.state);
+bool QamProtocol::LinkBusy() const {
+  return ::LinkBusy(s_.state);
 }
 
 uint8_t QamProtocol::ProtocolCode() const {

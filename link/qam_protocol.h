@@ -45,7 +45,7 @@ class QamProtocol {
   void ProtocolSpeedClick();
 
   // Shared with the PTZ buttons.
-  bool Busy() const;
+  bool LinkBusy() const;
   void RestartWatchdog();                              // stop, 500 ms, start
   void SendFrame(const uint8_t* bytes, size_t count);  // RTS off, one Write per byte
   // PTZ protocol code from the Protocol menu: Pelco P 0, else Pelco D 1, else 2.

@@ -20,7 +20,7 @@ void QamProtocol::Comm1TxEmpty() {
 }
 
 void QamProtocol::ProtocolSpeedClick() {
-  if (Busy()) return;
+  if (LinkBusy()) return;
   // Each step sets the next speed of the table; a click after the last one
   // goes back to the menu's speed and starts over.
   const unsigned next = ProtocolSpeedStep == kSweepIdle ? 0u : ProtocolSpeedStep + 1u;
@@ -39,7 +39,7 @@ void QamProtocol::AdvanceProtocolSpeedSweep() {
   if (ProtocolSpeedStep >= kSweepIdle) return;
   // A transfer that started meanwhile would refuse the next step and leave
   // the port at a sweep rate: the sweep ends at the menu's rate instead.
-  if (ProtocolSpeedStep + 1u == kLineSpeedCount || Busy()) {
+  if (ProtocolSpeedStep + 1u == kLineSpeedCount || LinkBusy()) {
     RestoreMenuBaudRate(0);
     ProtocolSpeedStep = kSweepIdle;
     return;
@@ -49,7 +49,7 @@ void QamProtocol::AdvanceProtocolSpeedSweep() {
 
 void QamProtocol::StatusAfterTransmission() {
   const CameraLinkState& st = s_.state;
-  if (!Busy()) return;
+  if (!LinkBusy()) return;
   if (st.ReadBusy) {
     s_.window.SetMainStatus("Read " + TransferWord());
   } else if (st.WriteBusy) {

@@ -16,7 +16,7 @@ void QamProtocol::ExistTimerTimer() {
 
 void QamProtocol::FailSilentLink() {
   CameraLinkState& st = s_.state;
-  if (Busy()) {
+  if (LinkBusy()) {
     if (st.DelayReadBusy || st.DelayWriteBusy) {
       FailDelayTransfer();
     } else if (st.ReadBusy) {

@@ -292,11 +292,11 @@ void TForm1::ProtocolSpeedClick() {
 }
 
 void TForm1::Open1Click() {
-  setWindowTitle(OpenSettingsFile(this, *this, LinkState, LinkBusyNow(), windowTitle()));
+  setWindowTitle(OpenSettingsFile(this, *this, LinkState, LinkBusy(), windowTitle()));
 }
 
 void TForm1::SaveAs1Click() {
-  setWindowTitle(SaveSettingsFileAs(this, *this, LinkState, LinkBusyNow(), windowTitle()));
+  setWindowTitle(SaveSettingsFileAs(this, *this, LinkState, LinkBusy(), windowTitle()));
 }
 
 void TForm1::ImageTimeClick() {
@@ -315,6 +315,6 @@ void TForm1::about2Click() {
   RunAboutBox(this);
 }
 
-bool TForm1::LinkBusyNow() const {
-  return LinkBusy(LinkState);
+bool TForm1::LinkBusy() const {
+  return ::LinkBusy(LinkState);
 }

@@ -263,7 +263,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void AddressListChanged(QComboBox* changed);
   void LeaveAlternativeList(QComboBox* alternative, QComboBox* plain, int special);
   void ShowGain(TUpDown* upDown, QLineEdit* numEdit);
-  bool LinkBusyNow() const;
+  bool LinkBusy() const;
 
   QWidget* ControlOf(PanelControl control) const;
 

@@ -83,7 +83,7 @@ void TForm1::OpenComPort() {
 
 void TForm1::ChoosePort(const std::string& chosen, const std::string& other,
                         const char* missingText) {
-  if (LinkBusyNow()) return;
+  if (LinkBusy()) return;
   if (Comm1->DeviceName() == chosen) return;
   SwitchPort(chosen, other, missingText);
 }
@@ -111,7 +111,7 @@ void TForm1::SwitchPort(const std::string& chosen, const std::string& other,
 }
 
 void TForm1::UseAdapter(bool com1, const QString& device) {
-  if (LinkBusyNow()) return;
+  if (LinkBusy()) return;
   const std::string error =
       LinkSerialDeviceName(com1 ? kCom1 : kCom2, QFile::encodeName(programFolder_).toStdString(),
                            QFile::encodeName(device).toStdString());
@@ -137,7 +137,7 @@ void TForm1::SerialCOM2Click() {
 }
 
 void TForm1::ChooseBaud(uint8_t code) {
-  if (LinkBusyNow() || BaudChecked(code)) return;
+  if (LinkBusy() || BaudChecked(code)) return;
   CheckBaud(code);
   Comm1->SetBaudRate(BaudRateOfCode(code));
 }
@@ -148,7 +148,7 @@ void TForm1::UseBaud(uint8_t code) {
 }
 
 void TForm1::ChooseProtocol(uint8_t code) {
-  if (LinkBusyNow() || ProtocolChecked(code)) return;
+  if (LinkBusy() || ProtocolChecked(code)) return;
   CheckProtocol(code);
 }
 

@@ -48,7 +48,7 @@ void SendPtz(QamProtocol& link, PtzProtocol protocol, PtzCommand command, uint8_
 
 void PtzButtonClick(QamProtocol& link, const LinkWindow& window, uint8_t cameraAddress,
                     PtzCommand command, bool thenStop) {
-  if (link.Busy()) return;
+  if (link.LinkBusy()) return;
   link.RestartWatchdog();
   PtzProtocol protocol = PtzProtocol::PelcoP;
   if (!CheckedProtocol(window, protocol)) return;

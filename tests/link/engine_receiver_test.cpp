@@ -188,7 +188,7 @@ TEST(LinkReceiver, NoiseNeverBreaksTheLinkState) {
   }
   // The camera is still reached once the noise stops.
   rig.RunFor(Ms(10000));
-  EXPECT_FALSE(rig.engine.Busy());
+  EXPECT_FALSE(rig.engine.LinkBusy());
   EXPECT_EQ(rig.window.lamp, LampColour::Lime);
 }
 

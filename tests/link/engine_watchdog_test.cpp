@@ -258,7 +258,7 @@ TEST(LinkWatchdog, GetProtocolStateAdoptsTheAnsweringCamera) {
   rig.camera.baud = 9600;
   rig.camera.protocolCode = kProtocolPelcoD;
   rig.engine.GetRS422SETS1Click();  // 4800 now, 9600 at the next tick
-  rig.clock.RunUntil([&] { return !rig.engine.Busy(); }, Ms(2000));
+  rig.clock.RunUntil([&] { return !rig.engine.LinkBusy(); }, Ms(2000));
   const VirtualUs answered = rig.Now();
   EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdGetProtocolState),
             (std::vector<VirtualUs>{0, Ms(500)}));

@@ -161,7 +161,7 @@ class ImageDelayFormTest : public QObject {
     h_->Deliver(kReplyWrite, kItemWbToCol, 2);
     QCOMPARE(form_->DialogStatus(), std::string("Finsh"));
     QCOMPARE(int(h_->state.ColToWbCode), int(kDelayCodeSpecial));
-    QVERIFY(!h_->link.Busy());
+    QVERIFY(!h_->link.LinkBusy());
   }
 
   void aPickedEntryIsKeptWithoutWriteAndSendsNothing() {
@@ -175,7 +175,7 @@ class ImageDelayFormTest : public QObject {
     form_->CloseButton->click();
     QVERIFY(!form_->isVisible());
     QVERIFY(h_->port.written.empty());
-    QVERIFY(!h_->link.Busy());
+    QVERIFY(!h_->link.LinkBusy());
     form_->ColToWbComboBox->setCurrentIndex(0);  // whatever the hidden list shows meanwhile
     form_->PrepareToOpen();
     QCOMPARE(form_->ColToWbComboBox->currentText(), QStringLiteral("15 Second"));
@@ -220,7 +220,7 @@ class ImageDelayFormTest : public QObject {
     QCOMPARE(form_->DialogStatus(), std::string("Transfer ERROR.."));
     QVERIFY(!Lime());
     QVERIFY(ButtonsDisabled());
-    QVERIFY(!h_->link.Busy());
+    QVERIFY(!h_->link.LinkBusy());
     QCOMPARE(int(h_->state.ColToWbCode), 1);
   }
 

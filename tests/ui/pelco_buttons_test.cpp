@@ -143,7 +143,7 @@ class PelcoButtonsTest : public QObject {
     LinkHarness<> h;
     h.StartLinked();
     h.link.ReadButtonClick();
-    QVERIFY(h.link.Busy());
+    QVERIFY(h.link.LinkBusy());
     h.port.Clear();
     const int restarts = h.existTimer.restarts;
     for (const PtzButton button : kAllButtons) PtzButtonClick(h.link, h.window, 1, button);

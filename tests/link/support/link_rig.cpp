@@ -41,7 +41,7 @@ bool LinkRig::StartLinked(VirtualUs limit) {
 }
 
 bool LinkRig::RunUntilIdle(VirtualUs limit) {
-  return clock.RunUntil([this] { return !engine.Busy(); }, clock.Now() + limit);
+  return clock.RunUntil([this] { return !engine.LinkBusy(); }, clock.Now() + limit);
 }
 
 std::vector<SentFrame> LinkRig::FramesSince(size_t from) const {
