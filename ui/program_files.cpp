@@ -28,10 +28,9 @@ bool PreparePerUserFolder(const QString& folder) {
     }
   }
   const QDir dir(folder);
-  if (!dir.exists(QString::fromLatin1(kPasswordStoreName)) &&
-      !dir.exists(QString::fromLatin1(kNewPasswordMarkerName))) {
-    QFile marker(dir.filePath(QString::fromLatin1(kNewPasswordMarkerName)));
-    if (!marker.open(QIODevice::WriteOnly)) return false;
+  if (dir.exists(QString::fromLatin1(kPasswordStoreName)) ||
+      dir.exists(QString::fromLatin1(kNewPasswordMarkerName))) {
+    return true;
   }
-  return true;
+  return CreateNewPasswordMarker(QFile::encodeName(folder).toStdString());
 }
