@@ -13,34 +13,40 @@ const char* const kSyncHint = "Function only works on AC(power of camera) models
 const std::vector<CameraItem>& CameraItems() {
   static const std::vector<CameraItem> items = {
       {kItemDNMode, "D/N MODE", "D/N MODE", ItemKind::List, PanelControl::DNModeSel, 0,
-       "Set up a day/night function automataically,manually or B.C.G.", 56},
+       "Set up a day/night function automataically,manually or B.C.G.", 56, nullptr, 0, 0},
       {kItemDNLevel, "D/N LEVEL", "D/N LEVEL", ItemKind::List, PanelControl::DNLevelSel, 1,
-       "Set up a switchover point from B/W mode to COLOR mode.", 57},
+       "Set up a switchover point from B/W mode to COLOR mode.", 57, nullptr, 1, 1},
       {kItemDNFil, "D/N FIL", "D/N FIL", ItemKind::List, PanelControl::DNFilSel, 1,
-       "Set up a filter of CCD output in B/W.", 58},
+       "Set up a filter of CCD output in B/W.", 58, nullptr, 2, 2},
       {kItemShutter, "SHUTTER", "SHUTTER", ItemKind::List, PanelControl::ShutterSel, 0,
-       kShutterHint, 59},
+       kShutterHint, 59, nullptr, 3, 3},
       {kItemGain, "GAIN", "GAIN", ItemKind::List, PanelControl::GainSel, 0, "GAIN=AGC gain setting",
-       60},
-      {kItemSync, "SYNC", "SYNC", ItemKind::List, PanelControl::SyncSel, 0, kSyncHint, 61},
+       60, nullptr, 4, 4},
+      {kItemSync, "SYNC", "SYNC", ItemKind::List, PanelControl::SyncSel, 0, kSyncHint, 61, nullptr,
+       5, 5},
       {kItemBlc, "BLC", "BLC", ItemKind::List, PanelControl::BlcSel, 0,
-       "Set Backlight compensation window was located somewhere on screen.", 63},
+       "Set Backlight compensation window was located somewhere on screen.", 63, nullptr, 6, 7},
       {kItemAperture, "APERTURE", "APERTURE", ItemKind::List, PanelControl::SharpnessSel, 2,
-       "Set Sarpness state.", 65},
+       "Set Sarpness state.", 65, nullptr, 7, 9},
       {kItemWhiteBal, "WHITE BAL", "WHITE BAL", ItemKind::List, PanelControl::WhiteBalSel, 0,
-       "Set Color temperature range.", 64},
+       "Set Color temperature range.", 64, nullptr, 8, 8},
       {kItemId, "ID.", "ID.", ItemKind::IdText, PanelControl::IdEdit, 0,
-       "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'.", 67},
+       "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'.", 67, nullptr, 9,
+       11},
       {kItemIdPos, "ID. POS", "ID. POS", ItemKind::List, PanelControl::IDPosSel, 0,
-       "Show the Cmaera ID in monitor screen.", 68},
-      {kItemGamma, "GAMMA", "GAMMA", ItemKind::List, PanelControl::GammaSel, 1, "", 62},
-      {kItemPredtmsp, "PREDTMSP", "PREDTMSP", ItemKind::List, PanelControl::PredtmspSel, 0, "", 66},
-      {kItemColToWb, "", "", ItemKind::Delay, PanelControl::ColToWbComboBox, 1, "", 0},
-      {kItemWbToCol, "", "", ItemKind::Delay, PanelControl::WbToColComboBox, 1, "", 0},
+       "Show the Cmaera ID in monitor screen.", 68, nullptr, 10, 12},
+      {kItemGamma, "GAMMA", "GAMMA", ItemKind::List, PanelControl::GammaSel, 1, "", 62, nullptr, 15,
+       6},
+      {kItemPredtmsp, "PREDTMSP", "PREDTMSP", ItemKind::List, PanelControl::PredtmspSel, 0, "", 66,
+       nullptr, 16, 10},
+      {kItemColToWb, "", "", ItemKind::Delay, PanelControl::ColToWbComboBox, 1, "", 0, "ColToWb",
+       13, 0},
+      {kItemWbToCol, "", "", ItemKind::Delay, PanelControl::WbToColComboBox, 1, "", 0, "WbToCol",
+       14, 1},
       {kItemRedGain, "R:", "Red", ItemKind::Gain, PanelControl::RedUpDown, 15,
-       "Adjust R Gain (Red) until the desired white balance is reached.", 68},
+       "Adjust R Gain (Red) until the desired white balance is reached.", 68, "RED", 11, 13},
       {kItemBlueGain, "B:", "Blue", ItemKind::Gain, PanelControl::BlueUpDown, 15,
-       "Adjust b Gain (Blue) until the desired white balance is reached.", 68},
+       "Adjust b Gain (Blue) until the desired white balance is reached.", 68, "Blue", 12, 14},
   };
   return items;
 }
@@ -95,12 +101,33 @@ const std::vector<std::string>& ListEntries(PanelControl control) {
   return found == lists.end() ? none : found->second;
 }
 
-const uint8_t kTransferOrder[15] = {kItemDNMode,   kItemDNLevel,  kItemDNFil,    kItemShutter,
-                                    kItemGain,     kItemSync,     kItemGamma,    kItemBlc,
-                                    kItemWhiteBal, kItemAperture, kItemPredtmsp, kItemId,
-                                    kItemIdPos,    kItemRedGain,  kItemBlueGain};
+namespace {
 
-const uint8_t kDelayTransferOrder[2] = {kItemColToWb, kItemWbToCol};
+// The items of one transfer, by their step.
+template <size_t N>
+std::array<uint8_t, N> TransferOrderOf(bool delayItems) {
+  std::array<uint8_t, N> order{};
+  for (const CameraItem& item : CameraItems()) {
+    if ((item.kind == ItemKind::Delay) == delayItems) order.at(item.transferStep) = item.code;
+  }
+  return order;
+}
+
+}  // namespace
+
+const std::array<uint8_t, kPanelItemCount> kTransferOrder = TransferOrderOf<kPanelItemCount>(false);
+const std::array<uint8_t, kDelayItemCount> kDelayTransferOrder =
+    TransferOrderOf<kDelayItemCount>(true);
+
+int PendingIndex(uint8_t item) {
+  int index = 0;
+  for (const CameraItem& each : CameraItems()) {
+    if (each.kind == ItemKind::Delay) continue;
+    if (each.code == item) return index;
+    ++index;
+  }
+  return -1;
+}
 
 std::string ProtocolText(uint8_t code) {
   static constexpr std::array<const char*, 3> names = {"PELCO P", "PELCO D", "ERNITEC"};

@@ -3,34 +3,13 @@
 // link engine, settings file, simulator) reads this one table.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Every control of the settings panel and the image delay dialog that holds a
-// camera value.
-enum class PanelControl : uint8_t {
-  DNModeSel,
-  DNLevelSel,
-  DNFilSel,
-  ShutterSel,
-  ShutterIris,
-  GainSel,
-  SyncSel,
-  SyncDC,
-  BlcSel,
-  SharpnessSel,
-  WhiteBalSel,
-  IDPosSel,
-  GammaSel,
-  PredtmspSel,
-  ColToWbComboBox,
-  WbToColComboBox,
-  RedUpDown,
-  BlueUpDown,
-  IdEdit,
-};
+#include "link/panel_controls.h"
 
 enum class ItemKind : uint8_t { List, IdText, Gain, Delay };
 
@@ -72,9 +51,12 @@ struct CameraItem {
   uint8_t defaultValue;  // list position, gain or delay code
   const char* hint;      // hint of the control; empty when it has none
   int helpContext;       // help topic of the control
+  const char* fileKey;   // key of its settings file line; nullptr: the label
+  int fileLine;          // place among the settings file's value lines, from 0
+  int transferStep;      // place in its transfer (Read/Write Camera, or image delay)
 };
 
-// All seventeen items, in item-code order (0x01..0x0D, 0x21, 0x22, 0x81, 0x82).
+// All items, in item-code order (0x01..0x0D, 0x21, 0x22, 0x81, 0x82).
 const std::vector<CameraItem>& CameraItems();
 // The item of that code, or nullptr.
 const CameraItem* FindCameraItem(uint8_t code);
@@ -85,10 +67,14 @@ const CameraItem* ItemOfControl(PanelControl control);
 // controls that are not lists (up-downs, IdEdit).
 const std::vector<std::string>& ListEntries(PanelControl control);
 
-// The fifteen panel items in the order Read Camera and Write Camera move them.
-extern const uint8_t kTransferOrder[15];
-// The two image delay items in transfer order.
-extern const uint8_t kDelayTransferOrder[2];
+// The panel items in the order Read Camera and Write Camera move them, and
+// the image delay items in theirs; both follow the items' transfer steps.
+extern const std::array<uint8_t, kPanelItemCount> kTransferOrder;
+extern const std::array<uint8_t, kDelayItemCount> kDelayTransferOrder;
+
+// Index of an item's flag among the pending flags of the panel items (table
+// order without the image delay items), or -1 for an item without one.
+int PendingIndex(uint8_t item);
 
 // List position of a delay code (0x50 is the position past the entries) and
 // the code of a list position.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "link/camera_items.h"
+
 CameraLinkState LinkState{};
 uint8_t CameraAddress = kDefaultCameraAddress;
 
@@ -10,25 +12,18 @@ bool LinkBusy(const CameraLinkState& state) {
          state.DelayWriteBusy;
 }
 
-int PendingIndex(uint8_t item) {
-  if (item >= 0x01 && item <= 0x0D) return item - 1;
-  if (item == 0x81) return 13;
-  if (item == 0x82) return 14;
-  return -1;
-}
-
 bool ItemIsPending(const CameraLinkState& state, uint8_t item) {
-  if (item == 0x21) return state.ColToWbPending != 0;
-  if (item == 0x22) return state.WbToColPending != 0;
+  if (item == kItemColToWb) return state.ColToWbPending != 0;
+  if (item == kItemWbToCol) return state.WbToColPending != 0;
   const int index = PendingIndex(item);
   return index >= 0 && state.ItemPending[index] != 0;
 }
 
 void SetItemPending(CameraLinkState& state, uint8_t item, bool pending) {
   const uint8_t flag = pending ? 1 : 0;
-  if (item == 0x21) {
+  if (item == kItemColToWb) {
     state.ColToWbPending = flag;
-  } else if (item == 0x22) {
+  } else if (item == kItemWbToCol) {
     state.WbToColPending = flag;
   } else if (const int index = PendingIndex(item); index >= 0) {
     state.ItemPending[index] = flag;

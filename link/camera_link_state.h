@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "link/panel_controls.h"
+
 struct CameraLinkState {
   uint8_t TxFrame[10];    // the command frame being built and sent
   uint8_t IdText[17];     // ID character n at index n; read up to the first zero byte
@@ -19,7 +21,7 @@ struct CameraLinkState {
   uint8_t WbToColCode;    // delay code of item 0x22
   uint8_t ColToWbPending;
   uint8_t WbToColPending;
-  uint8_t ItemPending[15];  // in item-code order 0x01..0x0D, 0x81, 0x82
+  uint8_t ItemPending[kPanelItemCount];  // by PendingIndex: item-table order
   uint8_t DelayReadBusy;
   uint8_t DelayWriteBusy;
   uint8_t RxFrame[10];  // the reply frame being assembled
@@ -35,8 +37,6 @@ constexpr uint8_t kDefaultDelayCode = 1;
 // True while any transfer runs: at most one of the busy flags is ever set.
 bool LinkBusy(const CameraLinkState& state);
 
-// Index of an item's flag in ItemPending, or -1 for an item without one.
-int PendingIndex(uint8_t item);
 // Pending flag of an item (0x21 and 0x22 included); false for other items.
 bool ItemIsPending(const CameraLinkState& state, uint8_t item);
 void SetItemPending(CameraLinkState& state, uint8_t item, bool pending);

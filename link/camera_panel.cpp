@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "link/camera_items.h"
+
 namespace {
 
 void ApplyAlternativeReport(CameraPanel& panel, PanelControl plain, PanelControl alternative,

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "link/panel_controls.h"
 
 class CameraPanel {
  public:

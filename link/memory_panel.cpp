@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/camera_items.h"
+
 int MemoryPanel::ItemIndex(PanelControl list) const {
   const auto found = index_.find(list);
   return found == index_.end() ? -1 : found->second;

@@ -9,7 +9,7 @@ namespace {
 
 // The first pending item of a transfer order, or 0.
 template <size_t N>
-uint8_t FirstPending(const CameraLinkState& state, const uint8_t (&order)[N]) {
+uint8_t FirstPending(const CameraLinkState& state, const std::array<uint8_t, N>& order) {
   for (const uint8_t item : order) {
     if (ItemIsPending(state, item)) return item;
   }

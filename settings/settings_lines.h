@@ -1,15 +1,18 @@
-// The settings text file: a fixed first line, then seventeen lines of key, "&"
-// and value, each line ended by CR LF. A line is known by its place only.
+// The settings text file: a fixed first line, then one line per camera item
+// (in the items' file order) of key, "&" and value, each line ended by CR LF. A line is known by
+// its place only.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "link/panel_controls.h"
+
 extern const char* const kSettingsHeader;   // "K5 CASE FUNCTION"
 extern const char* const kSettingsLineEnd;  // CR LF
 
-constexpr size_t kSettingsValueLines = 17;
+constexpr size_t kSettingsValueLines = kCameraItemCount;
 constexpr size_t kSettingsFileLines = kSettingsValueLines + 1;
 
 struct SettingsLine {
@@ -18,5 +21,5 @@ struct SettingsLine {
   int limit;        // Open refuses this value and any above (not used for the ID line)
 };
 
-// Lines 2 to 18 in file order.
+// The value lines (the file's second line on) in file order.
 const std::array<SettingsLine, kSettingsValueLines>& SettingsLines();

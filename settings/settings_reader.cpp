@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "settings/line_splitter.h"
 

@@ -1,5 +1,6 @@
 #include "settings/settings_writer.h"
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "settings/settings_lines.h"
 

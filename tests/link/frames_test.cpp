@@ -168,8 +168,30 @@ TEST(LineSpeeds, TheFourCameraSpeeds) {
 TEST(ItemTable, TransferOrderPutsGammaAfterSyncAndWhiteBalBeforeTheGains) {
   const std::array<uint8_t, 15> expected = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x0C, 0x07,
                                             0x09, 0x08, 0x0D, 0x0A, 0x0B, 0x81, 0x82};
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), kTransferOrder));
-  for (uint8_t code : kTransferOrder) EXPECT_NE(FindCameraItem(code), nullptr);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), kTransferOrder.begin()));
+}
+
+// A new item row must find its place everywhere the counts and orders are
+// derived: exactly one file line, one transfer step and one pending flag each.
+TEST(ItemTable, EveryItemHasOneFileLineOneTransferStepAndItsFlag) {
+  ASSERT_EQ(CameraItems().size(), kCameraItemCount);
+  std::set<int> fileLines;
+  std::set<uint8_t> transferred(kTransferOrder.begin(), kTransferOrder.end());
+  transferred.insert(kDelayTransferOrder.begin(), kDelayTransferOrder.end());
+  std::set<int> flags;
+  for (const CameraItem& item : CameraItems()) {
+    SCOPED_TRACE(item.code);
+    EXPECT_TRUE(fileLines.insert(item.fileLine).second);
+    EXPECT_EQ(transferred.count(item.code), 1u);
+    EXPECT_EQ(ItemOfControl(item.control), &item);
+    const bool delay = item.kind == ItemKind::Delay;
+    EXPECT_EQ(PendingIndex(item.code) < 0, delay);
+    if (!delay) EXPECT_TRUE(flags.insert(PendingIndex(item.code)).second);
+    if (item.kind == ItemKind::List || delay) EXPECT_FALSE(ListEntries(item.control).empty());
+  }
+  EXPECT_EQ(transferred.size(), kCameraItemCount);
+  EXPECT_EQ(*fileLines.rbegin(), static_cast<int>(kCameraItemCount) - 1);
+  EXPECT_EQ(flags.size(), kPanelItemCount);
 }
 
 TEST(ItemTable, ListEntriesKeepTrailingBlanks) {

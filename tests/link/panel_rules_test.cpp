@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "link/memory_panel.h"
 

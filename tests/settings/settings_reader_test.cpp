@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "settings_test_files.h"
 

@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "settings/settings_writer.h"
 #include "settings_test_files.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "panel_snapshot.h"
 #include "settings/settings_lines.h"

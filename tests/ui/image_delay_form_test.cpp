@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "link/camera_items.h"
 #include "tests/ui/pelco_link_harness.h"
 #include "ui/help_key.h"
 #include "ui/image_delay_lamp.h"

@@ -1,6 +1,7 @@
 // The PTZ buttons: the bytes that reach the port in each protocol.
 #include <QtTest>
 
+#include "link/camera_items.h"
 #include "tests/ui/pelco_link_harness.h"
 #include "ui/pelco.h"
 

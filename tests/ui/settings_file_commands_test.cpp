@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "link/memory_panel.h"
 #include "settings/settings_caption.h"
