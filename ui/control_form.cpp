@@ -19,7 +19,9 @@
 #include "ui/about_form.h"
 #include "ui/choice_group.h"
 #include "ui/control_application.h"
+#include "ui/control_camera_panel.h"
 #include "ui/control_hand_over.h"
+#include "ui/control_link_window.h"
 #include "ui/control_panel_table.h"
 #include "ui/control_shape.h"
 #include "ui/control_timers.h"
@@ -49,6 +51,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
   formFont.setPixelSize(11);
   setFont(formFont);
 
+  panel_ = std::make_unique<ControlCameraPanel>(*this);
+  linkWindow_ = std::make_unique<ControlLinkWindow>(*this);
   BuildMenus();
   BuildControls();
   BuildComponents();
@@ -67,12 +71,12 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
 
   // The settings panel at its defaults, the lamp red until the camera answers.
   SetPanelCaptions();
-  SetLamp(LampColour::Red);
-  ShutterIris->hide();
-  ShutterIris->move(ShutterSel->pos());
-  SyncDC->hide();
-  SyncDC->move(SyncSel->pos());
-  SetPanelDefaults(*this, LinkState);
+  linkWindow_->SetLamp(LampColour::Red);
+  PanelList(PanelControl::ShutterIris)->hide();
+  PanelList(PanelControl::ShutterIris)->move(PanelList(PanelControl::ShutterSel)->pos());
+  PanelList(PanelControl::SyncDC)->hide();
+  PanelList(PanelControl::SyncDC)->move(PanelList(PanelControl::SyncSel)->pos());
+  SetPanelDefaults(*panel_, LinkState);
 
   // The line format: 8 data bits, one stop bit, no parity.
   Comm1->SetDataBits(da8);
@@ -142,8 +146,9 @@ void TForm1::BuildComponents() {
   existTimer_ = std::make_unique<TLinkTimer>(*ExistTimer);
   qamProtocolTimer_ = std::make_unique<TLinkTimer>(*QamProtocolTimer);
   sleep_ = std::make_unique<TLinkSleep>();
-  qam_ = std::make_unique<QamProtocol>(QamProtocolServices{
-      LinkState, CameraAddress, *this, *this, *port_, *existTimer_, *qamProtocolTimer_, *sleep_});
+  qam_ = std::make_unique<QamProtocol>(QamProtocolServices{LinkState, CameraAddress, *panel_,
+                                                           *linkWindow_, *port_, *existTimer_,
+                                                           *qamProtocolTimer_, *sleep_});
 }
 
 void TForm1::ConnectHandlers() {
@@ -182,9 +187,11 @@ void TForm1::ConnectHandlers() {
   connect(HundredAdd, &QComboBox::activated, this, [this] { HundredAddChange(); });
   connect(TenAdd, &QComboBox::activated, this, [this] { TenAddChange(); });
   connect(UnitAdd, &QComboBox::activated, this, [this] { UnitAddChange(); });
-  connect(WhiteBalSel, &QComboBox::activated, this, [this] { WhiteBalSelChange(); });
-  connect(ShutterIris, &QComboBox::activated, this, [this] { ShutterIrisChange(); });
-  connect(SyncDC, &QComboBox::activated, this, [this] { SyncDCChange(); });
+  connect(PanelList(PanelControl::WhiteBalSel), &QComboBox::activated, this,
+          [this] { WhiteBalSelChange(); });
+  connect(PanelList(PanelControl::ShutterIris), &QComboBox::activated, this,
+          [this] { ShutterIrisChange(); });
+  connect(PanelList(PanelControl::SyncDC), &QComboBox::activated, this, [this] { SyncDCChange(); });
   connect(RedUpDown, &TUpDown::Clicked, this, [this] { RedUpDownClick(); });
   connect(BlueUpDown, &TUpDown::Clicked, this, [this] { BlueUpDownClick(); });
 
@@ -194,7 +201,7 @@ void TForm1::ConnectHandlers() {
   connect(ProtocolSpeed, &QToolButton::clicked, this, [this] { ProtocolSpeedClick(); });
   const auto ptz = [this](QToolButton* button, PtzButton which) {
     connect(button, &QToolButton::clicked, this,
-            [this, which] { PtzButtonClick(*qam_, *this, CameraAddress, which); });
+            [this, which] { PtzButtonClick(*qam_, *linkWindow_, CameraAddress, which); });
   };
   ptz(UpButton, PtzButton::Up);
   ptz(DownButton, PtzButton::Down);
@@ -219,19 +226,38 @@ void TForm1::CreateKeyBoardAndImageDelayForms() {
 }
 
 void TForm1::SetPanelCaptions() {
-  for (const PanelLabelRow& row : kPanelLabels) {
-    (this->*row.label)->setText(PanelCaption(row.control));
-  }
+  for (const auto& [control, label] : panelLabels_) label->setText(PanelCaption(control));
 }
 
 void TForm1::SetHints() {
   const auto hintOf = [](uint8_t item) { return QString::fromLatin1(FindCameraItem(item)->hint); };
-  for (const PanelListRow& row : kPanelLists) {
-    (this->*row.list)->setToolTip(QString::fromLatin1(ItemOfControl(row.control)->hint));
+  for (const auto& [control, list] : panelLists_) {
+    list->setToolTip(QString::fromLatin1(ItemOfControl(control)->hint));
   }
   IdEdit->setToolTip(hintOf(kItemId));
   RedNumEdit->setToolTip(hintOf(kItemRedGain));
   BlueNumEdit->setToolTip(hintOf(kItemBlueGain));
+}
+
+QString TForm1::StatusText(int panel) const {
+  return panel >= 0 && panel < static_cast<int>(StatusPanels.size()) ? StatusPanels[panel]->text()
+                                                                     : QString();
+}
+
+CameraPanel& TForm1::Panel() {
+  return *panel_;
+}
+
+const CameraPanel& TForm1::Panel() const {
+  return *panel_;
+}
+
+LinkWindow& TForm1::LinkView() {
+  return *linkWindow_;
+}
+
+const LinkWindow& TForm1::LinkView() const {
+  return *linkWindow_;
 }
 
 void TForm1::FormCreate() {
@@ -292,11 +318,11 @@ void TForm1::ProtocolSpeedClick() {
 }
 
 void TForm1::Open1Click() {
-  setWindowTitle(OpenSettingsFile(this, *this, LinkState, LinkBusy(), windowTitle()));
+  setWindowTitle(OpenSettingsFile(this, *panel_, LinkState, LinkBusy(), windowTitle()));
 }
 
 void TForm1::SaveAs1Click() {
-  setWindowTitle(SaveSettingsFileAs(this, *this, LinkState, LinkBusy(), windowTitle()));
+  setWindowTitle(SaveSettingsFileAs(this, *panel_, LinkState, LinkBusy(), windowTitle()));
 }
 
 void TForm1::ImageTimeClick() {

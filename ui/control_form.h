@@ -1,14 +1,16 @@
 // Unit Control: the main window Form1. It owns everything that lives for the
 // whole run: the serial port Comm1, the three timers, the menus, the settings
 // panel, the address lists, the status bar and the camera link engine. The
-// engine reaches the widgets through CameraPanel and LinkWindow, which the
-// window implements here.
+// engine reaches the widgets through two small adapters the window owns
+// (ControlCameraPanel, ControlLinkWindow). The widgets are private; their
+// object names are their member names, which is how tests find them.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,8 @@
 #include "link/link_services.h"
 
 class ChoiceGroup;
+class ControlCameraPanel;
+class ControlLinkWindow;
 class CommLinkPort;
 class QAction;
 class QComboBox;
@@ -39,7 +43,7 @@ class TLinkTimer;
 class TShape;
 class TUpDown;
 
-class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
+class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -105,39 +109,34 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void UseAdapter(bool com1, const QString& device);
   void UpdateCameraAddress();
 
-  // --- CameraPanel.
-  int ItemIndex(PanelControl list) const override;
-  void SetItemIndex(PanelControl list, int index) override;
-  bool Visible(PanelControl control) const override;
-  void SetVisible(PanelControl control, bool visible) override;
-  int Position(PanelControl upDown) const override;
-  void SetPosition(PanelControl upDown, int position) override;
-  void SetGainControlsVisible(bool visible) override;
-  bool GainControlsVisible() const override;
-  std::string IdEditText() const override;
-  void SetIdEditText(const std::string& text) override;
-
-  // --- LinkWindow.
-  void SetMainStatus(const std::string& text) override;
-  void SetDialogStatus(const std::string& text) override;
-  void SetLamp(LampColour colour) override;
-  LampColour Lamp() const override;
-  void SetDelayLamp(LampColour colour) override;
-  LampColour DelayLamp() const override;
-  void SetTransferButtonsEnabled(bool enabled) override;
-  void ShowAddress(uint8_t address) override;
-  bool BaudChecked(uint8_t code) const override;
-  void CheckBaud(uint8_t code) override;
-  bool ProtocolChecked(uint8_t code) const override;
-  void CheckProtocol(uint8_t code) override;
-  void ShowInformation(const std::string& text) override;
+  // What the camera link sees of the window.
+  CameraPanel& Panel();
+  const CameraPanel& Panel() const;
+  LinkWindow& LinkView();
+  const LinkWindow& LinkView() const;
 
   // Text of a status bar panel 0..3.
   QString StatusText(int panel) const;
-  // The list or up-down widget behind a panel control.
-  QComboBox* ListOf(PanelControl list) const;
+  // --- Components the program and tests share.
+  std::unique_ptr<TComm> Comm1;
+  TKeyBoardForm* KeyBoardForm = nullptr;
+  TImageDelayForm* ImageDelayForm = nullptr;
 
-  // --- Components.
+  // The camera link engine.
+  QamProtocol& Link() { return *qam_; }
+
+ signals:
+  // Raised by FormClose, after "Port.dat" was written.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class ControlCameraPanel;
+  friend class ControlLinkWindow;
+
+  // --- Widgets and timers; their object names are these names.
   QMenuBar* RS422SetMenu = nullptr;
   QMenu* File1 = nullptr;
   QAction* Open1 = nullptr;
@@ -147,16 +146,9 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   QAction* SerialCOM2 = nullptr;
   QAction* Adapters = nullptr;
   QMenu* ADDRESSSET1 = nullptr;
-  // The Baud rate and Protocol items are built from their tables; these name
-  // the ones the program has always had.
-  QAction* BR1200 = nullptr;
-  QAction* BR2400 = nullptr;
-  QAction* BR4800 = nullptr;
-  QAction* BR9600 = nullptr;
+  // The Baud rate and Protocol items are built from their tables and carry
+  // their code; their names are "BR" and the rate, and those of kProtocolItems.
   QMenu* Protocol1 = nullptr;
-  QAction* PelcoP = nullptr;
-  QAction* PelcoD = nullptr;
-  QAction* ERNITEC = nullptr;
   QMenu* R1 = nullptr;
   QAction* GetRS422SETS1 = nullptr;
   QAction* ImageTime = nullptr;
@@ -186,39 +178,10 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
 
   QFrame* Panel1 = nullptr;
   QLabel* BlueLable = nullptr;
-  QLabel* DNModeLabel = nullptr;
-  QLabel* DNLevelLabel = nullptr;
-  QLabel* DNFilLabel = nullptr;
-  QLabel* ShutterLabel = nullptr;
-  QLabel* GainLablel = nullptr;
-  QLabel* SyncLabel = nullptr;
-  QLabel* GammaLabel = nullptr;
-  QLabel* BlcLabel = nullptr;
-  QLabel* WhiteBalLabel = nullptr;
-  QLabel* SharpnessLabel = nullptr;
-  QLabel* PredtmspLabel = nullptr;
-  QLabel* IdLabel = nullptr;
-  QLabel* IdPosLabel = nullptr;
-  QComboBox* DNModeSel = nullptr;
-  QComboBox* DNLevelSel = nullptr;
-  QComboBox* DNFilSel = nullptr;
-  QComboBox* ShutterSel = nullptr;
-  QComboBox* ShutterIris = nullptr;
-  QComboBox* GainSel = nullptr;
-  QComboBox* SyncSel = nullptr;
-  QComboBox* SyncDC = nullptr;
-  QComboBox* GammaSel = nullptr;
-  QComboBox* BlcSel = nullptr;
-  QComboBox* WhiteBalSel = nullptr;
-  QComboBox* SharpnessSel = nullptr;
-  QComboBox* PredtmspSel = nullptr;
-  QComboBox* IDPosSel = nullptr;
   QLineEdit* IdEdit = nullptr;
   QToolButton* KeyboardSpeed = nullptr;
-  QLabel* RedLabel = nullptr;
   QLineEdit* RedNumEdit = nullptr;
   TUpDown* RedUpDown = nullptr;
-  QLabel* BlueLabel = nullptr;
   QLineEdit* BlueNumEdit = nullptr;
   TUpDown* BlueUpDown = nullptr;
   TShape* LightShape = nullptr;
@@ -228,21 +191,10 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   QTimer* QamProtocolTimer = nullptr;
   QTimer* PasswordTime = nullptr;
 
-  std::unique_ptr<TComm> Comm1;
-  TKeyBoardForm* KeyBoardForm = nullptr;
-  TImageDelayForm* ImageDelayForm = nullptr;
+  // The settings panel's labels and lists, built from the panel table.
+  std::map<PanelControl, QLabel*> panelLabels_;
+  std::map<PanelControl, QComboBox*> panelLists_;
 
-  // The camera link engine.
-  QamProtocol& Link() { return *qam_; }
-
- signals:
-  // Raised by FormClose, after "Port.dat" was written.
-  void Closed();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- private:
   void BuildMenus();
   void BuildControls();
   void BuildPanel();
@@ -264,8 +216,9 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   void LeaveAlternativeList(QComboBox* alternative, QComboBox* plain, int special);
   void ShowGain(TUpDown* upDown, QLineEdit* numEdit);
   bool LinkBusy() const;
-
-  QWidget* ControlOf(PanelControl control) const;
+  QComboBox* PanelList(PanelControl list) const { return panelLists_.at(list); }
+  // Sets the address lists to the digits of `address` without their handlers.
+  void ShowAddress(uint8_t address);
 
   ChoiceGroup* portChoice_ = nullptr;
   ChoiceGroup* baudChoice_ = nullptr;
@@ -277,5 +230,7 @@ class TForm1 : public QMainWindow, public CameraPanel, public LinkWindow {
   std::unique_ptr<TLinkTimer> existTimer_;
   std::unique_ptr<TLinkTimer> qamProtocolTimer_;
   std::unique_ptr<TLinkSleep> sleep_;
+  std::unique_ptr<ControlCameraPanel> panel_;
+  std::unique_ptr<ControlLinkWindow> linkWindow_;
   std::unique_ptr<QamProtocol> qam_;
 };

@@ -18,6 +18,7 @@
 #include "link/camera_items.h"
 #include "link/line_speeds.h"
 #include "ui/choice_group.h"
+#include "ui/control_camera_panel.h"
 #include "ui/control_form.h"
 #include "ui/control_jpeg.h"
 #include "ui/control_panel_table.h"
@@ -144,10 +145,6 @@ void TForm1::BuildMenus() {
     const QByteArray name = "BR" + rate.toLatin1();
     baudChoice_->addAction(MakeCodeItem(ADDRESSSET1, name.constData(), rate, kBaudContext, code));
   }
-  BR1200 = baudChoice_->ItemWithCode(kBaudCode1200);
-  BR2400 = baudChoice_->ItemWithCode(kBaudCode2400);
-  BR4800 = baudChoice_->ItemWithCode(kBaudCode4800);
-  BR9600 = baudChoice_->ItemWithCode(kBaudCode9600);
 
   Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), kProtocolContext);
   protocolChoice_ = new ChoiceGroup(this);
@@ -156,9 +153,6 @@ void TForm1::BuildMenus() {
     protocolChoice_->addAction(MakeCodeItem(Protocol1, item.name, QString::fromLatin1(item.caption),
                                             kProtocolContext, code));
   }
-  PelcoP = protocolChoice_->ItemWithCode(kProtocolPelcoP);
-  PelcoD = protocolChoice_->ItemWithCode(kProtocolPelcoD);
-  ERNITEC = protocolChoice_->ItemWithCode(kProtocolErnitec);
 
   R1 = MakeMenu(RS422SetMenu, "R1", QStringLiteral("Tools"), 0);
   GetRS422SETS1 = MakeItem(R1, "GetRS422SETS1", QStringLiteral("Get Protocol State"), 26, false);
@@ -264,11 +258,11 @@ void TForm1::BuildPanel() {
 
   const QFont labelFont = LabelFont();
   for (const PanelLabelRow& row : kPanelLabels) {
-    this->*row.label =
+    panelLabels_[row.control] =
         MakeLabel(Panel1, row.name, PanelCaption(row.control), row.x, row.y, labelFont);
   }
   for (const PanelListRow& row : kPanelLists) {
-    this->*row.list = MakeList(Panel1, row.control, row.name, row.x, row.y);
+    panelLists_[row.control] = MakeList(Panel1, row.control, row.name, row.x, row.y);
   }
 
   IdEdit = new QLineEdit(Panel1);
@@ -306,11 +300,8 @@ void TForm1::BuildPanel() {
   RedUpDown = upDown(PanelControl::RedUpDown, "RedUpDown", 336);
   BlueNumEdit = numEdit(PanelControl::BlueUpDown, "BlueNumEdit", 408);
   BlueUpDown = upDown(PanelControl::BlueUpDown, "BlueUpDown", 448);
-  for (QWidget* gain : {static_cast<QWidget*>(RedLabel), static_cast<QWidget*>(BlueLabel),
-                        static_cast<QWidget*>(RedNumEdit), static_cast<QWidget*>(BlueNumEdit),
-                        static_cast<QWidget*>(RedUpDown), static_cast<QWidget*>(BlueUpDown)}) {
-    gain->hide();
-  }
+
+  panel_->SetGainControlsVisible(false);
 
   LightShape = new TShape(Panel1);
   LightShape->setObjectName(QStringLiteral("LightShape"));
@@ -321,12 +312,11 @@ void TForm1::BuildPanel() {
   FileMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
   FileMemo->hide();
 
-  const QWidget* const order[] = {DNModeSel, DNLevelSel, DNFilSel,     ShutterSel,  GainSel,
-                                  SyncSel,   BlcSel,     SharpnessSel, WhiteBalSel, IdEdit,
-                                  IDPosSel,  RedUpDown,  BlueUpDown,   BlueNumEdit, RedNumEdit,
-                                  FileMemo,  SyncDC,     ShutterIris,  GammaSel,    PredtmspSel};
-  for (size_t i = 1; i < std::size(order); ++i) {
-    setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+  QWidget* previous = nullptr;
+  for (const char* name : kPanelTabOrder) {
+    QWidget* next = Panel1->findChild<QWidget*>(QString::fromLatin1(name));
+    if (previous) setTabOrder(previous, next);
+    previous = next;
   }
 }
 

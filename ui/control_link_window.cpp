@@ -1,5 +1,5 @@
-// The camera link's LinkWindow over the main window and the image delay
-// dialog: status texts, lamps, the Read/Write buttons, address, menus.
+#include "ui/control_link_window.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -14,66 +14,65 @@
 #include "ui/lamp_colours.h"
 #include "ui/message_box.h"
 
-QString TForm1::StatusText(int panel) const {
-  return panel >= 0 && panel < static_cast<int>(StatusPanels.size()) ? StatusPanels[panel]->text()
-                                                                     : QString();
+void ControlLinkWindow::SetMainStatus(const std::string& text) {
+  form_.StatusPanels[3]->setText(QString::fromStdString(text));
 }
 
-void TForm1::SetMainStatus(const std::string& text) {
-  StatusPanels[3]->setText(QString::fromStdString(text));
+void ControlLinkWindow::SetDialogStatus(const std::string& text) {
+  if (form_.ImageDelayForm) form_.ImageDelayForm->SetDialogStatus(text);
 }
 
-void TForm1::SetDialogStatus(const std::string& text) {
-  if (ImageDelayForm) ImageDelayForm->SetDialogStatus(text);
+void ControlLinkWindow::SetLamp(LampColour colour) {
+  form_.LightShape->SetBrushColor(LampQColor(colour));
 }
 
-void TForm1::SetLamp(LampColour colour) {
-  LightShape->SetBrushColor(LampQColor(colour));
+LampColour ControlLinkWindow::Lamp() const {
+  return form_.LightShape->BrushColor() == kLampLime ? LampColour::Lime : LampColour::Red;
 }
 
-LampColour TForm1::Lamp() const {
-  return LightShape->BrushColor() == kLampLime ? LampColour::Lime : LampColour::Red;
+void ControlLinkWindow::SetDelayLamp(LampColour colour) {
+  if (form_.ImageDelayForm) form_.ImageDelayForm->SetDelayLamp(colour);
 }
 
-void TForm1::SetDelayLamp(LampColour colour) {
-  if (ImageDelayForm) ImageDelayForm->SetDelayLamp(colour);
-}
-
-LampColour TForm1::DelayLamp() const {
+LampColour ControlLinkWindow::DelayLamp() const {
   // Before the dialog exists its lamp is the main window's.
-  return ImageDelayForm ? ImageDelayForm->DelayLamp() : Lamp();
+  return form_.ImageDelayForm ? form_.ImageDelayForm->DelayLamp() : Lamp();
 }
 
-void TForm1::SetTransferButtonsEnabled(bool enabled) {
-  ReadButton->setEnabled(enabled);
-  WriteButton->setEnabled(enabled);
-  if (ImageDelayForm) ImageDelayForm->SetTransferButtonsEnabled(enabled);
+void ControlLinkWindow::SetTransferButtonsEnabled(bool enabled) {
+  form_.ReadButton->setEnabled(enabled);
+  form_.WriteButton->setEnabled(enabled);
+  if (form_.ImageDelayForm) form_.ImageDelayForm->SetTransferButtonsEnabled(enabled);
 }
 
-bool TForm1::BaudChecked(uint8_t code) const {
-  const QAction* item = baudChoice_->ItemWithCode(code);
+bool ControlLinkWindow::BaudChecked(uint8_t code) const {
+  const QAction* item = form_.baudChoice_->ItemWithCode(code);
   return item && item->isChecked();
 }
 
-void TForm1::CheckBaud(uint8_t code) {
-  QAction* item = baudChoice_->ItemWithCode(code);
+void ControlLinkWindow::CheckBaud(uint8_t code) {
+  QAction* item = form_.baudChoice_->ItemWithCode(code);
   if (!item) return;
-  baudChoice_->Mark(item);
-  StatusPanels[1]->setText(QString::fromStdString(BaudRateText(code)));
+  form_.baudChoice_->Mark(item);
+  form_.StatusPanels[1]->setText(QString::fromStdString(BaudRateText(code)));
 }
 
-bool TForm1::ProtocolChecked(uint8_t code) const {
-  const QAction* item = protocolChoice_->ItemWithCode(code);
+bool ControlLinkWindow::ProtocolChecked(uint8_t code) const {
+  const QAction* item = form_.protocolChoice_->ItemWithCode(code);
   return item && item->isChecked();
 }
 
-void TForm1::CheckProtocol(uint8_t code) {
-  QAction* item = protocolChoice_->ItemWithCode(code);
+void ControlLinkWindow::CheckProtocol(uint8_t code) {
+  QAction* item = form_.protocolChoice_->ItemWithCode(code);
   if (!item) return;
-  protocolChoice_->Mark(item);
-  StatusPanels[2]->setText(QString::fromStdString(ProtocolText(code)));
+  form_.protocolChoice_->Mark(item);
+  form_.StatusPanels[2]->setText(QString::fromStdString(ProtocolText(code)));
 }
 
-void TForm1::ShowInformation(const std::string& text) {
-  ShowNotice(QString::fromStdString(text), this);
+void ControlLinkWindow::ShowInformation(const std::string& text) {
+  ShowNotice(QString::fromStdString(text), &form_);
+}
+
+void ControlLinkWindow::ShowAddress(uint8_t address) {
+  form_.ShowAddress(address);
 }

@@ -1,16 +1,14 @@
-// The settings panel's labels and lists, one row each: the window's member,
-// its object name, the camera control it shows and where it stands. The
-// captions and hints come from the camera item table, so the layout, the
-// captions, the hints and the lookups all follow these rows.
+// The settings panel's labels and lists, one row each: its object name, the
+// camera control it shows and where it stands. The captions, entries, hints
+// and help topics come from the camera item table, so the layout, the lookups
+// and the tab order all follow these rows.
 #pragma once
 
 #include <QString>
 
 #include "link/camera_items.h"
-#include "ui/control_form.h"
 
 struct PanelLabelRow {
-  QLabel* TForm1::*label;
   const char* name;
   PanelControl control;  // the caption is its item's label
   int x;
@@ -18,7 +16,6 @@ struct PanelLabelRow {
 };
 
 struct PanelListRow {
-  QComboBox* TForm1::*list;
   const char* name;
   PanelControl control;
   int x;
@@ -31,38 +28,45 @@ inline QString PanelCaption(PanelControl control) {
 }
 
 inline const PanelLabelRow kPanelLabels[] = {
-    {&TForm1::DNModeLabel, "DNModeLabel", PanelControl::DNModeSel, 16, 40},
-    {&TForm1::DNLevelLabel, "DNLevelLabel", PanelControl::DNLevelSel, 16, 80},
-    {&TForm1::DNFilLabel, "DNFilLabel", PanelControl::DNFilSel, 16, 120},
-    {&TForm1::ShutterLabel, "ShutterLabel", PanelControl::ShutterSel, 16, 160},
-    {&TForm1::GainLablel, "GainLablel", PanelControl::GainSel, 16, 200},
-    {&TForm1::SyncLabel, "SyncLabel", PanelControl::SyncSel, 16, 240},
-    {&TForm1::GammaLabel, "GammaLabel", PanelControl::GammaSel, 16, 280},
-    {&TForm1::BlcLabel, "BlcLabel", PanelControl::BlcSel, 16, 320},
-    {&TForm1::WhiteBalLabel, "WhiteBalLabel", PanelControl::WhiteBalSel, 256, 40},
-    {&TForm1::SharpnessLabel, "SharpnessLabel", PanelControl::SharpnessSel, 248, 200},
-    {&TForm1::PredtmspLabel, "PredtmspLabel", PanelControl::PredtmspSel, 248, 240},
-    {&TForm1::IdLabel, "IdLabel", PanelControl::IdEdit, 248, 280},
-    {&TForm1::IdPosLabel, "IdPosLabel", PanelControl::IDPosSel, 248, 320},
-    {&TForm1::RedLabel, "RedLabel", PanelControl::RedUpDown, 280, 80},
-    {&TForm1::BlueLabel, "BlueLabel", PanelControl::BlueUpDown, 384, 80},
+    {"DNModeLabel", PanelControl::DNModeSel, 16, 40},
+    {"DNLevelLabel", PanelControl::DNLevelSel, 16, 80},
+    {"DNFilLabel", PanelControl::DNFilSel, 16, 120},
+    {"ShutterLabel", PanelControl::ShutterSel, 16, 160},
+    {"GainLablel", PanelControl::GainSel, 16, 200},
+    {"SyncLabel", PanelControl::SyncSel, 16, 240},
+    {"GammaLabel", PanelControl::GammaSel, 16, 280},
+    {"BlcLabel", PanelControl::BlcSel, 16, 320},
+    {"WhiteBalLabel", PanelControl::WhiteBalSel, 256, 40},
+    {"SharpnessLabel", PanelControl::SharpnessSel, 248, 200},
+    {"PredtmspLabel", PanelControl::PredtmspSel, 248, 240},
+    {"IdLabel", PanelControl::IdEdit, 248, 280},
+    {"IdPosLabel", PanelControl::IDPosSel, 248, 320},
+    {"RedLabel", PanelControl::RedUpDown, 280, 80},
+    {"BlueLabel", PanelControl::BlueUpDown, 384, 80},
 };
 
 // The lists of the main window; the image delay dialog holds the other two.
 // The alternatives start beside their plain lists; start-up puts them on top.
 inline const PanelListRow kPanelLists[] = {
-    {&TForm1::DNModeSel, "DNModeSel", PanelControl::DNModeSel, 144, 40},
-    {&TForm1::DNLevelSel, "DNLevelSel", PanelControl::DNLevelSel, 144, 80},
-    {&TForm1::DNFilSel, "DNFilSel", PanelControl::DNFilSel, 144, 120},
-    {&TForm1::ShutterSel, "ShutterSel", PanelControl::ShutterSel, 144, 160},
-    {&TForm1::GainSel, "GainSel", PanelControl::GainSel, 144, 200},
-    {&TForm1::SyncSel, "SyncSel", PanelControl::SyncSel, 144, 240},
-    {&TForm1::GammaSel, "GammaSel", PanelControl::GammaSel, 144, 280},
-    {&TForm1::BlcSel, "BlcSel", PanelControl::BlcSel, 144, 320},
-    {&TForm1::WhiteBalSel, "WhiteBalSel", PanelControl::WhiteBalSel, 384, 40},
-    {&TForm1::SharpnessSel, "SharpnessSel", PanelControl::SharpnessSel, 384, 200},
-    {&TForm1::PredtmspSel, "PredtmspSel", PanelControl::PredtmspSel, 384, 240},
-    {&TForm1::IDPosSel, "IDPosSel", PanelControl::IDPosSel, 392, 320},
-    {&TForm1::ShutterIris, "ShutterIris", PanelControl::ShutterIris, 232, 160},
-    {&TForm1::SyncDC, "SyncDC", PanelControl::SyncDC, 232, 240},
+    {"DNModeSel", PanelControl::DNModeSel, 144, 40},
+    {"DNLevelSel", PanelControl::DNLevelSel, 144, 80},
+    {"DNFilSel", PanelControl::DNFilSel, 144, 120},
+    {"ShutterSel", PanelControl::ShutterSel, 144, 160},
+    {"GainSel", PanelControl::GainSel, 144, 200},
+    {"SyncSel", PanelControl::SyncSel, 144, 240},
+    {"GammaSel", PanelControl::GammaSel, 144, 280},
+    {"BlcSel", PanelControl::BlcSel, 144, 320},
+    {"WhiteBalSel", PanelControl::WhiteBalSel, 384, 40},
+    {"SharpnessSel", PanelControl::SharpnessSel, 384, 200},
+    {"PredtmspSel", PanelControl::PredtmspSel, 384, 240},
+    {"IDPosSel", PanelControl::IDPosSel, 392, 320},
+    {"ShutterIris", PanelControl::ShutterIris, 232, 160},
+    {"SyncDC", PanelControl::SyncDC, 232, 240},
 };
+
+// Tab order of the panel's controls, by object name.
+inline const char* const kPanelTabOrder[] = {
+    "DNModeSel", "DNLevelSel", "DNFilSel",     "ShutterSel",  "GainSel",
+    "SyncSel",   "BlcSel",     "SharpnessSel", "WhiteBalSel", "IdEdit",
+    "IDPosSel",  "RedUpDown",  "BlueUpDown",   "BlueNumEdit", "RedNumEdit",
+    "FileMemo",  "SyncDC",     "ShutterIris",  "GammaSel",    "PredtmspSel"};

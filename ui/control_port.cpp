@@ -14,6 +14,7 @@
 #include "settings/port_dat.h"
 #include "ui/choice_group.h"
 #include "ui/control_form.h"
+#include "ui/control_link_window.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -137,19 +138,19 @@ void TForm1::SerialCOM2Click() {
 }
 
 void TForm1::ChooseBaud(uint8_t code) {
-  if (LinkBusy() || BaudChecked(code)) return;
-  CheckBaud(code);
+  if (LinkBusy() || linkWindow_->BaudChecked(code)) return;
+  linkWindow_->CheckBaud(code);
   Comm1->SetBaudRate(BaudRateOfCode(code));
 }
 
 void TForm1::UseBaud(uint8_t code) {
   Comm1->SetBaudRate(BaudRateOfCode(code));
-  CheckBaud(code);
+  linkWindow_->CheckBaud(code);
 }
 
 void TForm1::ChooseProtocol(uint8_t code) {
-  if (LinkBusy() || ProtocolChecked(code)) return;
-  CheckProtocol(code);
+  if (LinkBusy() || linkWindow_->ProtocolChecked(code)) return;
+  linkWindow_->CheckProtocol(code);
 }
 
 void TForm1::SavePortDat() {
@@ -170,7 +171,7 @@ void TForm1::ApplyPortDefaults() {
   SelectCom(true);
   Comm1->SetDeviceName(kCom1);
   UseBaud(kBaudCode4800);
-  CheckProtocol(kProtocolPelcoP);
+  linkWindow_->CheckProtocol(kProtocolPelcoP);
   SavePortDat();
 }
 
@@ -204,5 +205,5 @@ void TForm1::LoadPortDat() {
     ApplyPortDefaults();
     return;
   }
-  CheckProtocol(static_cast<uint8_t>(*protocol));
+  linkWindow_->CheckProtocol(static_cast<uint8_t>(*protocol));
 }

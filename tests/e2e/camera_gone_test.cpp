@@ -9,6 +9,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 namespace {
@@ -34,28 +35,28 @@ class CameraGoneTest : public QObject {
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
 
     const int mark = sim.Mark();
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(sim.WaitForTrace("read reply D/N MODE", kTraceWaitMs, mark),
              qPrintable(sim.Diagnostics()));
     sim.Pause();
     QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form)));
-    QCOMPARE(form->Lamp(), LampColour::Red);
-    QVERIFY(!form->ReadButton->isEnabled());
-    QVERIFY(!form->WriteButton->isEnabled());
+    QCOMPARE(form->LinkView().Lamp(), LampColour::Red);
+    QVERIFY(!Child<QPushButton>(form, "ReadButton")->isEnabled());
+    QVERIFY(!Child<QPushButton>(form, "WriteButton")->isEnabled());
     // What was read before the camera went stays in the panel.
     const CameraValues shown = PanelValues(*form);
     QCOMPARE(shown.items.at(kItemDNMode), camera.items.at(kItemDNMode));
     QVERIFY(shown.items.at(kItemBlueGain) != camera.items.at(kItemBlueGain));
     // Pressing the disabled button does nothing.
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
 
     sim.Resume();
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(Describe(*form) + sim.Diagnostics()));
-    QVERIFY(form->ReadButton->isEnabled());
+    QVERIFY(Child<QPushButton>(form, "ReadButton")->isEnabled());
     QVERIFY2(WaitForStatus(*form, ""), qPrintable(Describe(*form)));
 
     // And a new Read Camera gets everything.
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
     QCOMPARE(PanelValues(*form).Text(), camera.Text());
@@ -72,13 +73,13 @@ class CameraGoneTest : public QObject {
     auto form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim->Diagnostics()));
 
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(sim->WaitForTrace("read reply D/N MODE", kTraceWaitMs),
              qPrintable(sim->Diagnostics()));
     QVERIFY(sim->Stop());
     sim.reset();
     QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form)));
-    QCOMPARE(form->Lamp(), LampColour::Red);
+    QCOMPARE(form->LinkView().Lamp(), LampColour::Red);
 
     // The line itself has gone; that shows only in the lamp and the status
     // bar, not in an error box per frame.
@@ -88,12 +89,12 @@ class CameraGoneTest : public QObject {
     QVERIFY2(sim->Ready(), qPrintable(sim->Diagnostics()));
     // ZELTA still holds the line that went away; "Com2" is not there, so
     // choosing it falls back to "Com1", which is opened afresh.
-    form->SerialCOM2->trigger();
+    Child<QAction>(form, "SerialCOM2")->trigger();
     QCOMPARE(messages.Texts(), QStringList{"There is not COM2 on PC or other software is using."});
-    QVERIFY(form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked());
     QVERIFY2(WaitForLamp(*form, LampColour::Lime),
              qPrintable(Describe(*form) + sim->Diagnostics()));
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim->Diagnostics()));
   }

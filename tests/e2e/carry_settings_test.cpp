@@ -12,6 +12,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 namespace {
@@ -56,11 +57,11 @@ class CarrySettingsTest : public QObject {
       QVERIFY2(simA.Ready(), qPrintable(simA.Diagnostics()));
       auto form = StartZelta(folder);
       QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(simA.Diagnostics()));
-      QVERIFY(RunTransfer(*form, form->ReadButton, simA));
+      QVERIFY(RunTransfer(*form, Child<QPushButton>(form, "ReadButton"), simA));
       QCOMPARE(PanelValues(*form).Text(), cameraA.Text());
       bool seen = false;
       AnswerFileDialog(path, seen);
-      form->SaveAs1->trigger();
+      Child<QAction>(form, "SaveAs1")->trigger();
       QVERIFY(seen);
       QVERIFY(QFile::exists(path));
       QVERIFY2(form->windowTitle().contains("LOBBY.TXT"), qPrintable(form->windowTitle()));
@@ -75,10 +76,10 @@ class CarrySettingsTest : public QObject {
     QVERIFY(PanelValues(*form).Text() != cameraA.Text());
     bool seen = false;
     AnswerFileDialog(path, seen);
-    form->Open1->trigger();
+    Child<QAction>(form, "Open1")->trigger();
     QVERIFY(seen);
     QCOMPARE(PanelValues(*form).Text(), cameraA.Text());
-    QVERIFY(RunTransfer(*form, form->WriteButton, simB));
+    QVERIFY(RunTransfer(*form, Child<QPushButton>(form, "WriteButton"), simB));
     form->close();
     form.reset();
 
@@ -86,7 +87,7 @@ class CarrySettingsTest : public QObject {
     form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(simB.Diagnostics()));
     QVERIFY(PanelValues(*form).Text() != cameraA.Text());
-    QVERIFY(RunTransfer(*form, form->ReadButton, simB));
+    QVERIFY(RunTransfer(*form, Child<QPushButton>(form, "ReadButton"), simB));
     QCOMPARE(PanelValues(*form).Text(), cameraA.Text());
     QCOMPARE(messages.Texts(), QStringList());
   }

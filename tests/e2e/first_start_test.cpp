@@ -13,6 +13,7 @@
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/password_form.h"
 #include "ui/password_store.h"
@@ -60,8 +61,8 @@ class FirstStartTest : public QObject {
 
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
     qInfo("lamp green %lld ms after the start", static_cast<long long>(started.elapsed()));
-    QVERIFY(form->ReadButton->isEnabled());
-    QVERIFY(form->WriteButton->isEnabled());
+    QVERIFY(Child<QPushButton>(form, "ReadButton")->isEnabled());
+    QVERIFY(Child<QPushButton>(form, "WriteButton")->isEnabled());
     // The start-up poll itself was answered: green within the first watchdog
     // interval, not after repeats.
     const QList<TraceLine> trace = sim.Trace();

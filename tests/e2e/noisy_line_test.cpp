@@ -7,6 +7,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 class NoisyLineTest : public QObject {
@@ -32,7 +33,7 @@ class NoisyLineTest : public QObject {
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
     QCOMPARE(PanelValues(*form).Text(), camera.Text());

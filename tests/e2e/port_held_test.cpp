@@ -15,6 +15,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 namespace {
@@ -69,8 +70,8 @@ class PortHeldTest : public QObject {
     QCOMPARE(messages.Messages().first().caption, QString("ERROR"));
     QCOMPARE(messages.Messages().first().icon, MessageIcon::Error);
     QCOMPARE(form->StatusText(0), QString("Com Port : COM2"));
-    QVERIFY(form->SerialCOM2->isChecked());
-    QVERIFY(!form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM2")->isChecked());
+    QVERIFY(!Child<QAction>(form, "SerialCOM1")->isChecked());
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(com2.Diagnostics()));
     QVERIFY(!HeardFromZelta(com1));
 
@@ -94,20 +95,20 @@ class PortHeldTest : public QObject {
     QCOMPARE(messages.Texts(), (QStringList{kCom1Busy, kNoPort}));
     // The menu shows the saved port again; nothing is sent.
     QCOMPARE(form->StatusText(0), QString("Com Port : COM1"));
-    QVERIFY(form->SerialCOM1->isChecked());
-    QVERIFY(!form->SerialCOM2->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked());
+    QVERIFY(!Child<QAction>(form, "SerialCOM2")->isChecked());
     QTest::qWait(700);  // more than one watchdog interval: the polls go nowhere
-    QCOMPARE(form->Lamp(), LampColour::Red);
+    QCOMPARE(form->LinkView().Lamp(), LampColour::Red);
     QVERIFY(!HeardFromZelta(com1));
     QVERIFY(!HeardFromZelta(com2));
 
     // COM1 is freed; choosing COM2 (still held) falls back to it.
     held1.Release();
     messages.Clear();
-    form->SerialCOM2->trigger();
+    Child<QAction>(form, "SerialCOM2")->trigger();
     QCOMPARE(messages.Texts(), QStringList{kCom2Busy});
     QCOMPARE(form->StatusText(0), QString("Com Port : COM1"));
-    QVERIFY(form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked());
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(com1.Diagnostics()));
     QVERIFY(!HeardFromZelta(com2));
   }

@@ -11,6 +11,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 class ProtocolStateTest : public QObject {
@@ -23,29 +24,29 @@ class ProtocolStateTest : public QObject {
     CamSim sim(folder, {"--address", "37", "--baud", "9600", "--protocol", "pelco-d"});
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
-    QVERIFY(form->BR4800->isChecked());
-    QVERIFY(form->PelcoP->isChecked());
+    QVERIFY(Child<QAction>(form, "BR4800")->isChecked());
+    QVERIFY(Child<QAction>(form, "PelcoP")->isChecked());
     // The camera does not hear 4800 baud: the lamp stays red.
     QVERIFY2(sim.WaitForTrace("ignored: line at 4800 baud", kTraceWaitMs),
              qPrintable(sim.Diagnostics()));
-    QCOMPARE(form->Lamp(), LampColour::Red);
-    QVERIFY(!form->ReadButton->isEnabled());
+    QCOMPARE(form->LinkView().Lamp(), LampColour::Red);
+    QVERIFY(!Child<QPushButton>(form, "ReadButton")->isEnabled());
     const QByteArray portDat = folder.Read("Port.dat");
 
     const int mark = sim.Mark();
-    form->GetRS422SETS1->trigger();
+    Child<QAction>(form, "GetRS422SETS1")->trigger();
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(Describe(*form) + sim.Diagnostics()));
 
-    QCOMPARE(form->HundredAdd->currentText(), QString("0"));
-    QCOMPARE(form->TenAdd->currentText(), QString("3"));
-    QCOMPARE(form->UnitAdd->currentText(), QString("7"));
+    QCOMPARE(Child<QComboBox>(form, "HundredAdd")->currentText(), QString("0"));
+    QCOMPARE(Child<QComboBox>(form, "TenAdd")->currentText(), QString("3"));
+    QCOMPARE(Child<QComboBox>(form, "UnitAdd")->currentText(), QString("7"));
     QCOMPARE(form->StatusText(1), QString("Baud Rate : 9600"));
     QCOMPARE(form->StatusText(2), QString("Protocol Type : PELCO D"));
-    QVERIFY(form->BR9600->isChecked());
-    QVERIFY(!form->BR4800->isChecked());
-    QVERIFY(form->PelcoD->isChecked());
-    QVERIFY(!form->PelcoP->isChecked());
-    QVERIFY(form->ReadButton->isEnabled());
+    QVERIFY(Child<QAction>(form, "BR9600")->isChecked());
+    QVERIFY(!Child<QAction>(form, "BR4800")->isChecked());
+    QVERIFY(Child<QAction>(form, "PelcoD")->isChecked());
+    QVERIFY(!Child<QAction>(form, "PelcoP")->isChecked());
+    QVERIFY(Child<QPushButton>(form, "ReadButton")->isEnabled());
 
     // At 9600 the query was answered, and the poll that followed went to the
     // camera's address with the Pelco D code.

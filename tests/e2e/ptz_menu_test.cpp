@@ -9,6 +9,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 Q_DECLARE_METATYPE(PtzProtocol)
@@ -55,9 +56,9 @@ class PtzMenuTest : public QObject {
     CamSim sim(folder, {"--protocol", simProtocol});
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
-    QAction* item = protocol == PtzProtocol::PelcoP   ? form->PelcoP
-                    : protocol == PtzProtocol::PelcoD ? form->PelcoD
-                                                      : form->ERNITEC;
+    QAction* item = protocol == PtzProtocol::PelcoP   ? Child<QAction>(form, "PelcoP")
+                    : protocol == PtzProtocol::PelcoD ? Child<QAction>(form, "PelcoD")
+                                                      : Child<QAction>(form, "ERNITEC");
     item->trigger();
     QVERIFY(item->isChecked());
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
@@ -71,11 +72,19 @@ class PtzMenuTest : public QObject {
       const char* menu;  // the menu line the camera shows afterwards
     };
     const Step steps[] = {
-        {form->OSDOnSpeed, {frame(PtzCommand::OsdOn)}, "MENU  > D/N MODE"},
-        {form->DownButton, {frame(PtzCommand::Down), frame(PtzCommand::Stop)}, "MENU  > D/N LEVEL"},
-        {form->DownButton, {frame(PtzCommand::Down), frame(PtzCommand::Stop)}, "MENU  > D/N FIL"},
-        {form->UpButton, {frame(PtzCommand::Up), frame(PtzCommand::Stop)}, "MENU  > D/N LEVEL"},
-        {form->SelectButton, {frame(PtzCommand::Select)}, "MENU *> D/N LEVEL"},
+        {Child<QToolButton>(form, "OSDOnSpeed"), {frame(PtzCommand::OsdOn)}, "MENU  > D/N MODE"},
+        {Child<QToolButton>(form, "DownButton"),
+         {frame(PtzCommand::Down), frame(PtzCommand::Stop)},
+         "MENU  > D/N LEVEL"},
+        {Child<QToolButton>(form, "DownButton"),
+         {frame(PtzCommand::Down), frame(PtzCommand::Stop)},
+         "MENU  > D/N FIL"},
+        {Child<QToolButton>(form, "UpButton"),
+         {frame(PtzCommand::Up), frame(PtzCommand::Stop)},
+         "MENU  > D/N LEVEL"},
+        {Child<QToolButton>(form, "SelectButton"),
+         {frame(PtzCommand::Select)},
+         "MENU *> D/N LEVEL"},
     };
     for (const Step& step : steps) {
       const int mark = sim.Mark();

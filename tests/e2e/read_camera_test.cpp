@@ -12,6 +12,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/image_delay_form.h"
 
@@ -27,22 +28,22 @@ class ReadCameraTest : public QObject {
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(Describe(*form)));
-    QVERIFY(form->ReadButton->isEnabled());
+    QVERIFY(Child<QPushButton>(form, "ReadButton")->isEnabled());
 
     const int mark = sim.Mark();
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
 
     QCOMPARE(PanelValues(*form).Text(), camera.Text());
-    QCOMPARE(form->ShutterSel->currentText(), QString("1/250"));
-    QVERIFY(form->ShutterSel->isVisible());
-    QVERIFY(!form->ShutterIris->isVisible());
-    QCOMPARE(form->WhiteBalSel->currentText(), QString("MANUAL"));
-    QVERIFY(form->GainControlsVisible());
-    QCOMPARE(form->RedNumEdit->text(), QString("40"));
-    QCOMPARE(form->BlueNumEdit->text(), QString("22"));
-    QCOMPARE(form->IdEdit->text(), QString("LOBBY-2         "));
+    QCOMPARE(Child<QComboBox>(form, "ShutterSel")->currentText(), QString("1/250"));
+    QVERIFY(Child<QComboBox>(form, "ShutterSel")->isVisible());
+    QVERIFY(!Child<QComboBox>(form, "ShutterIris")->isVisible());
+    QCOMPARE(Child<QComboBox>(form, "WhiteBalSel")->currentText(), QString("MANUAL"));
+    QVERIFY(form->Panel().GainControlsVisible());
+    QCOMPARE(Child<QLineEdit>(form, "RedNumEdit")->text(), QString("40"));
+    QCOMPARE(Child<QLineEdit>(form, "BlueNumEdit")->text(), QString("22"));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QString("LOBBY-2         "));
 
     QList<QByteArray> heard;
     for (const TraceLine& line : sim.Frames("RX", mark)) heard << line.bytes;
@@ -65,7 +66,7 @@ class ReadCameraTest : public QObject {
       return true;
     });
     const int delayMark = sim.Mark();
-    form->ImageTime->trigger();
+    Child<QAction>(form, "ImageTime")->trigger();
     QVERIFY(readPressed);
     QCOMPARE(form->ImageDelayForm->ColToWbComboBox->currentIndex(), 2);
     QCOMPARE(form->ImageDelayForm->WbToColComboBox->currentIndex(), 3);

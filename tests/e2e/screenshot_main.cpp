@@ -15,6 +15,7 @@
 
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/password_modal.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_application.h"
 #include "ui/control_form.h"
 #include "ui/password_form.h"
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zelta-screenshot: no camera answered on %s/Com1\n", qPrintable(folder));
     return 1;
   }
-  form->ReadButton->click();
+  Child<QPushButton>(form, "ReadButton")->click();
   if (!WaitForStatus(*form, QStringLiteral("Finish"), kTransferWaitMs)) {
     std::fprintf(stderr, "zelta-screenshot: Read Camera did not finish (%s)\n",
                  qPrintable(form->StatusText(3)));

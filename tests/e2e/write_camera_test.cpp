@@ -13,6 +13,7 @@
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/control_up_down.h"
 
@@ -59,36 +60,36 @@ class WriteCameraTest : public QObject {
     auto form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
 
-    Choose(form->DNModeSel, ListPosition(kItemDNMode, "MANUAL"));
-    Choose(form->DNLevelSel, ListPosition(kItemDNLevel, "LOW"));
-    Choose(form->DNFilSel, ListPosition(kItemDNFil, "OFF"));
-    Choose(form->ShutterSel, ListPosition(kItemShutter, "1/500"));
-    Choose(form->GainSel, ListPosition(kItemGain, "WIDE"));
-    Choose(form->SyncSel, ListPosition(kItemSync, "INT"));
-    Choose(form->GammaSel, ListPosition(kItemGamma, "1"));
-    Choose(form->BlcSel, ListPosition(kItemBlc, "BLC2"));
-    Choose(form->SharpnessSel, ListPosition(kItemAperture, "HIGH"));
-    Choose(form->PredtmspSel, ListPosition(kItemPredtmsp, "1/120"));
-    Choose(form->IDPosSel, ListPosition(kItemIdPos, "TOP"));
-    Choose(form->WhiteBalSel, ListPosition(kItemWhiteBal, "MANUAL"));
-    QVERIFY(form->GainControlsVisible());
-    const int red = form->RedUpDown->Position() + 5;
-    const int blue = form->BlueUpDown->Position() - 3;
-    ClickTimes(form->RedUpDown->UpArrow(), 5);
-    ClickTimes(form->BlueUpDown->DownArrow(), 3);
-    form->IdEdit->setFocus();
-    form->IdEdit->selectAll();
-    QTest::keyClicks(form->IdEdit, "GATE 7");
-    QCOMPARE(form->IdEdit->text(), QString("GATE 7"));
-    QCOMPARE(form->RedNumEdit->text(), QString::number(red));
-    QCOMPARE(form->BlueNumEdit->text(), QString::number(blue));
+    Choose(Child<QComboBox>(form, "DNModeSel"), ListPosition(kItemDNMode, "MANUAL"));
+    Choose(Child<QComboBox>(form, "DNLevelSel"), ListPosition(kItemDNLevel, "LOW"));
+    Choose(Child<QComboBox>(form, "DNFilSel"), ListPosition(kItemDNFil, "OFF"));
+    Choose(Child<QComboBox>(form, "ShutterSel"), ListPosition(kItemShutter, "1/500"));
+    Choose(Child<QComboBox>(form, "GainSel"), ListPosition(kItemGain, "WIDE"));
+    Choose(Child<QComboBox>(form, "SyncSel"), ListPosition(kItemSync, "INT"));
+    Choose(Child<QComboBox>(form, "GammaSel"), ListPosition(kItemGamma, "1"));
+    Choose(Child<QComboBox>(form, "BlcSel"), ListPosition(kItemBlc, "BLC2"));
+    Choose(Child<QComboBox>(form, "SharpnessSel"), ListPosition(kItemAperture, "HIGH"));
+    Choose(Child<QComboBox>(form, "PredtmspSel"), ListPosition(kItemPredtmsp, "1/120"));
+    Choose(Child<QComboBox>(form, "IDPosSel"), ListPosition(kItemIdPos, "TOP"));
+    Choose(Child<QComboBox>(form, "WhiteBalSel"), ListPosition(kItemWhiteBal, "MANUAL"));
+    QVERIFY(form->Panel().GainControlsVisible());
+    const int red = Child<TUpDown>(form, "RedUpDown")->Position() + 5;
+    const int blue = Child<TUpDown>(form, "BlueUpDown")->Position() - 3;
+    ClickTimes(Child<TUpDown>(form, "RedUpDown")->UpArrow(), 5);
+    ClickTimes(Child<TUpDown>(form, "BlueUpDown")->DownArrow(), 3);
+    Child<QLineEdit>(form, "IdEdit")->setFocus();
+    Child<QLineEdit>(form, "IdEdit")->selectAll();
+    QTest::keyClicks(Child<QLineEdit>(form, "IdEdit"), "GATE 7");
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QString("GATE 7"));
+    QCOMPARE(Child<QLineEdit>(form, "RedNumEdit")->text(), QString::number(red));
+    QCOMPARE(Child<QLineEdit>(form, "BlueNumEdit")->text(), QString::number(blue));
 
     CameraValues wanted = PanelValues(*form);
     QCOMPARE(wanted.items[kItemRedGain], red);
     wanted.id = QStringLiteral("GATE 7").leftJustified(static_cast<int>(kIdLength), ' ');
 
     const int mark = sim.Mark();
-    form->WriteButton->click();
+    Child<QPushButton>(form, "WriteButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
     QCOMPARE(WritesHeard(sim, mark), WriteCameraOrder());
@@ -100,7 +101,7 @@ class WriteCameraTest : public QObject {
     form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
     QVERIFY(PanelValues(*form).Text() != wanted.Text());
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
     QCOMPARE(PanelValues(*form).Text(), wanted.Text());
@@ -115,17 +116,17 @@ class WriteCameraTest : public QObject {
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
-    QCOMPARE(form->ShutterSel->currentText(), QString("AUTO"));
+    QCOMPARE(Child<QComboBox>(form, "ShutterSel")->currentText(), QString("AUTO"));
 
     const int mark = sim.Mark();
-    form->WriteButton->click();
+    Child<QPushButton>(form, "WriteButton")->click();
     QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
              qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
     QCOMPARE(messages.Texts(),
              QStringList{"Camera is in AI Lens mode ,shutter can't setting AUTO"});
     QCOMPARE(messages.Messages().first().caption, QString("INFORMATION"));
     QCOMPARE(messages.Messages().first().icon, MessageIcon::Information);
-    QCOMPARE(form->ShutterSel->currentIndex(), shutter);
+    QCOMPARE(Child<QComboBox>(form, "ShutterSel")->currentIndex(), shutter);
     // SHUTTER was written once, and every item after it followed.
     QCOMPARE(WritesHeard(sim, mark), WriteCameraOrder());
     QVERIFY2(sim.WaitForTrace("write reply SHUTTER = 3", kTraceWaitMs, mark),

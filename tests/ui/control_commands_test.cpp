@@ -12,6 +12,7 @@
 #include "link/camera_link_state.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/image_delay_form.h"
 #include "ui/key_board_form.h"
@@ -39,7 +40,7 @@ class ControlCommandsTest : public QObject {
     PtyLine com1(folder, QStringLiteral("Com1"));
     auto form = StartForm(folder);
     form->show();
-    form->KeyboardSpeed->click();
+    Child<QToolButton>(form, "KeyboardSpeed")->click();
     QVERIFY(form->KeyBoardForm->isVisible());
   }
 
@@ -62,7 +63,7 @@ class ControlCommandsTest : public QObject {
       status = dialog->StatusInfo->text();
       dialog->CloseButtonClick();
     });
-    form->ImageTime->trigger();
+    Child<QAction>(form, "ImageTime")->trigger();
     QVERIFY(wasOpen);
     QCOMPARE(colToWb, QStringLiteral("20 Second"));
     QVERIFY(status.isEmpty());
@@ -80,7 +81,7 @@ class ControlCommandsTest : public QObject {
       mode = dialog->PasswordMode();
       dialog->CancelButtonClick();
     });
-    form->ChangPassword->trigger();
+    Child<QAction>(form, "ChangPassword")->trigger();
     QCOMPARE(*answered, 1);
     QCOMPARE(mode, int(pwChange));
     // Cancelling a change never ends the program.

@@ -8,6 +8,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/control_up_down.h"
 
@@ -21,17 +22,19 @@ class ControlPanelTest : public QObject {
   std::unique_ptr<TForm1> form_;
 
   void SetAddress(int hundreds, int tens, int units) {
-    Choose(form_->HundredAdd, hundreds);
-    Choose(form_->TenAdd, tens);
-    Choose(form_->UnitAdd, units);
+    Choose(Child<QComboBox>(form_, "HundredAdd"), hundreds);
+    Choose(Child<QComboBox>(form_, "TenAdd"), tens);
+    Choose(Child<QComboBox>(form_, "UnitAdd"), units);
   }
 
   QStringList GainControlsShown() const {
     QStringList shown;
-    for (QWidget* w :
-         {static_cast<QWidget*>(form_->RedLabel), static_cast<QWidget*>(form_->BlueLabel),
-          static_cast<QWidget*>(form_->RedNumEdit), static_cast<QWidget*>(form_->BlueNumEdit),
-          static_cast<QWidget*>(form_->RedUpDown), static_cast<QWidget*>(form_->BlueUpDown)}) {
+    for (QWidget* w : {static_cast<QWidget*>(Child<QLabel>(form_, "RedLabel")),
+                       static_cast<QWidget*>(Child<QLabel>(form_, "BlueLabel")),
+                       static_cast<QWidget*>(Child<QLineEdit>(form_, "RedNumEdit")),
+                       static_cast<QWidget*>(Child<QLineEdit>(form_, "BlueNumEdit")),
+                       static_cast<QWidget*>(Child<TUpDown>(form_, "RedUpDown")),
+                       static_cast<QWidget*>(Child<TUpDown>(form_, "BlueUpDown"))}) {
       if (!w->isHidden()) shown << w->objectName();
     }
     return shown;
@@ -72,7 +75,9 @@ class ControlPanelTest : public QObject {
     QCOMPARE(int(CameraAddress), address);
     QVERIFY(messages_->Messages().isEmpty());
 
-    QComboBox* const lists[] = {form_->HundredAdd, form_->TenAdd, form_->UnitAdd};
+    QComboBox* const lists[] = {Child<QComboBox>(form_, "HundredAdd"),
+                                Child<QComboBox>(form_, "TenAdd"),
+                                Child<QComboBox>(form_, "UnitAdd")};
     const int before = lists[list]->currentIndex();
     Choose(lists[list], 0);
     QCOMPARE(messages_->Texts(), QStringList{QStringLiteral("Address rang : 1~199")});
@@ -85,96 +90,102 @@ class ControlPanelTest : public QObject {
   void addressChangesWithoutDialog() {
     SetAddress(1, 0, 5);
     QCOMPARE(int(CameraAddress), 105);
-    Choose(form_->UnitAdd, 0);
+    Choose(Child<QComboBox>(form_, "UnitAdd"), 0);
     QCOMPARE(int(CameraAddress), 100);
     SetAddress(1, 9, 9);
     QCOMPARE(int(CameraAddress), 199);
-    QCOMPARE(form_->HundredAdd->count(), 2);
+    QCOMPARE(Child<QComboBox>(form_, "HundredAdd")->count(), 2);
     QVERIFY(messages_->Messages().isEmpty());
     // The lists work while a transfer runs.
     LinkState.WriteBusy = 1;
-    Choose(form_->TenAdd, 2);
+    Choose(Child<QComboBox>(form_, "TenAdd"), 2);
     LinkState.WriteBusy = 0;
     QCOMPARE(int(CameraAddress), 129);
   }
 
   void reportedAddressIsShownWithoutChangeHandlers() {
-    form_->ShowAddress(37);
-    QCOMPARE(form_->HundredAdd->currentIndex(), 0);
-    QCOMPARE(form_->TenAdd->currentIndex(), 3);
-    QCOMPARE(form_->UnitAdd->currentIndex(), 7);
+    form_->LinkView().ShowAddress(37);
+    QCOMPARE(Child<QComboBox>(form_, "HundredAdd")->currentIndex(), 0);
+    QCOMPARE(Child<QComboBox>(form_, "TenAdd")->currentIndex(), 3);
+    QCOMPARE(Child<QComboBox>(form_, "UnitAdd")->currentIndex(), 7);
     // Setting the lists from the program raises no dialog and keeps CameraAddress.
-    form_->ShowAddress(0);
+    form_->LinkView().ShowAddress(0);
     QVERIFY(messages_->Messages().isEmpty());
     // Above 199 the hundreds list has no entry to show.
     CameraAddress = 250;
-    form_->ShowAddress(250);
-    QCOMPARE(form_->HundredAdd->currentIndex(), -1);
-    QCOMPARE(form_->TenAdd->currentIndex(), 5);
+    form_->LinkView().ShowAddress(250);
+    QCOMPARE(Child<QComboBox>(form_, "HundredAdd")->currentIndex(), -1);
+    QCOMPARE(Child<QComboBox>(form_, "TenAdd")->currentIndex(), 5);
     // A user choice afterwards counts the empty list as 0.
-    Choose(form_->UnitAdd, 3);
+    Choose(Child<QComboBox>(form_, "UnitAdd"), 3);
     QCOMPARE(int(CameraAddress), 53);
   }
 
   void manualWhiteBalanceShowsTheGains() {
     QVERIFY(GainControlsShown().isEmpty());
-    form_->RedUpDown->SetPosition(20);  // hidden gains keep their positions
-    Choose(form_->WhiteBalSel, kWhiteBalManual);
+    Child<TUpDown>(form_, "RedUpDown")->SetPosition(20);  // hidden gains keep their positions
+    Choose(Child<QComboBox>(form_, "WhiteBalSel"), kWhiteBalManual);
     QCOMPARE(GainControlsShown().size(), 6);
-    QCOMPARE(form_->RedNumEdit->text(), QStringLiteral("20"));
-    QCOMPARE(form_->BlueNumEdit->text(), QStringLiteral("15"));
+    QCOMPARE(Child<QLineEdit>(form_, "RedNumEdit")->text(), QStringLiteral("20"));
+    QCOMPARE(Child<QLineEdit>(form_, "BlueNumEdit")->text(), QStringLiteral("15"));
 
-    Choose(form_->WhiteBalSel, 2);  // "AWC"
+    Choose(Child<QComboBox>(form_, "WhiteBalSel"), 2);  // "AWC"
     QVERIFY(GainControlsShown().isEmpty());
-    QCOMPARE(form_->RedUpDown->Position(), 20);
-    QCOMPARE(form_->BlueUpDown->Position(), 15);
+    QCOMPARE(Child<TUpDown>(form_, "RedUpDown")->Position(), 20);
+    QCOMPARE(Child<TUpDown>(form_, "BlueUpDown")->Position(), 15);
   }
 
   void gainsClampAtBothEnds() {
-    Choose(form_->WhiteBalSel, kWhiteBalManual);
-    for (int i = 0; i < 20; ++i) form_->RedUpDown->DownArrow()->click();
-    QCOMPARE(form_->RedUpDown->Position(), 0);
-    QCOMPARE(form_->RedNumEdit->text(), QStringLiteral("0"));
-    form_->RedUpDown->DownArrow()->click();  // no wrap to 63
-    QCOMPARE(form_->RedUpDown->Position(), 0);
-    QCOMPARE(form_->RedNumEdit->text(), QStringLiteral("0"));
+    Choose(Child<QComboBox>(form_, "WhiteBalSel"), kWhiteBalManual);
+    for (int i = 0; i < 20; ++i) Child<TUpDown>(form_, "RedUpDown")->DownArrow()->click();
+    QCOMPARE(Child<TUpDown>(form_, "RedUpDown")->Position(), 0);
+    QCOMPARE(Child<QLineEdit>(form_, "RedNumEdit")->text(), QStringLiteral("0"));
+    Child<TUpDown>(form_, "RedUpDown")->DownArrow()->click();  // no wrap to 63
+    QCOMPARE(Child<TUpDown>(form_, "RedUpDown")->Position(), 0);
+    QCOMPARE(Child<QLineEdit>(form_, "RedNumEdit")->text(), QStringLiteral("0"));
 
-    for (int i = 0; i < 60; ++i) form_->BlueUpDown->UpArrow()->click();
-    QCOMPARE(form_->BlueUpDown->Position(), 63);
-    QCOMPARE(form_->BlueNumEdit->text(), QStringLiteral("63"));
-    form_->BlueUpDown->UpArrow()->click();
-    QCOMPARE(form_->BlueUpDown->Position(), 63);
-    form_->BlueUpDown->DownArrow()->click();
-    QCOMPARE(form_->BlueNumEdit->text(), QStringLiteral("62"));
+    for (int i = 0; i < 60; ++i) Child<TUpDown>(form_, "BlueUpDown")->UpArrow()->click();
+    QCOMPARE(Child<TUpDown>(form_, "BlueUpDown")->Position(), 63);
+    QCOMPARE(Child<QLineEdit>(form_, "BlueNumEdit")->text(), QStringLiteral("63"));
+    Child<TUpDown>(form_, "BlueUpDown")->UpArrow()->click();
+    QCOMPARE(Child<TUpDown>(form_, "BlueUpDown")->Position(), 63);
+    Child<TUpDown>(form_, "BlueUpDown")->DownArrow()->click();
+    QCOMPARE(Child<QLineEdit>(form_, "BlueNumEdit")->text(), QStringLiteral("62"));
     // The camera link's positions are kept within range too.
-    form_->SetPosition(PanelControl::RedUpDown, 99);
-    QCOMPARE(form_->RedNumEdit->text(), QStringLiteral("63"));
+    form_->Panel().SetPosition(PanelControl::RedUpDown, 99);
+    QCOMPARE(Child<QLineEdit>(form_, "RedNumEdit")->text(), QStringLiteral("63"));
   }
 
   void leavingTheIrisList() {
-    ApplyShutterReport(*form_, kShutterIrisValue);
-    QVERIFY(!form_->ShutterIris->isHidden() && form_->ShutterSel->isHidden());
-    QCOMPARE(form_->ShutterIris->currentText(), QStringLiteral("IRIS"));
+    ApplyShutterReport(form_->Panel(), kShutterIrisValue);
+    QVERIFY(!Child<QComboBox>(form_, "ShutterIris")->isHidden() &&
+            Child<QComboBox>(form_, "ShutterSel")->isHidden());
+    QCOMPARE(Child<QComboBox>(form_, "ShutterIris")->currentText(), QStringLiteral("IRIS"));
 
-    Choose(form_->ShutterIris, 9);  // "IRIS" again: stays
-    QVERIFY(!form_->ShutterIris->isHidden() && form_->ShutterSel->isHidden());
+    Choose(Child<QComboBox>(form_, "ShutterIris"), 9);  // "IRIS" again: stays
+    QVERIFY(!Child<QComboBox>(form_, "ShutterIris")->isHidden() &&
+            Child<QComboBox>(form_, "ShutterSel")->isHidden());
 
-    Choose(form_->ShutterIris, 2);  // "1/120"
-    QVERIFY(form_->ShutterIris->isHidden() && !form_->ShutterSel->isHidden());
-    QCOMPARE(form_->ShutterSel->currentText(), QStringLiteral("1/120"));
-    QCOMPARE(form_->ShutterSel->count(), 9);
+    Choose(Child<QComboBox>(form_, "ShutterIris"), 2);  // "1/120"
+    QVERIFY(Child<QComboBox>(form_, "ShutterIris")->isHidden() &&
+            !Child<QComboBox>(form_, "ShutterSel")->isHidden());
+    QCOMPARE(Child<QComboBox>(form_, "ShutterSel")->currentText(), QStringLiteral("1/120"));
+    QCOMPARE(Child<QComboBox>(form_, "ShutterSel")->count(), 9);
   }
 
   void leavingTheDashList() {
-    ApplySyncReport(*form_, kSyncDCValue);
-    QVERIFY(!form_->SyncDC->isHidden() && form_->SyncSel->isHidden());
+    ApplySyncReport(form_->Panel(), kSyncDCValue);
+    QVERIFY(!Child<QComboBox>(form_, "SyncDC")->isHidden() &&
+            Child<QComboBox>(form_, "SyncSel")->isHidden());
 
-    Choose(form_->SyncDC, 2);  // "---" again: stays
-    QVERIFY(!form_->SyncDC->isHidden() && form_->SyncSel->isHidden());
+    Choose(Child<QComboBox>(form_, "SyncDC"), 2);  // "---" again: stays
+    QVERIFY(!Child<QComboBox>(form_, "SyncDC")->isHidden() &&
+            Child<QComboBox>(form_, "SyncSel")->isHidden());
 
-    Choose(form_->SyncDC, 1);  // "INT"
-    QVERIFY(form_->SyncDC->isHidden() && !form_->SyncSel->isHidden());
-    QCOMPARE(form_->SyncSel->currentText(), QStringLiteral("INT"));
+    Choose(Child<QComboBox>(form_, "SyncDC"), 1);  // "INT"
+    QVERIFY(Child<QComboBox>(form_, "SyncDC")->isHidden() &&
+            !Child<QComboBox>(form_, "SyncSel")->isHidden());
+    QCOMPARE(Child<QComboBox>(form_, "SyncSel")->currentText(), QStringLiteral("INT"));
   }
 
   void otherListsChangeNothingElse() {
@@ -187,25 +198,25 @@ class ControlPanelTest : public QObject {
       return state;
     };
     const QStringList before = snapshot();
-    Choose(form_->DNModeSel, 2);
-    Choose(form_->BlcSel, 4);
-    Choose(form_->GammaSel, 0);
+    Choose(Child<QComboBox>(form_, "DNModeSel"), 2);
+    Choose(Child<QComboBox>(form_, "BlcSel"), 4);
+    Choose(Child<QComboBox>(form_, "GammaSel"), 0);
     QStringList after = snapshot();
     QCOMPARE(after.size(), before.size());
     int changed = 0;
     for (int i = 0; i < before.size(); ++i) changed += before[i] != after[i];
     QCOMPARE(changed, 3);
     QVERIFY(GainControlsShown().isEmpty());
-    QCOMPARE(form_->BlcSel->currentText(), QStringLiteral("BLC4 "));
+    QCOMPARE(Child<QComboBox>(form_, "BlcSel")->currentText(), QStringLiteral("BLC4 "));
   }
 
   void panelReadsAndWritesTheDelayLists() {
-    form_->SetItemIndex(PanelControl::ColToWbComboBox, 3);
-    QCOMPARE(form_->ItemIndex(PanelControl::ColToWbComboBox), 3);
-    form_->SetItemIndex(PanelControl::WbToColComboBox, 4);  // code 0x50: no entry
-    QCOMPARE(form_->ItemIndex(PanelControl::WbToColComboBox), -1);
-    form_->SetIdEditText("CAM 01");
-    QCOMPARE(form_->IdEditText(), std::string("CAM 01"));
+    form_->Panel().SetItemIndex(PanelControl::ColToWbComboBox, 3);
+    QCOMPARE(form_->Panel().ItemIndex(PanelControl::ColToWbComboBox), 3);
+    form_->Panel().SetItemIndex(PanelControl::WbToColComboBox, 4);  // code 0x50: no entry
+    QCOMPARE(form_->Panel().ItemIndex(PanelControl::WbToColComboBox), -1);
+    form_->Panel().SetIdEditText("CAM 01");
+    QCOMPARE(form_->Panel().IdEditText(), std::string("CAM 01"));
   }
 };
 

@@ -21,6 +21,7 @@
 #include "link/line_speeds.h"
 #include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/adapters_form.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
@@ -57,7 +58,8 @@ class ControlPortTest : public QObject {
     QCOMPARE(messages.Messages().first().icon, MessageIcon::Error);
     QVERIFY(form->Comm1->Enabled());
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
-    QVERIFY(form->SerialCOM1->isChecked() && !form->SerialCOM2->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM2")->isChecked());
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM1"));
     form->close();
     QCOMPARE(folder.Read(QStringLiteral("Port.dat")),
@@ -76,7 +78,8 @@ class ControlPortTest : public QObject {
     QCOMPARE(messages.Texts(), (QStringList{kNoCom2, kNoPort}));
     QVERIFY(!form->Comm1->Enabled());
     // The saved settings are shown again.
-    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM2")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM1")->isChecked());
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
     QCOMPARE(form->StatusText(1), QStringLiteral("Baud Rate : 9600"));
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com2"));
@@ -84,20 +87,22 @@ class ControlPortTest : public QObject {
 
     // The checked port again: nothing, not even a new try.
     messages.Clear();
-    form->SerialCOM2->trigger();
+    Child<QAction>(form, "SerialCOM2")->trigger();
     QVERIFY(messages.Messages().isEmpty());
-    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM2")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM1")->isChecked());
 
     // The other port: tried, then the first again, both messages.
-    form->SerialCOM1->trigger();
+    Child<QAction>(form, "SerialCOM1")->trigger();
     QCOMPARE(messages.Texts(), (QStringList{kNoCom1, kNoPort}));
     QVERIFY(!form->Comm1->Enabled());
-    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM2")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM1")->isChecked());
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
     // With the port closed the program keeps running and sends nothing; a
     // ProtocolSpeed press leaves the port at 1200, which is not the choice.
-    form->UpButton->click();
-    form->ProtocolSpeed->click();
+    Child<QToolButton>(form, "UpButton")->click();
+    Child<QToolButton>(form, "ProtocolSpeed")->click();
     form->close();
     QCOMPARE(folder.Read(QStringLiteral("Port.dat")), saved);
   }
@@ -110,15 +115,16 @@ class ControlPortTest : public QObject {
     auto form = StartForm(folder);
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
 
-    form->SerialCOM2->trigger();
+    Child<QAction>(form, "SerialCOM2")->trigger();
     QVERIFY(messages.Messages().isEmpty());
     QVERIFY(form->Comm1->Enabled());
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com2"));
-    QVERIFY(form->SerialCOM2->isChecked() && !form->SerialCOM1->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM2")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM1")->isChecked());
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM2"));
     // Frames now leave on COM2.
     com2.Receive(1000, 50);
-    form->SelectButton->click();
+    Child<QToolButton>(form, "SelectButton")->click();
     QCOMPARE(com2.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
   }
 
@@ -139,11 +145,11 @@ class ControlPortTest : public QObject {
         {QFile::encodeName(dev).toStdString(), root.filePath("sys").toStdString(),
          [](const std::string& path) { return path.find("ttyACM") == std::string::npos; }});
     auto form = StartForm(folder);
-    const QList<QAction*> items = form->COMPORT1->actions();
+    const QList<QAction*> items = Child<QMenu>(form, "COMPORT1")->actions();
     QCOMPARE(items.size(), 4);
     QVERIFY(items[2]->isSeparator());
-    QCOMPARE(items[3], form->Adapters);
-    QCOMPARE(form->Adapters->text(), QStringLiteral("Adapters..."));
+    QCOMPARE(items[3], Child<QAction>(form, "Adapters"));
+    QCOMPARE(Child<QAction>(form, "Adapters")->text(), QStringLiteral("Adapters..."));
 
     bool answered = false;
     QTimer::singleShot(0, this, [&] {
@@ -166,7 +172,7 @@ class ControlPortTest : public QObject {
       dialog->UseCom1Button->click();
       answered = true;
     });
-    form->Adapters->trigger();
+    Child<QAction>(form, "Adapters")->trigger();
     QVERIFY(answered);
     SetAdapterScan({});
     QCOMPARE(QFile::symLinkTarget(folder.FilePath(QStringLiteral("Com1"))),
@@ -176,7 +182,7 @@ class ControlPortTest : public QObject {
     QCOMPARE(messages.Texts().size(), 1);
     // Frames now leave on the adapter.
     usb.Receive(1000, 50);
-    form->SelectButton->click();
+    Child<QToolButton>(form, "SelectButton")->click();
     QCOMPARE(usb.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
   }
 
@@ -194,19 +200,21 @@ class ControlPortTest : public QObject {
     uint8_t reply[kFrameSize];
     BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);
     com1.Send(Frame(reply));
-    QTRY_COMPARE_WITH_TIMEOUT(form->LightShape->BrushColor(), QColor(0, 255, 0), 2000);
-    QVERIFY(form->ReadButton->isEnabled() && form->WriteButton->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(Child<TShape>(form, "LightShape")->BrushColor(), QColor(0, 255, 0),
+                              2000);
+    QVERIFY(Child<QPushButton>(form, "ReadButton")->isEnabled() &&
+            Child<QPushButton>(form, "WriteButton")->isEnabled());
     QVERIFY(form->ImageDelayForm->ReadImageDelay->isEnabled());
     QVERIFY(form->ImageDelayForm->WriteImageDelay->isEnabled());
 
-    form->ReadButton->click();
+    Child<QPushButton>(form, "ReadButton")->click();
     uint8_t read[kFrameSize];
     BuildReadFrame(read, 1, kItemDNMode, 0);
     QCOMPARE(com1.Receive(kFrameSize, 2000), Frame(read));
     QVERIFY(LinkState.ReadBusy);
     // Meanwhile the line menus are locked, and so are the file commands.
-    form->BR1200->trigger();
-    QVERIFY(form->BR4800->isChecked());
+    Child<QAction>(form, "BR1200")->trigger();
+    QVERIFY(Child<QAction>(form, "BR4800")->isChecked());
     QTimer closer;
     int dialogs = 0;
     connect(&closer, &QTimer::timeout, [&] {
@@ -217,8 +225,8 @@ class ControlPortTest : public QObject {
     });
     closer.start(10);
     const QString title = form->windowTitle();
-    form->Open1->trigger();
-    form->SaveAs1->trigger();
+    Child<QAction>(form, "Open1")->trigger();
+    Child<QAction>(form, "SaveAs1")->trigger();
     QCOMPARE(dialogs, 0);
     QCOMPARE(form->windowTitle(), title);
     QVERIFY(messages.Messages().isEmpty());
@@ -231,15 +239,15 @@ class ControlPortTest : public QObject {
     auto form = StartForm(folder);
     QCOMPARE(com1.Receive(kFrameSize, 2000).size(), int(kFrameSize));
 
-    form->UpButton->click();
+    Child<QToolButton>(form, "UpButton")->click();
     QCOMPARE(com1.Receive(16, 1000),
              QByteArray::fromHex("A0 00 00 08 00 3F AF 38 A0 00 00 00 00 00 AF 0F"));
-    form->ColSpeed->click();
+    Child<QToolButton>(form, "ColSpeed")->click();
     QCOMPARE(com1.Receive(8, 1000), QByteArray::fromHex("A0 00 00 07 00 58 AF 50"));
-    form->WBSpeed->click();
+    Child<QToolButton>(form, "WBSpeed")->click();
     QCOMPARE(com1.Receive(8, 1000), QByteArray::fromHex("A0 00 00 07 00 59 AF 51"));
-    form->PelcoD->trigger();
-    form->LeftButton->click();
+    Child<QAction>(form, "PelcoD")->trigger();
+    Child<QToolButton>(form, "LeftButton")->click();
     QCOMPARE(com1.Receive(14, 1000),
              QByteArray::fromHex("FF 01 00 08 00 3F 48 FF 01 00 00 00 00 01"));
   }
@@ -253,11 +261,12 @@ class ControlPortTest : public QObject {
     uint8_t reply[kFrameSize];
     BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);
     com1.Send(Frame(reply));  // an idle link: no repeated poll during the sweep
-    QTRY_COMPARE_WITH_TIMEOUT(form->LightShape->BrushColor(), QColor(0, 255, 0), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(Child<TShape>(form, "LightShape")->BrushColor(), QColor(0, 255, 0),
+                              2000);
 
     QList<int> speeds{com1.LineSpeed()};
     QByteArray sent;
-    form->ProtocolSpeed->click();
+    Child<QToolButton>(form, "ProtocolSpeed")->click();
     QElapsedTimer waited;
     waited.start();
     const int sweep = int(kLineSpeedCount);

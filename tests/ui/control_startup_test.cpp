@@ -29,6 +29,8 @@
 #include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
+#include "tests/ui/support/window_child.h"
+#include "ui/control_camera_panel.h"
 #include "ui/control_form.h"
 #include "ui/control_shape.h"
 #include "ui/control_up_down.h"
@@ -132,24 +134,30 @@ class ControlStartupTest : public QObject {
     QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM1"));
     QCOMPARE(form->StatusText(1), QStringLiteral("Baud Rate : 4800"));
     QCOMPARE(form->StatusText(2), QStringLiteral("Protocol Type : PELCO P"));
-    QVERIFY(form->SerialCOM1->isChecked() && !form->SerialCOM2->isChecked());
-    QVERIFY(form->BR4800->isChecked() && !form->BR1200->isChecked() && !form->BR2400->isChecked() &&
-            !form->BR9600->isChecked());
-    QVERIFY(form->PelcoP->isChecked() && !form->PelcoD->isChecked() && !form->ERNITEC->isChecked());
-    QCOMPARE(form->HundredAdd->currentText(), QStringLiteral("0"));
-    QCOMPARE(form->TenAdd->currentText(), QStringLiteral("0"));
-    QCOMPARE(form->UnitAdd->currentText(), QStringLiteral("1"));
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM2")->isChecked());
+    QVERIFY(Child<QAction>(form, "BR4800")->isChecked() &&
+            !Child<QAction>(form, "BR1200")->isChecked() &&
+            !Child<QAction>(form, "BR2400")->isChecked() &&
+            !Child<QAction>(form, "BR9600")->isChecked());
+    QVERIFY(Child<QAction>(form, "PelcoP")->isChecked() &&
+            !Child<QAction>(form, "PelcoD")->isChecked() &&
+            !Child<QAction>(form, "ERNITEC")->isChecked());
+    QCOMPARE(Child<QComboBox>(form, "HundredAdd")->currentText(), QStringLiteral("0"));
+    QCOMPARE(Child<QComboBox>(form, "TenAdd")->currentText(), QStringLiteral("0"));
+    QCOMPARE(Child<QComboBox>(form, "UnitAdd")->currentText(), QStringLiteral("1"));
     QCOMPARE(CameraAddress, uint8_t{1});
-    QCOMPARE(form->LightShape->BrushColor(), QColor(255, 0, 0));
+    QCOMPARE(Child<TShape>(form, "LightShape")->BrushColor(), QColor(255, 0, 0));
     QCOMPARE(form->windowTitle(), QStringLiteral(" - Untitled.TXT"));
-    QVERIFY(!form->ReadButton->isEnabled() && !form->WriteButton->isEnabled());
+    QVERIFY(!Child<QPushButton>(form, "ReadButton")->isEnabled() &&
+            !Child<QPushButton>(form, "WriteButton")->isEnabled());
     QVERIFY(form->Comm1->Enabled());
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
     QVERIFY(messages.Messages().isEmpty());
     // The first poll went out and the watchdog runs.
-    QVERIFY(form->ExistTimer->isActive());
+    QVERIFY(Child<QTimer>(form, "ExistTimer")->isActive());
     QCOMPARE(form->ProtocolSpeedStep(), QamProtocol::kSweepIdle);
-    QVERIFY(form->PasswordTime->isActive());
+    QVERIFY(Child<QTimer>(form, "PasswordTime")->isActive());
   }
 
   void portDatVariants_data() {
@@ -228,8 +236,8 @@ class ControlStartupTest : public QObject {
     QCOMPARE(form->StatusText(1), baud);
     QCOMPARE(form->StatusText(2), protocol);
     QCOMPARE(folder.Read(QStringLiteral("Port.dat")), defaults ? kDefaultPortDat : content);
-    const int checkedPorts =
-        int(form->SerialCOM1->isChecked()) + int(form->SerialCOM2->isChecked());
+    const int checkedPorts = int(Child<QAction>(form, "SerialCOM1")->isChecked()) +
+                             int(Child<QAction>(form, "SerialCOM2")->isChecked());
     QCOMPARE(checkedPorts, 1);
     QVERIFY(messages.Messages().isEmpty());
   }
@@ -240,28 +248,32 @@ class ControlStartupTest : public QObject {
     PtyLine com1(folder, QStringLiteral("Com1"));
     auto form = StartForm(folder);
 
-    QCOMPARE(form->Client->size(), QSize(655, 401));
+    QCOMPARE(Child<QWidget>(form, "Client")->size(), QSize(655, 401));
     QCOMPARE(form->size().width(), 655);
     QCOMPARE(form->size().height(), 401 + form->menuBar()->sizeHint().height());
-    QCOMPARE(form->Panel1->geometry(), QRect(0, 0, 513, 385));
-    QCOMPARE(form->ReadButton->geometry(), QRect(520, 128, 121, 25));
-    QCOMPARE(form->WriteButton->geometry(), QRect(520, 168, 121, 25));
-    QCOMPARE(form->SelectButton->geometry(), QRect(568, 280, 33, 35));
-    QCOMPARE(form->LeftButton->geometry(), QRect(528, 280, 31, 33));
-    QCOMPARE(form->HundredAdd->geometry().topLeft(), QPoint(520, 72));
-    QCOMPARE(form->UnitAdd->width(), 41);
-    QCOMPARE(form->LightShape->geometry(), QRect(480, 8, 25, 25));
-    QCOMPARE(form->StatusBar->geometry(), QRect(0, 382, 655, 19));
-    QCOMPARE(form->ShutterIris->pos(), form->ShutterSel->pos());
-    QCOMPARE(form->SyncDC->pos(), form->SyncSel->pos());
-    QCOMPARE(form->IDPosSel->pos(), QPoint(392, 320));
-    QCOMPARE(form->IdEdit->geometry().topLeft(), QPoint(280, 280));
-    QCOMPARE(form->IdEdit->width(), 185);
-    QVERIFY(!form->BlueLable->pixmap().isNull());
-    QCOMPARE(form->BlueLable->pixmap().size(), QSize(513, 385));
-    for (QToolButton* glyph : {form->UpButton, form->DownButton, form->LeftButton,
-                               form->RightButton, form->SelectButton, form->ColSpeed, form->WBSpeed,
-                               form->OSDOnSpeed, form->ProtocolSpeed, form->KeyboardSpeed}) {
+    QCOMPARE(Child<QFrame>(form, "Panel1")->geometry(), QRect(0, 0, 513, 385));
+    QCOMPARE(Child<QPushButton>(form, "ReadButton")->geometry(), QRect(520, 128, 121, 25));
+    QCOMPARE(Child<QPushButton>(form, "WriteButton")->geometry(), QRect(520, 168, 121, 25));
+    QCOMPARE(Child<QToolButton>(form, "SelectButton")->geometry(), QRect(568, 280, 33, 35));
+    QCOMPARE(Child<QToolButton>(form, "LeftButton")->geometry(), QRect(528, 280, 31, 33));
+    QCOMPARE(Child<QComboBox>(form, "HundredAdd")->geometry().topLeft(), QPoint(520, 72));
+    QCOMPARE(Child<QComboBox>(form, "UnitAdd")->width(), 41);
+    QCOMPARE(Child<TShape>(form, "LightShape")->geometry(), QRect(480, 8, 25, 25));
+    QCOMPARE(Child<QStatusBar>(form, "StatusBar")->geometry(), QRect(0, 382, 655, 19));
+    QCOMPARE(Child<QComboBox>(form, "ShutterIris")->pos(),
+             Child<QComboBox>(form, "ShutterSel")->pos());
+    QCOMPARE(Child<QComboBox>(form, "SyncDC")->pos(), Child<QComboBox>(form, "SyncSel")->pos());
+    QCOMPARE(Child<QComboBox>(form, "IDPosSel")->pos(), QPoint(392, 320));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->geometry().topLeft(), QPoint(280, 280));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->width(), 185);
+    QVERIFY(!Child<QLabel>(form, "BlueLable")->pixmap().isNull());
+    QCOMPARE(Child<QLabel>(form, "BlueLable")->pixmap().size(), QSize(513, 385));
+    for (QToolButton* glyph :
+         {Child<QToolButton>(form, "UpButton"), Child<QToolButton>(form, "DownButton"),
+          Child<QToolButton>(form, "LeftButton"), Child<QToolButton>(form, "RightButton"),
+          Child<QToolButton>(form, "SelectButton"), Child<QToolButton>(form, "ColSpeed"),
+          Child<QToolButton>(form, "WBSpeed"), Child<QToolButton>(form, "OSDOnSpeed"),
+          Child<QToolButton>(form, "ProtocolSpeed"), Child<QToolButton>(form, "KeyboardSpeed")}) {
       QVERIFY2(!glyph->icon().isNull(), qPrintable(glyph->objectName()));
     }
 
@@ -269,53 +281,61 @@ class ControlStartupTest : public QObject {
     const auto context = [](const QObject* object) {
       return object->property(kHelpContextProperty).toInt();
     };
-    QCOMPARE(context(form->Open1), 11);
-    QCOMPARE(context(form->SaveAs1), 12);
-    QCOMPARE(context(form->SerialCOM2), 16);
-    QCOMPARE(context(form->BR9600), 29);
-    QCOMPARE(context(form->ERNITEC), 21);
-    QCOMPARE(context(form->GetRS422SETS1), 26);
-    QCOMPARE(context(form->ImageTime), 27);
-    QCOMPARE(context(form->ChangPassword), 28);
-    QCOMPARE(context(form->ColSpeed), 36);
-    QCOMPARE(context(form->ProtocolSpeed), 39);
-    QCOMPARE(context(form->KeyboardSpeed), 40);
-    QCOMPARE(context(form->UpButton), 41);
-    QCOMPARE(context(form->SelectButton), 45);
-    QCOMPARE(context(form->ReadButton), 46);
-    QCOMPARE(context(form->WriteButton), 47);
-    QCOMPARE(context(form->DNModeSel), 56);
-    QCOMPARE(context(form->ShutterIris), 59);
-    QCOMPARE(context(form->SyncDC), 61);
-    QCOMPARE(context(form->GammaSel), 62);
-    QCOMPARE(context(form->PredtmspSel), 66);
-    QCOMPARE(context(form->IdEdit), 67);
-    QCOMPARE(context(form->IDPosSel), 68);
-    QCOMPARE(context(form->RedUpDown), 68);
-    QCOMPARE(context(form->TenAdd), 81);
+    QCOMPARE(context(Child<QAction>(form, "Open1")), 11);
+    QCOMPARE(context(Child<QAction>(form, "SaveAs1")), 12);
+    QCOMPARE(context(Child<QAction>(form, "SerialCOM2")), 16);
+    QCOMPARE(context(Child<QAction>(form, "BR9600")), 29);
+    QCOMPARE(context(Child<QAction>(form, "ERNITEC")), 21);
+    QCOMPARE(context(Child<QAction>(form, "GetRS422SETS1")), 26);
+    QCOMPARE(context(Child<QAction>(form, "ImageTime")), 27);
+    QCOMPARE(context(Child<QAction>(form, "ChangPassword")), 28);
+    QCOMPARE(context(Child<QToolButton>(form, "ColSpeed")), 36);
+    QCOMPARE(context(Child<QToolButton>(form, "ProtocolSpeed")), 39);
+    QCOMPARE(context(Child<QToolButton>(form, "KeyboardSpeed")), 40);
+    QCOMPARE(context(Child<QToolButton>(form, "UpButton")), 41);
+    QCOMPARE(context(Child<QToolButton>(form, "SelectButton")), 45);
+    QCOMPARE(context(Child<QPushButton>(form, "ReadButton")), 46);
+    QCOMPARE(context(Child<QPushButton>(form, "WriteButton")), 47);
+    QCOMPARE(context(Child<QComboBox>(form, "DNModeSel")), 56);
+    QCOMPARE(context(Child<QComboBox>(form, "ShutterIris")), 59);
+    QCOMPARE(context(Child<QComboBox>(form, "SyncDC")), 61);
+    QCOMPARE(context(Child<QComboBox>(form, "GammaSel")), 62);
+    QCOMPARE(context(Child<QComboBox>(form, "PredtmspSel")), 66);
+    QCOMPARE(context(Child<QLineEdit>(form, "IdEdit")), 67);
+    QCOMPARE(context(Child<QComboBox>(form, "IDPosSel")), 68);
+    QCOMPARE(context(Child<TUpDown>(form, "RedUpDown")), 68);
+    QCOMPARE(context(Child<QComboBox>(form, "TenAdd")), 81);
 
     // Captions, defaults and hints of the panel.
-    QCOMPARE(form->GainLablel->text(), QStringLiteral("GAIN"));
-    QCOMPARE(form->SharpnessLabel->text(), QStringLiteral("APERTURE"));
-    QCOMPARE(form->BlcSel->itemText(3), QStringLiteral("BLC3 "));
-    QCOMPARE(form->WhiteBalSel->itemText(1), QStringLiteral("ATW2 "));
-    QCOMPARE(form->DNLevelSel->currentText(), QStringLiteral("HIGH"));
-    QCOMPARE(form->SharpnessSel->currentText(), QStringLiteral("HIGH"));
-    QCOMPARE(form->GammaSel->currentText(), QStringLiteral("0.45"));
-    QVERIFY(form->ShutterIris->isHidden() && form->SyncDC->isHidden());
-    QVERIFY(!form->ShutterSel->isHidden() && !form->SyncSel->isHidden());
-    QVERIFY(form->RedUpDown->isHidden() && form->BlueNumEdit->isHidden());
-    QCOMPARE(form->RedUpDown->Position(), 15);
-    QCOMPARE(form->RedNumEdit->text(), QStringLiteral("15"));
-    QVERIFY(!form->RedNumEdit->isEnabled());
-    QVERIFY(form->GammaSel->toolTip().isEmpty());
-    QVERIFY(form->PredtmspSel->toolTip().isEmpty());
-    QCOMPARE(form->ShutterIris->toolTip(), QStringLiteral("Exposure time settng in AES."));
-    QCOMPARE(form->BlueNumEdit->toolTip(),
+    QCOMPARE(Child<QLabel>(form, "GainLablel")->text(), QStringLiteral("GAIN"));
+    QCOMPARE(Child<QLabel>(form, "SharpnessLabel")->text(), QStringLiteral("APERTURE"));
+    QCOMPARE(Child<QComboBox>(form, "BlcSel")->itemText(3), QStringLiteral("BLC3 "));
+    QCOMPARE(Child<QComboBox>(form, "WhiteBalSel")->itemText(1), QStringLiteral("ATW2 "));
+    QCOMPARE(Child<QComboBox>(form, "DNLevelSel")->currentText(), QStringLiteral("HIGH"));
+    QCOMPARE(Child<QComboBox>(form, "SharpnessSel")->currentText(), QStringLiteral("HIGH"));
+    QCOMPARE(Child<QComboBox>(form, "GammaSel")->currentText(), QStringLiteral("0.45"));
+    QVERIFY(Child<QComboBox>(form, "ShutterIris")->isHidden() &&
+            Child<QComboBox>(form, "SyncDC")->isHidden());
+    QVERIFY(!Child<QComboBox>(form, "ShutterSel")->isHidden() &&
+            !Child<QComboBox>(form, "SyncSel")->isHidden());
+    QVERIFY(Child<TUpDown>(form, "RedUpDown")->isHidden() &&
+            Child<QLineEdit>(form, "BlueNumEdit")->isHidden());
+    QCOMPARE(Child<TUpDown>(form, "RedUpDown")->Position(), 15);
+    QCOMPARE(Child<QLineEdit>(form, "RedNumEdit")->text(), QStringLiteral("15"));
+    QVERIFY(!Child<QLineEdit>(form, "RedNumEdit")->isEnabled());
+    QVERIFY(Child<QComboBox>(form, "GammaSel")->toolTip().isEmpty());
+    QVERIFY(Child<QComboBox>(form, "PredtmspSel")->toolTip().isEmpty());
+    QCOMPARE(Child<QComboBox>(form, "ShutterIris")->toolTip(),
+             QStringLiteral("Exposure time settng in AES."));
+    QCOMPARE(Child<QLineEdit>(form, "BlueNumEdit")->toolTip(),
              QStringLiteral("Adjust b Gain (Blue) until the desired white balance is reached."));
-    for (QComboBox* list : {form->DNModeSel, form->DNLevelSel, form->DNFilSel, form->ShutterSel,
-                            form->GainSel, form->SyncSel, form->SyncDC, form->BlcSel,
-                            form->SharpnessSel, form->WhiteBalSel, form->IDPosSel}) {
+    for (QComboBox* list :
+         {Child<QComboBox>(form, "DNModeSel"), Child<QComboBox>(form, "DNLevelSel"),
+          Child<QComboBox>(form, "DNFilSel"), Child<QComboBox>(form, "ShutterSel"),
+          Child<QComboBox>(form, "GainSel"), Child<QComboBox>(form, "SyncSel"),
+          Child<QComboBox>(form, "SyncDC"), Child<QComboBox>(form, "BlcSel"),
+          Child<QComboBox>(form, "SharpnessSel"), Child<QComboBox>(form, "WhiteBalSel"),
+          Child<QComboBox>(form, "IDPosSel")}) {
       QVERIFY2(!list->toolTip().isEmpty(), qPrintable(list->objectName()));
     }
     // Every list control has its widget with its entries and hint, and every
@@ -324,7 +344,7 @@ class ControlStartupTest : public QObject {
       const auto control = static_cast<PanelControl>(c);
       const std::vector<std::string>& entries = ListEntries(control);
       if (entries.empty()) continue;
-      const QComboBox* list = form->ListOf(control);
+      const QComboBox* list = static_cast<ControlCameraPanel&>(form->Panel()).ListOf(control);
       QVERIFY2(list, qPrintable(QString::number(c)));
       QCOMPARE(list->count(), int(entries.size()));
       for (size_t i = 0; i < entries.size(); ++i) {
@@ -335,7 +355,8 @@ class ControlStartupTest : public QObject {
       }
     }
     QStringList captions;
-    for (const QLabel* label : form->Panel1->findChildren<QLabel*>()) captions << label->text();
+    for (const QLabel* label : Child<QFrame>(form, "Panel1")->findChildren<QLabel*>())
+      captions << label->text();
     for (const CameraItem& item : CameraItems()) {
       if (*item.label) QVERIFY2(captions.contains(QString::fromLatin1(item.label)), item.label);
     }
@@ -389,7 +410,7 @@ class ControlStartupTest : public QObject {
     MessageLog messages;
     PtyLine com1(folder, QStringLiteral("Com1"));
     auto form = StartForm(folder);
-    const QList<QAction*> items = form->ADDRESSSET1->actions();
+    const QList<QAction*> items = Child<QMenu>(form, "ADDRESSSET1")->actions();
     QCOMPARE(items.size(), int(kLineSpeedCount));
     for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
       const QString rate = QString::number(kLineSpeeds[code].bitsPerSecond);
@@ -416,31 +437,36 @@ class ControlStartupTest : public QObject {
     PtyLine com1(folder, QStringLiteral("Com1"));
     auto form = StartForm(folder);
 
-    form->BR9600->trigger();
-    QVERIFY(form->BR9600->isChecked() && !form->BR4800->isChecked());
+    Child<QAction>(form, "BR9600")->trigger();
+    QVERIFY(Child<QAction>(form, "BR9600")->isChecked() &&
+            !Child<QAction>(form, "BR4800")->isChecked());
     QCOMPARE(form->Comm1->BaudRate(), br9600);
     QCOMPARE(form->StatusText(1), QStringLiteral("Baud Rate : 9600"));
     // The checked item again: stays checked, nothing changes.
-    form->BR9600->trigger();
-    QVERIFY(form->BR9600->isChecked());
+    Child<QAction>(form, "BR9600")->trigger();
+    QVERIFY(Child<QAction>(form, "BR9600")->isChecked());
     QCOMPARE(form->Comm1->BaudRate(), br9600);
 
-    form->ERNITEC->trigger();
-    QVERIFY(form->ERNITEC->isChecked() && !form->PelcoP->isChecked());
+    Child<QAction>(form, "ERNITEC")->trigger();
+    QVERIFY(Child<QAction>(form, "ERNITEC")->isChecked() &&
+            !Child<QAction>(form, "PelcoP")->isChecked());
     QCOMPARE(form->StatusText(2), QStringLiteral("Protocol Type : ERNITEC"));
-    form->ERNITEC->trigger();
-    QVERIFY(form->ERNITEC->isChecked());
+    Child<QAction>(form, "ERNITEC")->trigger();
+    QVERIFY(Child<QAction>(form, "ERNITEC")->isChecked());
 
     // A running transfer locks every line command.
     LinkState.ReadBusy = 1;
-    form->BR1200->trigger();
-    form->PelcoD->trigger();
-    form->SerialCOM2->trigger();
+    Child<QAction>(form, "BR1200")->trigger();
+    Child<QAction>(form, "PelcoD")->trigger();
+    Child<QAction>(form, "SerialCOM2")->trigger();
     LinkState.ReadBusy = 0;
-    QVERIFY(form->BR9600->isChecked() && !form->BR1200->isChecked());
+    QVERIFY(Child<QAction>(form, "BR9600")->isChecked() &&
+            !Child<QAction>(form, "BR1200")->isChecked());
     QCOMPARE(form->Comm1->BaudRate(), br9600);
-    QVERIFY(form->ERNITEC->isChecked() && !form->PelcoD->isChecked());
-    QVERIFY(form->SerialCOM1->isChecked() && !form->SerialCOM2->isChecked());
+    QVERIFY(Child<QAction>(form, "ERNITEC")->isChecked() &&
+            !Child<QAction>(form, "PelcoD")->isChecked());
+    QVERIFY(Child<QAction>(form, "SerialCOM1")->isChecked() &&
+            !Child<QAction>(form, "SerialCOM2")->isChecked());
     QCOMPARE(form->Comm1->DeviceName(), std::string("Com1"));
     QVERIFY(messages.Messages().isEmpty());
 
@@ -457,15 +483,15 @@ class ControlStartupTest : public QObject {
     PtyLine com1(folder, QStringLiteral("Com1"));
     {
       auto form = StartForm(folder);
-      Choose(form->HundredAdd, 1);
-      Choose(form->UnitAdd, 7);
+      Choose(Child<QComboBox>(form, "HundredAdd"), 1);
+      Choose(Child<QComboBox>(form, "UnitAdd"), 7);
       QCOMPARE(CameraAddress, uint8_t{107});
       form->close();
     }
     auto form = StartForm(folder);
-    QCOMPARE(form->HundredAdd->currentIndex(), 0);
-    QCOMPARE(form->TenAdd->currentIndex(), 0);
-    QCOMPARE(form->UnitAdd->currentIndex(), 1);
+    QCOMPARE(Child<QComboBox>(form, "HundredAdd")->currentIndex(), 0);
+    QCOMPARE(Child<QComboBox>(form, "TenAdd")->currentIndex(), 0);
+    QCOMPARE(Child<QComboBox>(form, "UnitAdd")->currentIndex(), 1);
     QCOMPARE(CameraAddress, uint8_t{1});
   }
 
@@ -498,7 +524,7 @@ class ControlStartupTest : public QObject {
     auto form = StartForm(folder);
     QVERIFY(!form->CloseRequested);
     form->show();
-    QTRY_VERIFY_WITH_TIMEOUT(!form->PasswordTime->isActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Child<QTimer>(form, "PasswordTime")->isActive(), 2000);
     QVERIFY(form->isVisible());
   }
 

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/control_up_down.h"
 #include "ui/help_file.h"
@@ -59,30 +60,68 @@ class HelpFormContextsTest : public QObject {
   void everyControlCarriesItsNumber() {
     TForm1& f = *form_;
     const std::pair<QObject*, int> expected[] = {
-        {f.Open1, 11},       {f.SaveAs1, 12},       {f.SerialCOM1, 16},    {f.SerialCOM2, 16},
-        {f.PelcoP, 21},      {f.PelcoD, 21},        {f.ERNITEC, 21},       {f.GetRS422SETS1, 26},
-        {f.ImageTime, 27},   {f.ChangPassword, 28}, {f.BR1200, 29},        {f.BR2400, 29},
-        {f.BR4800, 29},      {f.BR9600, 29},        {f.ColSpeed, 36},      {f.WBSpeed, 37},
-        {f.OSDOnSpeed, 38},  {f.ProtocolSpeed, 39}, {f.KeyboardSpeed, 40}, {f.UpButton, 41},
-        {f.DownButton, 42},  {f.LeftButton, 43},    {f.RightButton, 44},   {f.SelectButton, 45},
-        {f.ReadButton, 46},  {f.WriteButton, 47},   {f.DNModeSel, 56},     {f.DNLevelSel, 57},
-        {f.DNFilSel, 58},    {f.ShutterSel, 59},    {f.ShutterIris, 59},   {f.GainSel, 60},
-        {f.SyncSel, 61},     {f.SyncDC, 61},        {f.GammaSel, 62},      {f.BlcSel, 63},
-        {f.WhiteBalSel, 64}, {f.SharpnessSel, 65},  {f.PredtmspSel, 66},   {f.IdEdit, 67},
-        {f.IDPosSel, 68},    {f.RedUpDown, 68},     {f.BlueUpDown, 68},    {f.RedNumEdit, 68},
-        {f.BlueNumEdit, 68}, {f.HundredAdd, 81},    {f.TenAdd, 81},        {f.UnitAdd, 81},
+        {Child<QAction>(&f, "Open1"), 11},
+        {Child<QAction>(&f, "SaveAs1"), 12},
+        {Child<QAction>(&f, "SerialCOM1"), 16},
+        {Child<QAction>(&f, "SerialCOM2"), 16},
+        {Child<QAction>(&f, "PelcoP"), 21},
+        {Child<QAction>(&f, "PelcoD"), 21},
+        {Child<QAction>(&f, "ERNITEC"), 21},
+        {Child<QAction>(&f, "GetRS422SETS1"), 26},
+        {Child<QAction>(&f, "ImageTime"), 27},
+        {Child<QAction>(&f, "ChangPassword"), 28},
+        {Child<QAction>(&f, "BR1200"), 29},
+        {Child<QAction>(&f, "BR2400"), 29},
+        {Child<QAction>(&f, "BR4800"), 29},
+        {Child<QAction>(&f, "BR9600"), 29},
+        {Child<QToolButton>(&f, "ColSpeed"), 36},
+        {Child<QToolButton>(&f, "WBSpeed"), 37},
+        {Child<QToolButton>(&f, "OSDOnSpeed"), 38},
+        {Child<QToolButton>(&f, "ProtocolSpeed"), 39},
+        {Child<QToolButton>(&f, "KeyboardSpeed"), 40},
+        {Child<QToolButton>(&f, "UpButton"), 41},
+        {Child<QToolButton>(&f, "DownButton"), 42},
+        {Child<QToolButton>(&f, "LeftButton"), 43},
+        {Child<QToolButton>(&f, "RightButton"), 44},
+        {Child<QToolButton>(&f, "SelectButton"), 45},
+        {Child<QPushButton>(&f, "ReadButton"), 46},
+        {Child<QPushButton>(&f, "WriteButton"), 47},
+        {Child<QComboBox>(&f, "DNModeSel"), 56},
+        {Child<QComboBox>(&f, "DNLevelSel"), 57},
+        {Child<QComboBox>(&f, "DNFilSel"), 58},
+        {Child<QComboBox>(&f, "ShutterSel"), 59},
+        {Child<QComboBox>(&f, "ShutterIris"), 59},
+        {Child<QComboBox>(&f, "GainSel"), 60},
+        {Child<QComboBox>(&f, "SyncSel"), 61},
+        {Child<QComboBox>(&f, "SyncDC"), 61},
+        {Child<QComboBox>(&f, "GammaSel"), 62},
+        {Child<QComboBox>(&f, "BlcSel"), 63},
+        {Child<QComboBox>(&f, "WhiteBalSel"), 64},
+        {Child<QComboBox>(&f, "SharpnessSel"), 65},
+        {Child<QComboBox>(&f, "PredtmspSel"), 66},
+        {Child<QLineEdit>(&f, "IdEdit"), 67},
+        {Child<QComboBox>(&f, "IDPosSel"), 68},
+        {Child<TUpDown>(&f, "RedUpDown"), 68},
+        {Child<TUpDown>(&f, "BlueUpDown"), 68},
+        {Child<QLineEdit>(&f, "RedNumEdit"), 68},
+        {Child<QLineEdit>(&f, "BlueNumEdit"), 68},
+        {Child<QComboBox>(&f, "HundredAdd"), 81},
+        {Child<QComboBox>(&f, "TenAdd"), 81},
+        {Child<QComboBox>(&f, "UnitAdd"), 81},
     };
     for (const auto& [object, number] : expected) {
       QVERIFY(object != nullptr);
       QCOMPARE(Context(object), number);
     }
     // Top menu items with a topic, and those without.
-    QCOMPARE(HelpContextOf(f.COMPORT1), 16);
-    QCOMPARE(HelpContextOf(f.ADDRESSSET1), 29);
-    QCOMPARE(HelpContextOf(f.Protocol1), 21);
-    for (QMenu* menu : {f.File1, f.R1, f.Help}) QCOMPARE(HelpContextOf(menu), 0);
-    QCOMPARE(Context(f.Help1), 0);
-    QCOMPARE(Context(f.about2), 0);
+    QCOMPARE(HelpContextOf(Child<QMenu>(&f, "COMPORT1")), 16);
+    QCOMPARE(HelpContextOf(Child<QMenu>(&f, "ADDRESSSET1")), 29);
+    QCOMPARE(HelpContextOf(Child<QMenu>(&f, "Protocol1")), 21);
+    for (QMenu* menu :
+         {Child<QMenu>(&f, "File1"), Child<QMenu>(&f, "R1"), Child<QMenu>(&f, "Help")})
+      QCOMPARE(HelpContextOf(menu), 0);
+    QCOMPARE(Context(Child<QAction>(&f, "Help1")), 0);
+    QCOMPARE(Context(Child<QAction>(&f, "about2")), 0);
     TImageDelayForm* dialog = f.ImageDelayForm;
     QVERIFY(dialog != nullptr);
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -96,27 +135,27 @@ class HelpFormContextsTest : public QObject {
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     form_->activateWindow();
-    form_->IdEdit->setFocus();
-    QTRY_VERIFY(form_->IdEdit->hasFocus());
-    QTest::keyClick(form_->IdEdit, Qt::Key_F1);
+    Child<QLineEdit>(form_, "IdEdit")->setFocus();
+    QTRY_VERIFY(Child<QLineEdit>(form_, "IdEdit")->hasFocus());
+    QTest::keyClick(Child<QLineEdit>(form_, "IdEdit"), Qt::Key_F1);
     THelpViewer* viewer = ViewerOf(form_.get());
     QVERIFY(viewer != nullptr);
     QCOMPARE(viewer->CurrentTopic(), 67);
     QVERIFY(viewer->HasTopic(67));
-    QVERIFY(form_->IdEdit->text().isEmpty());  // F1 types nothing
+    QVERIFY(Child<QLineEdit>(form_, "IdEdit")->text().isEmpty());  // F1 types nothing
 
-    form_->UnitAdd->setFocus();
-    QTest::keyClick(form_->UnitAdd, Qt::Key_F1);
+    Child<QComboBox>(form_, "UnitAdd")->setFocus();
+    QTest::keyClick(Child<QComboBox>(form_, "UnitAdd"), Qt::Key_F1);
     QCOMPARE(viewer->CurrentTopic(), 81);
   }
 
   void f1OnAHighlightedMenuItemOpensItsTopic() {
-    QMenu* menu = form_->Protocol1;
+    QMenu* menu = Child<QMenu>(form_, "Protocol1");
     menu->popup(form_->mapToGlobal(QPoint(0, 0)));
-    menu->setActiveAction(form_->PelcoD);
+    menu->setActiveAction(Child<QAction>(form_, "PelcoD"));
     QTest::keyClick(menu, Qt::Key_F1);
     QCOMPARE(ViewerOf(form_.get())->CurrentTopic(), 21);
-    QVERIFY(!form_->PelcoD->isChecked());  // F1 chose nothing
+    QVERIFY(!Child<QAction>(form_, "PelcoD")->isChecked());  // F1 chose nothing
     menu->hide();
   }
 

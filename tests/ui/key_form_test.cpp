@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 #include "ui/key_board_form.h"
 
@@ -23,23 +24,23 @@ class KeyFormTest : public QObject {
     QVERIFY(keys != nullptr);
     QVERIFY(!keys->isVisible());
 
-    form->KeyboardSpeed->click();
+    Child<QToolButton>(form, "KeyboardSpeed")->click();
     QVERIFY(keys->isVisible());
-    QTRY_VERIFY(form->IdEdit->hasFocus());
+    QTRY_VERIFY(Child<QLineEdit>(form, "IdEdit")->hasFocus());
     keys->Button(QStringLiteral("Button_A"))->click();
     keys->Button(QStringLiteral("Button_7"))->click();
-    QTest::keyClicks(form->IdEdit, QStringLiteral("b:"));
-    QCOMPARE(form->IdEdit->text(), QStringLiteral("A7B:"));
-    QTest::keyClicks(form->IdEdit, QStringLiteral("_"));
-    QCOMPARE(form->IdEdit->text(), QStringLiteral("A7B:"));
+    QTest::keyClicks(Child<QLineEdit>(form, "IdEdit"), QStringLiteral("b:"));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QStringLiteral("A7B:"));
+    QTest::keyClicks(Child<QLineEdit>(form, "IdEdit"), QStringLiteral("_"));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QStringLiteral("A7B:"));
     QCOMPARE(messages.Texts().size(), 1);
 
     // A longer text from a settings file is not cut; typing cannot lengthen it.
-    form->SetIdEditText("0123456789ABCDEFG");  // as a settings file load sets it
-    QCOMPARE(form->IdEdit->text().size(), 17);
-    form->IdEdit->setCursorPosition(17);
-    QTest::keyClicks(form->IdEdit, QStringLiteral("Z"));
-    QCOMPARE(form->IdEdit->text(), QStringLiteral("0123456789ABCDEFG"));
+    form->Panel().SetIdEditText("0123456789ABCDEFG");  // as a settings file load sets it
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text().size(), 17);
+    Child<QLineEdit>(form, "IdEdit")->setCursorPosition(17);
+    QTest::keyClicks(Child<QLineEdit>(form, "IdEdit"), QStringLiteral("Z"));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QStringLiteral("0123456789ABCDEFG"));
   }
 };
 

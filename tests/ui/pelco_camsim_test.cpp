@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
 #include "ui/control_form.h"
 
 namespace {
@@ -59,22 +60,22 @@ class PelcoCamSimTest : public QObject {
     CamSim sim(folder, {"--baud", "4800", "--protocol", "pelco-p"});
     if (!sim.Ready()) QSKIP("zelta-camsim is not built beside the test");
     auto form = StartForm(folder);
-    QVERIFY(form->PelcoP->isChecked());
+    QVERIFY(Child<QAction>(form, "PelcoP")->isChecked());
 
-    form->OSDOnSpeed->click();
+    Child<QToolButton>(form, "OSDOnSpeed")->click();
     QVERIFY2(sim.WaitFor("MENU open", 3000), qPrintable(sim.Output()));
     QVERIFY(sim.WaitFor("MENU  > D/N MODE", 1000));
     int mark = sim.Size();
-    form->DownButton->click();
+    Child<QToolButton>(form, "DownButton")->click();
     QVERIFY2(sim.WaitFor("MENU  > D/N LEVEL", 3000, mark), qPrintable(sim.Output()));
     mark = sim.Size();
-    form->RightButton->click();  // the Down frames
+    Child<QToolButton>(form, "RightButton")->click();  // the Down frames
     QVERIFY2(sim.WaitFor("MENU  > D/N FIL", 3000, mark), qPrintable(sim.Output()));
     mark = sim.Size();
-    form->LeftButton->click();  // the Up frames
+    Child<QToolButton>(form, "LeftButton")->click();  // the Up frames
     QVERIFY2(sim.WaitFor("MENU  > D/N LEVEL", 3000, mark), qPrintable(sim.Output()));
     mark = sim.Size();
-    form->SelectButton->click();
+    Child<QToolButton>(form, "SelectButton")->click();
     QVERIFY2(sim.WaitFor("MENU *> D/N LEVEL", 3000, mark), qPrintable(sim.Output()));
     QVERIFY(sim.Output().indexOf("dropped") < 0);
     QVERIFY(messages.Texts().isEmpty());
@@ -86,12 +87,12 @@ class PelcoCamSimTest : public QObject {
     CamSim sim(folder, {"--baud", "4800", "--protocol", "ernitec"});
     if (!sim.Ready()) QSKIP("zelta-camsim is not built beside the test");
     auto form = StartForm(folder);
-    form->ERNITEC->trigger();
-    QVERIFY(form->ERNITEC->isChecked());
-    form->OSDOnSpeed->click();
+    Child<QAction>(form, "ERNITEC")->trigger();
+    QVERIFY(Child<QAction>(form, "ERNITEC")->isChecked());
+    Child<QToolButton>(form, "OSDOnSpeed")->click();
     QVERIFY2(sim.WaitFor("MENU  > D/N MODE", 3000), qPrintable(sim.Output()));
     const int mark = sim.Size();
-    form->DownButton->click();
+    Child<QToolButton>(form, "DownButton")->click();
     QVERIFY2(sim.WaitFor("MENU  > D/N LEVEL", 3000, mark), qPrintable(sim.Output()));
   }
 };

@@ -57,22 +57,22 @@ CameraValues PanelValues(const TForm1& form) {
     const CameraItem* found = FindCameraItem(item);
     switch (found->kind) {
       case ItemKind::Gain:
-        values.items[item] = form.Position(found->control);
+        values.items[item] = form.Panel().Position(found->control);
         break;
       case ItemKind::List:
-        values.items[item] = form.ItemIndex(found->control);
+        values.items[item] = form.Panel().ItemIndex(found->control);
         break;
       default:
         break;
     }
   }
   // A camera reporting IRIS or --- shows the alternative list instead.
-  if (form.Visible(PanelControl::ShutterIris)) {
-    values.items[kItemShutter] = form.ItemIndex(PanelControl::ShutterIris);
+  if (form.Panel().Visible(PanelControl::ShutterIris)) {
+    values.items[kItemShutter] = form.Panel().ItemIndex(PanelControl::ShutterIris);
   }
-  if (form.Visible(PanelControl::SyncDC))
-    values.items[kItemSync] = form.ItemIndex(PanelControl::SyncDC);
-  values.id = QString::fromStdString(form.IdEditText());
+  if (form.Panel().Visible(PanelControl::SyncDC))
+    values.items[kItemSync] = form.Panel().ItemIndex(PanelControl::SyncDC);
+  values.id = QString::fromStdString(form.Panel().IdEditText());
   return values;
 }
 
@@ -106,7 +106,7 @@ std::unique_ptr<TForm1> StartZelta(const TestProgramFolder& folder) {
 }
 
 bool WaitForLamp(const TForm1& form, LampColour colour, int waitMs) {
-  return QTest::qWaitFor([&] { return form.Lamp() == colour; }, waitMs);
+  return QTest::qWaitFor([&] { return form.LinkView().Lamp() == colour; }, waitMs);
 }
 
 bool WaitForStatus(const TForm1& form, const QString& text, int waitMs) {
@@ -115,7 +115,8 @@ bool WaitForStatus(const TForm1& form, const QString& text, int waitMs) {
 
 QString Describe(const TForm1& form) {
   return QStringLiteral("lamp %1, status [%2 | %3 | %4 | %5], panel %6")
-      .arg(form.Lamp() == LampColour::Lime ? QStringLiteral("green") : QStringLiteral("red"))
+      .arg(form.LinkView().Lamp() == LampColour::Lime ? QStringLiteral("green")
+                                                      : QStringLiteral("red"))
       .arg(form.StatusText(0), form.StatusText(1), form.StatusText(2), form.StatusText(3))
       .arg(PanelValues(form).Text());
 }
