@@ -13,11 +13,11 @@
 
 #include "bench/adapter_model.h"
 #include "bench/bench_report.h"
-#include "bench/link_session.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "bench/zelta_idle.h"
+#include "headless/link_session.h"
 #include "link/line_speeds.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/link_session.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "bench/soak_camera.h"
+#include "headless/link_session.h"
 
 namespace {
 

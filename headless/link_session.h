@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "bench/bench_window.h"
-#include "bench/main_loop.h"
-#include "bench/timed_port.h"
 #include "comm/comm.h"
+#include "headless/headless_window.h"
+#include "headless/main_loop.h"
+#include "headless/timed_port.h"
 #include "link/camera_link_state.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"
@@ -51,7 +51,7 @@ class LinkSession {
   QamProtocol& Engine() { return *engine_; }
   CameraLinkState& State() { return state_; }
   MemoryPanel& Panel() { return panel_; }
-  BenchWindow& Window() { return window_; }
+  HeadlessWindow& Window() { return window_; }
   TimedPort& Port() { return timedPort_; }
   TComm& Comm() { return comm_; }
   MainLoop& Loop() { return *loop_; }
@@ -63,7 +63,7 @@ class LinkSession {
   TComm comm_;
   CommLinkPort commPort_;
   TimedPort timedPort_;
-  BenchWindow window_;
+  HeadlessWindow window_;
   MemoryPanel panel_;
   CameraLinkState state_{};
   uint8_t address_ = kDefaultCameraAddress;
