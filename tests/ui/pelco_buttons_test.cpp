@@ -1,8 +1,8 @@
 // The PTZ buttons: the bytes that reach the port in each protocol.
 #include <QtTest>
 
+#include "link/ptz_buttons.h"
 #include "tests/ui/pelco_link_harness.h"
-#include "ui/pelco.h"
 
 namespace {
 

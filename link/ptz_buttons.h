@@ -1,4 +1,4 @@
-// The PTZ buttons of the main window: UpButton, DownButton, LeftButton,
+// The PTZ buttons of the main window (and of zelta-cli ptz): UpButton, DownButton, LeftButton,
 // RightButton, SelectButton, OSDOnSpeed, ColSpeed and WBSpeed. They open and
 // move through the camera's own on-screen menu with frames in the PTZ
 // protocol checked in the Protocol menu. No PTZ frame expects an answer.
