@@ -34,6 +34,9 @@ class LinkSession {
   void Close();
   // Panel defaults and the engine's start: the first poll goes out.
   void Start();
+  // The camera the next request goes to, as the address lists set it.
+  void SetAddress(uint8_t address) { address_ = address; }
+  uint8_t Address() const { return address_; }
 
   // Runs the loop until the camera answered a poll and nothing is waiting.
   bool WaitLinked(std::chrono::milliseconds limit);
@@ -52,6 +55,7 @@ class LinkSession {
   CameraLinkState& State() { return state_; }
   MemoryPanel& Panel() { return panel_; }
   HeadlessWindow& Window() { return window_; }
+  const HeadlessWindow& Window() const { return window_; }
   TimedPort& Port() { return timedPort_; }
   TComm& Comm() { return comm_; }
   MainLoop& Loop() { return *loop_; }
