@@ -155,12 +155,16 @@ int main(int argc, char** argv) {
     return kExitPort;
   }
   line.Start();
-  if (state->parsed()) return RunState(line, options);
-  if (read->parsed()) return RunRead(line, options, c.readFile);
-  if (write->parsed()) return RunWrite(line, options, *values, addresses, !c.noVerify);
-  if (delayRead->parsed()) return RunDelay(line, options, std::nullopt);
-  if (delayWrite->parsed()) return RunDelay(line, options, c.delay);
-  if (ptz->parsed()) return RunPtz(line, options, c.button);
-  if (monitor->parsed()) return RunMonitor(line, options, *received, c.seconds);
-  return kExitUsage;
+  const int status = [&] {
+    if (state->parsed()) return RunState(line, options);
+    if (read->parsed()) return RunRead(line, options, c.readFile);
+    if (write->parsed()) return RunWrite(line, options, *values, addresses, !c.noVerify);
+    if (delayRead->parsed()) return RunDelay(line, options, std::nullopt);
+    if (delayWrite->parsed()) return RunDelay(line, options, c.delay);
+    if (ptz->parsed()) return RunPtz(line, options, c.button);
+    return RunMonitor(line, options, *received, c.seconds);
+  }();
+  // A monitor ends this way; anything else was cut short.
+  if (StopRequested() && !monitor->parsed()) Complain("stopped");
+  return status;
 }
