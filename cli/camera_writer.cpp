@@ -21,6 +21,13 @@ bool IsDelayItem(uint8_t item) {
   return item == kItemColToWb || item == kItemWbToCol;
 }
 
+// A camera that keeps its own shutter (an auto-iris lens) shows it as IRIS,
+// which a settings file line cannot tell from AUTO. SYNC shown as "---" is
+// not counted: the window takes any write to such a camera as confirmed.
+bool ShowsIris(const CameraPanel& panel) {
+  return panel.Visible(PanelControl::ShutterIris);
+}
+
 // A line as the camera keeps it: an ID shorter than the camera's sixteen
 // characters comes back padded with blanks.
 std::string Kept(const std::string& line) {
@@ -29,14 +36,16 @@ std::string Kept(const std::string& line) {
 
 // Keys of the lines Write Camera moves that differ between two files (the
 // image delay lines are the delay dialog's, not Write Camera's).
-std::vector<std::string> DifferingKeys(const std::string& expected, const std::string& actual) {
+std::vector<std::string> DifferingKeys(const std::string& expected, const std::string& actual,
+                                       bool irisDiffers) {
   const std::vector<std::string> want = SplitSettingsLines(expected, kSettingsFileLines);
   const std::vector<std::string> got = SplitSettingsLines(actual, kSettingsFileLines);
   std::vector<std::string> keys;
   for (size_t i = 0; i < kSettingsValueLines; ++i) {
     const SettingsLine& line = SettingsLines()[i];
     if (IsDelayItem(line.item)) continue;
-    if (i + 1 >= want.size() || i + 1 >= got.size() || Kept(want[i + 1]) != Kept(got[i + 1])) {
+    if (i + 1 >= want.size() || i + 1 >= got.size() || Kept(want[i + 1]) != Kept(got[i + 1]) ||
+        (line.item == kItemShutter && irisDiffers)) {
       keys.push_back(line.key);
     }
   }
@@ -64,6 +73,7 @@ CameraOutcome WriteOne(CameraLine& line, const SettingsValues& values, uint8_t a
   LinkSession& session = line.Session();
   ApplySettings(values, session.Panel(), line.State());
   const std::string expected = SettingsFileText(session.Panel(), line.State());
+  const bool expectedIris = ShowsIris(session.Panel());
   line.Engine().WriteButtonClick();
   if (!line.RunTransfer()) return {address, Result::NoAnswer, {}};
   if (line.Window().mainStatus != "Finish") return Failed(line, address);
@@ -72,8 +82,9 @@ CameraOutcome WriteOne(CameraLine& line, const SettingsValues& values, uint8_t a
   if (!line.RunTransfer() || line.Window().mainStatus != "Finish") {
     return {address, Result::NoAnswer, {}};
   }
-  std::vector<std::string> differing =
-      DifferingKeys(expected, SettingsFileText(session.Panel(), line.State()));
+  const std::vector<std::string> differing =
+      DifferingKeys(expected, SettingsFileText(session.Panel(), line.State()),
+                    ShowsIris(session.Panel()) != expectedIris);
   if (differing.empty()) return {address, Result::Ok, {}};
   return {address, Result::Differs, differing};
 }

@@ -97,7 +97,8 @@ enum class Match { Exact, Prefix, Contains };
 struct Case {
   const char* name;
   std::vector<std::string> sim;
-  std::vector<std::string> cli;  // "FILE": a good settings file, "BAD": a bad one
+  // "FILE": a good settings file, "AUTO": one with SHUTTER AUTO, "BAD": a bad one
+  std::vector<std::string> cli;
   int status;
   Match match;
   std::string out;
@@ -121,6 +122,10 @@ TEST_P(Command, AnswersAsAScriptExpects) {
   for (const std::string& arg : c.cli) {
     if (arg == "FILE") {
       args.push_back(folder.File("good.txt", kGoodFile));
+    } else if (arg == "AUTO") {
+      std::string automatic = kGoodFile;
+      automatic.replace(automatic.find("SHUTTER&4"), 9, "SHUTTER&0");
+      args.push_back(folder.File("auto.txt", automatic));
     } else if (arg == "BAD") {
       std::string bad = kGoodFile;
       bad.replace(bad.find("GAIN&1"), 6, "GAIN&x1");
@@ -193,6 +198,13 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              Match::Exact,
              "1 refused SHUTTER\n"},
+        Case{"WriteDiffers",
+             {"--ai-lens", "--iris"},
+             {"write", "AUTO"},
+             1,
+             Match::Exact,
+             "1 differs SHUTTER\n",
+             "AI Lens"},
         Case{"WriteBadFile",
              {},
              {"write", "BAD"},
