@@ -13,11 +13,12 @@
 
 #include "bench/adapter_model.h"
 #include "bench/bench_report.h"
-#include "bench/link_session.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "bench/zelta_idle.h"
+#include "headless/link_session.h"
+#include "headless/parse_options.h"
 #include "link/line_speeds.h"
 
 namespace {
@@ -43,12 +44,7 @@ struct Options {
   bool program = true;
 };
 
-const char kUsage[] =
-    "Usage: zelta-bench [--json FILE] [--speeds 1200,2400,4800,9600] [--idle-seconds N]\n"
-    "                   [--reply-delay MS] [--adapter-latency MS]\n"
-    "                   [--program-seconds N] [--no-program]\n"
-    "                   [--program-only]\n"
-    "                   [--sim PATH] [--zelta PATH]\n"
+const char kDescription[] =
     "Runs Read Camera and Write Camera with the camera link and the real serial\n"
     "component against zelta-camsim --line-timing on a pseudo-terminal at each speed\n"
     "and prints wall time beside the line-time limit, the reply-to-request\n"
@@ -57,7 +53,30 @@ const char kUsage[] =
     "answer without talking into the tool's own transmission). With --adapter-latency\n"
     "each speed runs twice through a USB adapter model whose latency timer holds\n"
     "replies and whose transmitter-empty flag lags by up to MS: once trusting that\n"
-    "flag alone, once as the serial layer treats an adapter.\n";
+    "flag alone, once as the serial layer treats an adapter.";
+
+// The options and their checks; --program-only empties the speeds.
+void DescribeOptions(CLI::App& app, Options& o, bool& programOnly) {
+  app.add_option("--json", o.jsonFile, "also write the figures as JSON to FILE")->type_name("FILE");
+  app.add_option("--speeds", o.speeds, "speeds to measure")
+      ->delimiter(',')
+      ->type_name("1200,2400,4800,9600")
+      ->check([](const std::string& text) {
+        return GuardTimeMs(std::atoi(text.c_str())) == 0 ? "speed " + text : std::string();
+      });
+  app.add_option("--idle-seconds", o.idleSeconds, "idle polling measured at each speed");
+  app.add_option("--reply-delay", o.replyDelayMs, "the camera's reply delay (default: guard time)")
+      ->type_name("MS");
+  app.add_option("--adapter-latency", o.adapterLatencyMs, "run through a USB adapter model")
+      ->type_name("MS")
+      ->check(CLI::Range(1, 1000));
+  app.add_option("--program-seconds", o.programSeconds, "the whole program measured idle");
+  app.add_flag(
+      "--no-program", [&o](int64_t) { o.program = false; }, "leave the program out");
+  app.add_flag("--program-only", programOnly, "measure the program alone");
+  app.add_option("--sim", o.sim, "zelta-camsim to start")->type_name("PATH");
+  app.add_option("--zelta", o.zelta, "zelta program to measure idle")->type_name("PATH");
+}
 
 double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -228,64 +247,15 @@ SpeedFigures RunSpeed(const Options& o, int baud, Adapter adapter) {
   return s;
 }
 
-bool ParseOptions(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
-      return argv[++i];
-    };
-    if (arg == "--json") {
-      o.jsonFile = value();
-    } else if (arg == "--speeds") {
-      o.speeds.clear();
-      std::string list = value();
-      for (size_t at = 0; at <= list.size();) {
-        const size_t comma = std::min(list.find(',', at), list.size());
-        const int baud = std::stoi(list.substr(at, comma - at));
-        if (GuardTimeMs(baud) == 0) throw std::invalid_argument("speed " + std::to_string(baud));
-        o.speeds.push_back(baud);
-        at = comma + 1;
-      }
-    } else if (arg == "--idle-seconds") {
-      o.idleSeconds = std::stod(value());
-    } else if (arg == "--program-seconds") {
-      o.programSeconds = std::stod(value());
-    } else if (arg == "--reply-delay") {
-      o.replyDelayMs = std::stoi(value());
-    } else if (arg == "--adapter-latency") {
-      o.adapterLatencyMs = std::stoi(value());
-      if (o.adapterLatencyMs < 1 || o.adapterLatencyMs > 1000) {
-        throw std::invalid_argument("--adapter-latency 1..1000");
-      }
-    } else if (arg == "--program-only") {
-      o.speeds.clear();
-    } else if (arg == "--no-program") {
-      o.program = false;
-    } else if (arg == "--sim") {
-      o.sim = value();
-    } else if (arg == "--zelta") {
-      o.zelta = value();
-    } else if (arg == "--help") {
-      std::fputs(kUsage, stdout);
-      std::exit(0);
-    } else {
-      throw std::invalid_argument("unknown option " + arg);
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  try {
-    ParseOptions(argc, argv, options);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "zelta-bench: %s\n%s", error.what(), kUsage);
-    return 2;
-  }
+  bool programOnly = false;
+  CLI::App app(kDescription, "zelta-bench");
+  DescribeOptions(app, options, programOnly);
+  if (const auto status = ParseOptions(app, argc, argv)) return *status;
+  if (programOnly) options.speeds.clear();
   BenchFigures figures;
   const std::string loadBefore = LoadAverage();
   for (const int baud : options.speeds) {

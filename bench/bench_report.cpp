@@ -1,6 +1,8 @@
 #include "bench/bench_report.h"
 
+#include <cmath>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 namespace {
@@ -11,17 +13,10 @@ std::string Format(const char* format, double a, double b = 0, double c = 0) {
   return text;
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (c == '\n') {
-      out += "\\n";
-      continue;
-    }
-    out += c;
-  }
-  return out + "\"";
+// A figure rounded to `places` decimals, as the JSON carries it.
+double Rounded(double value, int places) {
+  const double scale = std::pow(10.0, places);
+  return std::round(value * scale) / scale;
 }
 
 // Ratio allowed at a speed; 0 where the targets set none.
@@ -35,13 +30,10 @@ constexpr double kTurnaroundTargetMs = 2.0;
 constexpr double kIdleCpuTargetPercent = 0.5;
 constexpr long kPeakTargetKb = 80 * 1024;
 
-void TransferJson(std::ostringstream& out, const char* name, const TransferFigures& t) {
-  out << "      " << Quoted(name) << ": {\"exchanges\": " << t.exchanges
-      << ", \"completed\": " << (t.completed ? "true" : "false")
-      << ", \"wall_ms\": " << Format("%.2f", t.wallMs)
-      << ", \"limit_ms\": " << Format("%.2f", t.limitMs)
-      << ", \"ratio\": " << Format("%.4f", t.Ratio()) << ", \"cpu_ms\": " << Format("%.2f", t.cpuMs)
-      << "}";
+nlohmann::ordered_json TransferJson(const TransferFigures& t) {
+  return {{"exchanges", t.exchanges},        {"completed", t.completed},
+          {"wall_ms", Rounded(t.wallMs, 2)}, {"limit_ms", Rounded(t.limitMs, 2)},
+          {"ratio", Rounded(t.Ratio(), 4)},  {"cpu_ms", Rounded(t.cpuMs, 2)}};
 }
 
 }  // namespace
@@ -159,39 +151,48 @@ std::vector<std::string> MissedTargets(const BenchFigures& f) {
 }
 
 std::string BenchJson(const BenchFigures& f) {
-  std::ostringstream out;
-  out << "{\n  \"machine\": " << Quoted(f.machine) << ",\n  \"speeds\": [\n";
-  for (size_t i = 0; i < f.speeds.size(); ++i) {
-    const SpeedFigures& s = f.speeds[i];
-    out << "    {\"setup\": " << Quoted(s.setup) << ", \"baud\": " << s.baud
-        << ", \"guard_ms\": " << s.guardMs << ", \"reply_delay_ms\": " << s.replyDelayMs
-        << ", \"error\": " << Quoted(s.error) << ",\n";
-    TransferJson(out, "read", s.read);
-    out << ",\n";
-    TransferJson(out, "write", s.write);
-    out << ",\n      \"turnaround\": {\"samples\": " << s.turnaroundSamples
-        << ", \"median_ms\": " << Format("%.3f", s.turnaroundMedianMs)
-        << ", \"worst_ms\": " << Format("%.3f", s.turnaroundWorstMs) << "},\n"
-        << "      \"rts_late\": {\"samples\": " << s.rtsSamples
-        << ", \"median_ms\": " << Format("%.3f", s.rtsLateMedianMs)
-        << ", \"worst_ms\": " << Format("%.3f", s.rtsLateWorstMs)
-        << ", \"cut_requests\": " << s.rtsCutRequests
-        << ", \"clipped_replies\": " << s.rtsClippedReplies << "},\n"
-        << "      \"idle\": {\"seconds\": " << Format("%.1f", s.idleSeconds)
-        << ", \"cpu_ms\": " << Format("%.2f", s.idleCpuMs)
-        << ", \"cpu_percent\": " << Format("%.4f", s.IdleCpuPercent())
-        << ", \"polls\": " << s.idlePolls << ", \"hand_overs\": " << s.idleHandOvers << "},\n"
-        << "      \"peak_kb\": " << s.peakKb << "}" << (i + 1 < f.speeds.size() ? "," : "") << "\n";
+  nlohmann::ordered_json speeds = nlohmann::ordered_json::array();
+  for (const SpeedFigures& s : f.speeds) {
+    speeds.push_back({
+        {"setup", s.setup},
+        {"baud", s.baud},
+        {"guard_ms", s.guardMs},
+        {"reply_delay_ms", s.replyDelayMs},
+        {"error", s.error},
+        {"read", TransferJson(s.read)},
+        {"write", TransferJson(s.write)},
+        {"turnaround",
+         {{"samples", s.turnaroundSamples},
+          {"median_ms", Rounded(s.turnaroundMedianMs, 3)},
+          {"worst_ms", Rounded(s.turnaroundWorstMs, 3)}}},
+        {"rts_late",
+         {{"samples", s.rtsSamples},
+          {"median_ms", Rounded(s.rtsLateMedianMs, 3)},
+          {"worst_ms", Rounded(s.rtsLateWorstMs, 3)},
+          {"cut_requests", s.rtsCutRequests},
+          {"clipped_replies", s.rtsClippedReplies}}},
+        {"idle",
+         {{"seconds", Rounded(s.idleSeconds, 1)},
+          {"cpu_ms", Rounded(s.idleCpuMs, 2)},
+          {"cpu_percent", Rounded(s.IdleCpuPercent(), 4)},
+          {"polls", s.idlePolls},
+          {"hand_overs", s.idleHandOvers}}},
+        {"peak_kb", s.peakKb},
+    });
   }
-  out << "  ],\n  \"program\": {\"measured\": " << (f.program.measured ? "true" : "false")
-      << ", \"note\": " << Quoted(f.program.note)
-      << ", \"seconds\": " << Format("%.1f", f.program.seconds)
-      << ", \"cpu_ms\": " << Format("%.2f", f.program.cpuMs)
-      << ", \"cpu_percent\": " << Format("%.4f", f.program.CpuPercent())
-      << ", \"peak_kb\": " << f.program.peakKb << ", \"polls\": " << f.program.polls << "},\n";
-  out << "  \"peak_kb\": " << f.peakKb << ",\n  \"missed\": [";
-  const std::vector<std::string> missed = MissedTargets(f);
-  for (size_t i = 0; i < missed.size(); ++i) out << (i ? ", " : "") << Quoted(missed[i]);
-  out << "]\n}\n";
-  return out.str();
+  const nlohmann::ordered_json report = {
+      {"machine", f.machine},
+      {"speeds", speeds},
+      {"program",
+       {{"measured", f.program.measured},
+        {"note", f.program.note},
+        {"seconds", Rounded(f.program.seconds, 1)},
+        {"cpu_ms", Rounded(f.program.cpuMs, 2)},
+        {"cpu_percent", Rounded(f.program.CpuPercent(), 4)},
+        {"peak_kb", f.program.peakKb},
+        {"polls", f.program.polls}}},
+      {"peak_kb", f.peakKb},
+      {"missed", MissedTargets(f)},
+  };
+  return report.dump(2) + "\n";
 }

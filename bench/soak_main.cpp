@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "bench/link_session.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "bench/soak_camera.h"
+#include "headless/link_session.h"
+#include "headless/parse_options.h"
 
 namespace {
 
@@ -31,14 +32,25 @@ struct Options {
   std::string sim = SimProgramBesideThis();
 };
 
-const char kUsage[] =
-    "Usage: zelta-soak [--seconds N] [--noise RATE] [--baud B] [--reply-delay MS]\n"
-    "                  [--no-split] [--no-line-timing] [--seed N] [--sim PATH]\n"
+const char kDescription[] =
     "Runs Write Camera and Read Camera in turn against zelta-camsim --noise RATE\n"
     "--split --reply-delay MS --line-timing on a pseudo-terminal, writing random\n"
     "values and checking every value read back. RATE is the simulator's chance of\n"
     "1 to 3 garbage bytes before a reply: 0.1 gives about one garbage byte in 50\n"
-    "on the line.\n";
+    "on the line.";
+
+void DescribeOptions(CLI::App& app, Options& o) {
+  app.add_option("--seconds", o.seconds, "how long to run");
+  app.add_option("--noise", o.noise, "the simulator's noise rate")->type_name("RATE");
+  app.add_option("--baud", o.baud, "line speed")->type_name("B");
+  app.add_option("--reply-delay", o.replyDelayMs, "the camera's reply delay")->type_name("MS");
+  app.add_flag(
+      "--no-split", [&o](int64_t) { o.split = false; }, "whole replies");
+  app.add_flag(
+      "--no-line-timing", [&o](int64_t) { o.lineTiming = false; }, "replies without line timing");
+  app.add_option("--seed", o.seed, "seed of the values and the noise");
+  app.add_option("--sim", o.sim, "zelta-camsim to start")->type_name("PATH");
+}
 
 struct Counts {
   long transfersCompleted = 0, transfersFailed = 0;
@@ -79,49 +91,13 @@ bool Transfer(LinkSession& link, bool write) {
   return false;
 }
 
-bool Parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
-      return argv[++i];
-    };
-    if (arg == "--seconds") {
-      o.seconds = std::stod(value());
-    } else if (arg == "--noise") {
-      o.noise = value();
-    } else if (arg == "--baud") {
-      o.baud = std::stoi(value());
-    } else if (arg == "--reply-delay") {
-      o.replyDelayMs = std::stoi(value());
-    } else if (arg == "--no-split") {
-      o.split = false;
-    } else if (arg == "--no-line-timing") {
-      o.lineTiming = false;
-    } else if (arg == "--seed") {
-      o.seed = static_cast<unsigned>(std::stoul(value()));
-    } else if (arg == "--sim") {
-      o.sim = value();
-    } else if (arg == "--help") {
-      std::fputs(kUsage, stdout);
-      std::exit(0);
-    } else {
-      throw std::invalid_argument("unknown option " + arg);
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   Options o;
-  try {
-    Parse(argc, argv, o);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "zelta-soak: %s\n%s", error.what(), kUsage);
-    return 2;
-  }
+  CLI::App app(kDescription, "zelta-soak");
+  DescribeOptions(app, o);
+  if (const auto status = ParseOptions(app, argc, argv)) return *status;
   std::mt19937 random(o.seed);
   CameraValues expected = CameraValues::Random(random);
   std::vector<std::string> simOptions = {

@@ -15,6 +15,7 @@
 #include "comm/comm.h"
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
+#include "link/ptz_buttons.h"
 #include "link/qam_protocol.h"
 #include "ui/about_form.h"
 #include "ui/choice_group.h"
@@ -32,7 +33,6 @@
 #include "ui/key_board_form.h"
 #include "ui/key_id_edit.h"
 #include "ui/password_access.h"
-#include "ui/pelco.h"
 #include "ui/settings_file_commands.h"
 #include "wiring/comm_link_port.h"
 

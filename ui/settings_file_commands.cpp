@@ -7,15 +7,13 @@
 #include "link/camera_panel.h"
 #include "settings/settings_caption.h"
 #include "settings/settings_file_io.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "ui/message_box.h"
 #include "ui/settings_file_dialogs.h"
 
 namespace {
-
-// A value longer than this is cut short in the conversion message.
-constexpr int kShownValueLength = 60;
 
 std::string NativePath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -31,16 +29,13 @@ void ShowFileError(QWidget* parent, const QString& what, const QString& path,
 }
 
 void ShowFormatError(QWidget* parent) {
-  ShowError(QStringLiteral("File format is error."), parent);
+  ShowError(QString::fromLatin1(kSettingsFormatMessage), parent);
 }
 
 void ShowLoadError(QWidget* parent, const SettingsFileError& error) {
   if (error.kind == SettingsFileError::Kind::NotInteger) {
-    QString value =
-        QString::fromLatin1(error.value.data(), static_cast<qsizetype>(error.value.size()));
-    if (value.size() > kShownValueLength) value = value.left(kShownValueLength) + "...";
     // The framework's standard error box: the application title as its caption.
-    ShowMessage(QString("'%1' is not a valid integer value").arg(value),
+    ShowMessage(QString::fromLatin1(SettingsCheckMessage(error).c_str()),
                 QGuiApplication::applicationDisplayName(), MessageIcon::Error, parent);
   } else {
     ShowFormatError(parent);

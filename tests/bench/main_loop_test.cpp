@@ -1,4 +1,4 @@
-#include "bench/main_loop.h"
+#include "headless/main_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 #include <memory>
 #include <string>
 
-#include "bench/link_session.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "comm/comm_error.h"
+#include "headless/link_session.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class TempFolder {
   std::string path_;
 };
 
-bool Logged(const BenchWindow& window, const std::string& text) {
+bool Logged(const HeadlessWindow& window, const std::string& text) {
   for (const auto& change : window.mainLog) {
     if (change.text == text) return true;
   }

@@ -2,8 +2,8 @@
 #include <QtTest>
 
 #include "link/camera_items.h"
+#include "link/ptz_buttons.h"
 #include "tests/ui/pelco_link_harness.h"
-#include "ui/pelco.h"
 
 namespace {
 

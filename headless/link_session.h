@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "bench/bench_window.h"
-#include "bench/main_loop.h"
-#include "bench/timed_port.h"
 #include "comm/comm.h"
+#include "headless/headless_window.h"
+#include "headless/main_loop.h"
+#include "headless/timed_port.h"
 #include "link/camera_link_state.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"
@@ -34,6 +34,9 @@ class LinkSession {
   void Close();
   // Panel defaults and the engine's start: the first poll goes out.
   void Start();
+  // The camera the next request goes to, as the address lists set it.
+  void SetAddress(uint8_t address) { address_ = address; }
+  uint8_t Address() const { return address_; }
 
   // Runs the loop until the camera answered a poll and nothing is waiting.
   bool WaitLinked(std::chrono::milliseconds limit);
@@ -51,7 +54,8 @@ class LinkSession {
   QamProtocol& Engine() { return *engine_; }
   CameraLinkState& State() { return state_; }
   MemoryPanel& Panel() { return panel_; }
-  BenchWindow& Window() { return window_; }
+  HeadlessWindow& Window() { return window_; }
+  const HeadlessWindow& Window() const { return window_; }
   TimedPort& Port() { return timedPort_; }
   TComm& Comm() { return comm_; }
   MainLoop& Loop() { return *loop_; }
@@ -63,7 +67,7 @@ class LinkSession {
   TComm comm_;
   CommLinkPort commPort_;
   TimedPort timedPort_;
-  BenchWindow window_;
+  HeadlessWindow window_;
   MemoryPanel panel_;
   CameraLinkState state_{};
   uint8_t address_ = kDefaultCameraAddress;

@@ -1,4 +1,4 @@
-#include "ui/pelco.h"
+#include "link/ptz_buttons.h"
 
 #include "link/link_services.h"
 #include "link/qam_protocol.h"

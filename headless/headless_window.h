@@ -8,7 +8,7 @@
 
 #include "link/link_services.h"
 
-class BenchWindow : public LinkWindow {
+class HeadlessWindow : public LinkWindow {
  public:
   using Clock = std::chrono::steady_clock;
 

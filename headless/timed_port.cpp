@@ -1,4 +1,4 @@
-#include "bench/timed_port.h"
+#include "headless/timed_port.h"
 
 int32_t TimedPort::Write(const uint8_t* buffer, uint32_t count) {
   if (inFrame_ && current_.empty()) frameStart_ = Clock::now();

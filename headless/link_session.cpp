@@ -1,4 +1,4 @@
-#include "bench/link_session.h"
+#include "headless/link_session.h"
 
 #include "link/camera_items.h"
 #include "link/camera_panel.h"

@@ -1,6 +1,6 @@
-// The PTZ buttons of the main window: UpButton, DownButton, LeftButton,
-// RightButton, SelectButton, OSDOnSpeed, ColSpeed and WBSpeed. They open and
-// move through the camera's own on-screen menu with frames in the PTZ
+// The PTZ buttons of the main window and of zelta-cli: UpButton, DownButton,
+// LeftButton, RightButton, SelectButton, OSDOnSpeed, ColSpeed and WBSpeed.
+// They open and move through the camera's own on-screen menu with frames in the PTZ
 // protocol checked in the Protocol menu. No PTZ frame expects an answer.
 #pragma once
 

@@ -1,0 +1,31 @@
+// The commands of zelta-cli, each what the window does for one button or
+// menu entry. Each runs on an open, started line and returns the exit status.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/camera_line.h"
+#include "cli/line_options.h"
+
+int RunState(CameraLine& line, const LineOptions& options);
+// `file` empty: the settings go to stdout.
+int RunRead(CameraLine& line, const LineOptions& options, const std::string& file);
+struct SettingsValues;
+int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
+             const std::vector<uint8_t>& addresses, bool verify);
+// Without codes: read them.
+struct DelayCodes {
+  int colToWb = 0;
+  int wbToCol = 0;
+};
+int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<DelayCodes>& write);
+int RunPtz(CameraLine& line, const LineOptions& options, const std::string& button);
+// `seconds` 0: until stopped. The line must have been made with `received`
+// between the engine and the port.
+class ReceivedBytes;
+int RunMonitor(CameraLine& line, const LineOptions& options, ReceivedBytes& received,
+               double seconds);
+// The names `ptz` takes.
+std::vector<std::string> PtzButtonNames();

@@ -1,0 +1,12 @@
+// Results on stdout, nothing else there; complaints and notes on stderr.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+using Json = nlohmann::ordered_json;
+
+// The result as a line of text, or as one JSON document, as asked.
+void PrintResult(bool json, const std::string& text, const Json& document);
+// "zelta-cli: TEXT" on stderr.
+void Complain(const std::string& text);
