@@ -50,7 +50,7 @@ void QamProtocol::OnReadReply(const uint8_t* frame) {
   CameraLinkState& st = s_.state;
   st.MissedTicks = 0;
   st.AwaitingReply = 0;
-  ApplyReadReply(s_.panel, st, frame[kFrameItem], frame[kFrameValue], frame[kFrameExtra]);
+  ApplyReadReply(*panel_, st, frame[kFrameItem], frame[kFrameValue], frame[kFrameExtra]);
   const bool write = WriteTransferRunning();
   if (const uint8_t next = NextPendingItem()) {
     write ? SendWrite(next) : SendReadRequest(next);
@@ -107,4 +107,9 @@ void QamProtocol::FinishTransfer() {
   s_.window.SetMainStatus("Finish");
   s_.window.SetDialogStatus("Finsh");
   s_.existTimer.Restart(kIdleWatchdogMs);
+  ReportTransferEnd(TransferEnd::Finished);
+}
+
+void QamProtocol::ReportTransferEnd(TransferEnd end) {
+  if (observer_) observer_->TransferEnded(end);
 }
