@@ -53,8 +53,7 @@ void SetPanelDefaults(CameraPanel& panel, CameraLinkState& state) {
 }
 
 void CopyPanel(const CameraPanel& from, CameraPanel& to) {
-  // IdEdit is the last control.
-  for (int c = 0; c <= static_cast<int>(PanelControl::IdEdit); ++c) {
+  for (size_t c = 0; c < kPanelControlCount; ++c) {
     const auto control = static_cast<PanelControl>(c);
     if (!ListEntries(control).empty()) to.SetItemIndex(control, from.ItemIndex(control));
     to.SetVisible(control, from.Visible(control));

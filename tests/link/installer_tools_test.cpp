@@ -181,7 +181,7 @@ struct RigClock : LinkClock {
 // Everything a panel shows, to see that it did not change.
 std::vector<int> PanelSnapshot(const MemoryPanel& panel) {
   std::vector<int> values;
-  for (int c = 0; c <= static_cast<int>(PanelControl::IdEdit); ++c) {
+  for (size_t c = 0; c < kPanelControlCount; ++c) {
     const auto control = static_cast<PanelControl>(c);
     values.push_back(panel.ItemIndex(control));
     values.push_back(panel.Visible(control));
