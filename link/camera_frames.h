@@ -7,6 +7,21 @@
 
 constexpr size_t kFrameSize = 10;
 constexpr uint8_t kFrameStart = 0xCC;
+constexpr uint8_t kFrameMark = 0x01;  // bytes 1 and 2 of every frame
+
+// Byte positions in a frame.
+constexpr size_t kFrameLead = 0;   // kFrameStart
+constexpr size_t kFrameMark1 = 1;  // kFrameMark
+constexpr size_t kFrameMark2 = 2;  // kFrameMark
+constexpr size_t kFrameAddress = 3;
+constexpr size_t kFrameCode = 4;  // command or reply code
+// Item code; the speed code in a protocol state reply.
+constexpr size_t kFrameItem = 5;
+// Value; the ID position for the ID text; the protocol code in a protocol state reply.
+constexpr size_t kFrameValue = 6;
+// The ID character; the protocol code in a poll.
+constexpr size_t kFrameExtra = 7;
+constexpr size_t kFrameChecksum = 9;  // sum of bytes 1..8
 
 // Command codes (PC to camera).
 constexpr uint8_t kCmdRead = 0x01;

@@ -89,5 +89,6 @@ bool IsIdChar(char c);
 constexpr uint8_t kProtocolPelcoP = 0;
 constexpr uint8_t kProtocolPelcoD = 1;
 constexpr uint8_t kProtocolErnitec = 2;
-// "Protocol Type : PELCO P" for codes 0..2, empty otherwise.
+constexpr uint8_t kProtocolCount = kProtocolErnitec + 1;
+// "Protocol Type : PELCO P" for codes below kProtocolCount, empty otherwise.
 std::string ProtocolText(uint8_t code);

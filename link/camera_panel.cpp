@@ -52,6 +52,18 @@ void SetPanelDefaults(CameraPanel& panel, CameraLinkState& state) {
   state.WbToColCode = kDefaultDelayCode;
 }
 
+void CopyPanel(const CameraPanel& from, CameraPanel& to) {
+  for (size_t c = 0; c < kPanelControlCount; ++c) {
+    const auto control = static_cast<PanelControl>(c);
+    if (!ListEntries(control).empty()) to.SetItemIndex(control, from.ItemIndex(control));
+    to.SetVisible(control, from.Visible(control));
+  }
+  for (const PanelControl upDown : {PanelControl::RedUpDown, PanelControl::BlueUpDown})
+    to.SetPosition(upDown, from.Position(upDown));
+  to.SetGainControlsVisible(from.GainControlsVisible());
+  to.SetIdEditText(from.IdEditText());
+}
+
 void ShowWhiteBalance(CameraPanel& panel) {
   panel.SetGainControlsVisible(panel.ItemIndex(PanelControl::WhiteBalSel) == kWhiteBalManual);
 }

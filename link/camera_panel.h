@@ -38,6 +38,10 @@ class CameraPanel {
 // gains 15, gain controls hidden, both delay codes 1 (record and dialog lists).
 void SetPanelDefaults(CameraPanel& panel, CameraLinkState& state);
 
+// Copies every value of one panel into another: list positions, visibility,
+// gain positions and the ID text.
+void CopyPanel(const CameraPanel& from, CameraPanel& to);
+
 // Shows the gain controls exactly when WhiteBalSel is at "MANUAL".
 void ShowWhiteBalance(CameraPanel& panel);
 

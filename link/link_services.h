@@ -1,8 +1,9 @@
 // What the camera link needs from the rest of the program: the windows, the
-// serial port, two timers and a sleep. The main window implements these with
+// serial port, timers, a sleep and a clock. The main window implements these with
 // widgets and the serial component; tests implement them on a virtual clock.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -66,4 +67,18 @@ class LinkSleep {
  public:
   virtual ~LinkSleep() = default;
   virtual void SleepMs(int milliseconds) = 0;
+};
+
+// Milliseconds from any fixed moment; only differences are used.
+class LinkClock {
+ public:
+  virtual ~LinkClock() = default;
+  virtual int64_t NowMs() const = 0;
+};
+
+// Takes the line's received bytes while the engine's own link is paused.
+class LinkByteSink {
+ public:
+  virtual ~LinkByteSink() = default;
+  virtual void ReceiveBytes(const uint8_t* bytes, size_t count) = 0;
 };

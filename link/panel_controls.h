@@ -29,6 +29,7 @@ enum class PanelControl : uint8_t {
   BlueUpDown,
   IdEdit,
 };
+constexpr size_t kPanelControlCount = static_cast<size_t>(PanelControl::IdEdit) + 1;
 
 // Items Read and Write Camera move (they size the pending flags), and the
 // image delay dialog's items. The item table test checks them against the table.

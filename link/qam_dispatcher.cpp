@@ -16,7 +16,7 @@ void QamProtocol::DispatchReply(const uint8_t* frame) {
     s_.existTimer.Start();
     return;
   }
-  switch (frame[4]) {
+  switch (frame[kFrameCode]) {
     case kReplyPoll:
       OnPollReply();
       break;
@@ -50,7 +50,7 @@ void QamProtocol::OnReadReply(const uint8_t* frame) {
   CameraLinkState& st = s_.state;
   st.MissedTicks = 0;
   st.AwaitingReply = 0;
-  ApplyReadReply(s_.panel, st, frame[5], frame[6], frame[7]);
+  ApplyReadReply(*panel_, st, frame[kFrameItem], frame[kFrameValue], frame[kFrameExtra]);
   const bool write = WriteTransferRunning();
   if (const uint8_t next = NextPendingItem()) {
     write ? SendWrite(next) : SendReadRequest(next);
@@ -62,7 +62,7 @@ void QamProtocol::OnReadReply(const uint8_t* frame) {
 void QamProtocol::OnWriteReply(const uint8_t* frame) {
   CameraLinkState& st = s_.state;
   st.AwaitingReply = 0;
-  const bool confirmed = CheckWriteReply(frame[5], frame[6], frame[7]);
+  const bool confirmed = CheckWriteReply(frame[kFrameItem], frame[kFrameValue], frame[kFrameExtra]);
   st.MissedTicks = 0;
   CountRefusedWrite(confirmed);
   if (refusedWrites_ >= kWriteRefusalLimit) {
@@ -92,19 +92,24 @@ void QamProtocol::OnProtocolStateReply(const uint8_t* frame) {
 void QamProtocol::ApplyProtocolState(const uint8_t* frame) {
   // Any address is taken as the camera gave it, 0 and above 199 included;
   // the address lists show what digits they can.
-  s_.cameraAddress = frame[3];
-  s_.window.ShowAddress(frame[3]);
-  const uint8_t baudCode = frame[5];
+  s_.cameraAddress = frame[kFrameAddress];
+  s_.window.ShowAddress(frame[kFrameAddress]);
+  const uint8_t baudCode = frame[kFrameItem];
   if (BaudOfCode(baudCode) != 0) {
     s_.window.CheckBaud(baudCode);
     s_.port.SetBaudRate(BaudOfCode(baudCode));
   }
-  const uint8_t protocolCode = frame[6];
-  if (protocolCode <= kProtocolErnitec) s_.window.CheckProtocol(protocolCode);
+  const uint8_t protocolCode = frame[kFrameValue];
+  if (protocolCode < kProtocolCount) s_.window.CheckProtocol(protocolCode);
 }
 
 void QamProtocol::FinishTransfer() {
   s_.window.SetMainStatus("Finish");
   s_.window.SetDialogStatus("Finsh");
   s_.existTimer.Restart(kIdleWatchdogMs);
+  ReportTransferEnd(TransferEnd::Finished);
+}
+
+void QamProtocol::ReportTransferEnd(TransferEnd end) {
+  if (observer_) observer_->TransferEnded(end);
 }

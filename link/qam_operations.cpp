@@ -53,3 +53,15 @@ void QamProtocol::GetRS422SETS1Click() {
   s_.state.ProbeBusy = 1;
   if (!s_.state.AwaitingReply) SendGetProtocolState();
 }
+
+void QamProtocol::CancelTransfer() {
+  CameraLinkState& st = s_.state;
+  st.ReadBusy = 0;
+  st.WriteBusy = 0;
+  st.DelayReadBusy = 0;
+  st.DelayWriteBusy = 0;
+  for (const uint8_t item : kTransferOrder) SetItemPending(st, item, false);
+  for (const uint8_t item : kDelayTransferOrder) SetItemPending(st, item, false);
+  st.IdIndex = 0;
+  refusedWrites_ = 0;
+}

@@ -2,7 +2,8 @@
 
 #include "link/camera_items.h"
 
-QamProtocol::QamProtocol(const QamProtocolServices& services) : s_(services) {}
+QamProtocol::QamProtocol(const QamProtocolServices& services)
+    : s_(services), panel_(&services.panel) {}
 
 void QamProtocol::Start() {
   s_.state.MissedTicks = 0;
@@ -10,7 +11,7 @@ void QamProtocol::Start() {
 }
 
 bool QamProtocol::LinkBusy() const {
-  return ::LinkBusy(s_.state);
+  return ::LinkBusy(s_.state) || Paused();
 }
 
 uint8_t QamProtocol::ProtocolCode() const {

@@ -12,6 +12,7 @@
 #include "link/camera_panel.h"
 #include "link/line_speeds.h"
 #include "link/link_services.h"
+#include "link/transfer_observer.h"
 
 struct QamProtocolServices {
   CameraLinkState& state;
@@ -44,7 +45,7 @@ class QamProtocol {
   void GetRS422SETS1Click();  // "Get Protocol State"
   void ProtocolSpeedClick();
 
-  // Shared with the PTZ buttons.
+  // Shared with the PTZ buttons. True also while the link is paused.
   bool LinkBusy() const;
   void RestartWatchdog();                              // stop, 500 ms, start
   void SendFrame(const uint8_t* bytes, size_t count);  // RTS off, one Write per byte
@@ -52,6 +53,28 @@ class QamProtocol {
   uint8_t ProtocolCode() const;
   // Enables the four Read/Write buttons exactly while the dialog's lamp is lime.
   void LinkDisplayUpdate();
+
+  // Hands the line to another user (Find Cameras): the watchdog stops, every
+  // received byte goes to `sink`, the lamp keeps its colour and the commands
+  // refuse. The other user sends through SendFrame, so the transmit-empty
+  // handling (guard time, RTS) stays the engine's. False while a transfer
+  // runs or the link is already paused.
+  bool Pause(LinkByteSink& sink);
+  // Ends a pause: the port back at the Baud rate menu's rate, a poll at once.
+  void Resume();
+  bool Paused() const { return sink_ != nullptr; }
+
+  // Hooks for Write to Several Cameras; each stays until set back.
+  // The address the requests carry; the window's address lists do not change.
+  uint8_t Address() const { return s_.cameraAddress; }
+  void SetAddress(uint8_t address) { s_.cameraAddress = address; }
+  // The panel transfers write from and read into; nullptr: the window's panel.
+  void UsePanel(CameraPanel* panel) { panel_ = panel ? panel : &s_.panel; }
+  // Follows the transfers; nullptr: nobody. While one is set, an AI lens is
+  // reported to it instead of raising the notice.
+  void SetTransferObserver(TransferObserver* observer) { observer_ = observer; }
+  // Ends the running transfer at once and quietly: no status text, no lamp.
+  void CancelTransfer();
 
   // Disagreeing write replies in a row after which a write transfer ends.
   static constexpr uint8_t kWriteRefusalLimit = 8;
@@ -78,6 +101,7 @@ class QamProtocol {
   void CountRefusedWrite(bool confirmed);
   void EndRefusedWrite();
   void FinishTransfer();
+  void ReportTransferEnd(TransferEnd end);
 
   // Sequencer.
   bool WriteTransferRunning() const;
@@ -107,6 +131,9 @@ class QamProtocol {
   void RestoreMenuBaudRate(uint8_t firstCode);
 
   QamProtocolServices s_;
+  CameraPanel* panel_;
+  TransferObserver* observer_ = nullptr;
+  LinkByteSink* sink_ = nullptr;  // set while paused
   // Disagreeing write replies in a row for the item (and ID position) last written.
   uint8_t refusedWrites_ = 0;
   uint8_t refusedItem_ = 0;

@@ -22,12 +22,16 @@ void QamProtocol::Comm1RxChar(uint32_t count) {
     const int32_t got = s_.port.Read(buffer, wanted);
     if (got <= 0) return;
     const uint32_t taken = std::min(static_cast<uint32_t>(got), wanted);
+    count -= taken;
+    if (sink_) {
+      sink_->ReceiveBytes(buffer, taken);
+      continue;
+    }
     if (first) {
       s_.qamProtocolTimer.Stop();
       first = false;
     }
     for (uint32_t i = 0; i < taken; ++i) ReceiveByte(buffer[i]);
-    count -= taken;
   }
 }
 

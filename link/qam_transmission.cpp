@@ -55,7 +55,7 @@ void QamProtocol::StatusAfterTransmission() {
   } else if (st.WriteBusy) {
     s_.window.SetMainStatus("Write " + TransferWord());
   } else if (st.DelayReadBusy || st.DelayWriteBusy) {
-    const uint8_t item = st.TxFrame[5];
+    const uint8_t item = st.TxFrame[kFrameItem];
     s_.window.SetDialogStatus(item == kItemColToWb   ? "Transfer data..."
                               : item == kItemWbToCol ? "Transfer data...."
                                                      : "Finsh");
@@ -68,7 +68,7 @@ void QamProtocol::StatusAfterTransmission() {
 }
 
 std::string QamProtocol::TransferWord() const {
-  const uint8_t item = s_.state.TxFrame[5];
+  const uint8_t item = s_.state.TxFrame[kFrameItem];
   const CameraItem* info = FindCameraItem(item);
   if (!info) return "";
   if (item == kItemId)

@@ -5,7 +5,8 @@
 #include "link/qam_protocol.h"
 
 void QamProtocol::ExistTimerTimer() {
-  if (noticeOpen_) return;  // a tick queued before the notice stopped the watchdog
+  // A tick queued before the notice (or the pause) stopped the watchdog.
+  if (noticeOpen_ || Paused()) return;
   CameraLinkState& st = s_.state;
   if (++st.MissedTicks > kMissedTicksLimit) {
     st.MissedTicks = 0;
@@ -16,6 +17,7 @@ void QamProtocol::ExistTimerTimer() {
 
 void QamProtocol::FailSilentLink() {
   CameraLinkState& st = s_.state;
+  const bool transfer = st.ReadBusy || st.WriteBusy || st.DelayReadBusy || st.DelayWriteBusy;
   if (LinkBusy()) {
     if (st.DelayReadBusy || st.DelayWriteBusy) {
       FailDelayTransfer();
@@ -29,6 +31,7 @@ void QamProtocol::FailSilentLink() {
     st.WriteBusy = 0;
   }
   SetLampColour(LampColour::Red);
+  if (transfer) ReportTransferEnd(TransferEnd::Failed);
 }
 
 void QamProtocol::FailDelayTransfer() {

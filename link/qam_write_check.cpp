@@ -29,29 +29,32 @@ bool QamProtocol::CheckWriteReply(uint8_t item, uint8_t value, uint8_t extra) {
   if (item == kItemShutter) {
     confirmed = CheckShutterWrite(value);
   } else if (item == kItemSync) {
-    confirmed = PanelValue(s_.panel, s_.state, item, nullptr) == value || value == kSyncDCValue;
+    confirmed = PanelValue(*panel_, s_.state, item, nullptr) == value || value == kSyncDCValue;
   } else if (item == kItemId) {
     return CheckIdWrite(value, extra);
   } else {
     // The value the panel writes, so a list without a selection (0xFF) can
     // be confirmed too.
-    confirmed = PanelValue(s_.panel, s_.state, item, nullptr) == value;
+    confirmed = PanelValue(*panel_, s_.state, item, nullptr) == value;
   }
   if (confirmed) SetItemPending(s_.state, item, false);
   return confirmed;
 }
 
 bool QamProtocol::CheckShutterWrite(uint8_t value) {
-  const uint8_t selected = PanelValue(s_.panel, s_.state, kItemShutter, nullptr);
+  const uint8_t selected = PanelValue(*panel_, s_.state, kItemShutter, nullptr);
   if (selected == value) return true;
   if (selected != 0) return false;
   // A camera with an AI lens keeps its own shutter: tell the user once and
   // take the camera's value over, shown as a report of it would be (9 as "IRIS").
-  {
+  // A caller that follows the transfer records it instead.
+  if (observer_) {
+    observer_->WriteRefused(kItemShutter);
+  } else {
     const OpenNotice open(noticeOpen_);
     s_.window.ShowInformation(kAiLensNotice);
   }
-  ApplyShutterReport(s_.panel, value);
+  ApplyShutterReport(*panel_, value);
   return true;
 }
 
@@ -59,7 +62,7 @@ bool QamProtocol::CheckIdWrite(uint8_t position, uint8_t character) {
   CameraLinkState& st = s_.state;
   // A position past the ID text has no place in it: not a confirmation.
   if (position >= kIdLength) return false;
-  const std::string text = s_.panel.IdEditText();
+  const std::string text = panel_->IdEditText();
   if (position < text.size() && static_cast<uint8_t>(text[position]) != character) return false;
   if (++st.IdIndex >= kIdLength) {
     st.IdIndex = 0;
@@ -82,6 +85,7 @@ void QamProtocol::EndRefusedWrite() {
   // answers, it only will not take the value.
   CameraLinkState& st = s_.state;
   refusedWrites_ = 0;
+  if (observer_) observer_->WriteRefused(refusedItem_);
   if (st.DelayWriteBusy) {
     FailDelayTransfer();
   } else if (st.WriteBusy) {
@@ -89,4 +93,5 @@ void QamProtocol::EndRefusedWrite() {
     st.WriteBusy = 0;
   }
   s_.existTimer.Restart(kIdleWatchdogMs);
+  ReportTransferEnd(TransferEnd::Refused);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/camera_items.h"
 #include "link/link_services.h"
 #include "tests/link/support/virtual_clock.h"
 
@@ -37,7 +38,9 @@ class FakeWindow : public LinkWindow {
   void ShowAddress(uint8_t address) override;
   bool BaudChecked(uint8_t code) const override { return code < 4 && baudChecks[code]; }
   void CheckBaud(uint8_t code) override;
-  bool ProtocolChecked(uint8_t code) const override { return code < 3 && protocolChecks[code]; }
+  bool ProtocolChecked(uint8_t code) const override {
+    return code < kProtocolCount && protocolChecks[code];
+  }
   void CheckProtocol(uint8_t code) override;
   void ShowInformation(const std::string& text) override;
 
@@ -49,7 +52,7 @@ class FakeWindow : public LinkWindow {
   // HundredAdd, TenAdd, UnitAdd positions; -1 is no selection.
   int hundredAdd = 0, tenAdd = 0, unitAdd = 1;
   bool baudChecks[4] = {false, false, false, true};
-  bool protocolChecks[3] = {false, true, false};
+  bool protocolChecks[kProtocolCount] = {false, true, false};
 
   // Records.
   std::vector<StatusEntry> statusLog;

@@ -15,7 +15,11 @@ std::vector<uint8_t> ReplyBytes(uint8_t address, uint8_t code, uint8_t byte5, ui
 ScriptedCamera::ScriptedCamera(VirtualClock& clock, FakePort& port) : clock_(clock), port_(port) {
   for (const CameraItem& item : CameraItems()) values[item.code] = item.defaultValue;
   idText.fill(' ');
-  port_.onLineByte = [this](uint8_t byte, int lineBaud) { Hear(byte, lineBaud); };
+  // Cameras made later share the line: each passes every byte on.
+  port_.onLineByte = [this, before = port_.onLineByte](uint8_t byte, int lineBaud) {
+    if (before) before(byte, lineBaud);
+    Hear(byte, lineBaud);
+  };
 }
 
 ScriptedCamera::~ScriptedCamera() {

@@ -25,7 +25,8 @@ class ScriptedCamera {
  public:
   using Bytes = std::vector<uint8_t>;
 
-  // Listens on the port's wire.
+  // Listens on the port's wire, after any camera made before it; destroy
+  // the cameras of a line together.
   ScriptedCamera(VirtualClock& clock, FakePort& port);
   ~ScriptedCamera();
   ScriptedCamera(const ScriptedCamera&) = delete;

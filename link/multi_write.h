@@ -1,0 +1,100 @@
+// Write to Several Cameras: the panel as it stands goes to each address of a
+// list in turn through the engine's own Write Camera transfer, optionally
+// with the image delay times, and is read back into a scratch panel and
+// compared. The user's panel never changes; the engine's address is
+// restored afterwards.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/camera_panel.h"
+#include "link/link_services.h"
+#include "link/memory_panel.h"
+#include "link/qam_protocol.h"
+#include "link/transfer_observer.h"
+
+// The result texts of a camera's row.
+inline constexpr const char* kMultiWriteOk = "OK";
+inline constexpr const char* kMultiWriteNoAnswer = "No answer";
+inline constexpr const char* kMultiWriteStopped = "Stopped";
+inline constexpr const char* kMultiWriteDiffers = "Differs: ";  // then "SHUTTER, ID."
+inline constexpr const char* kMultiWriteRefused = "Refused: ";  // then "SHUTTER"
+
+struct MultiWriteOptions {
+  bool includeImageDelay = false;  // also the image delay write
+  bool readBack = true;            // read back and compare the panel items
+};
+
+struct MultiWriteProgress {
+  size_t camera;  // 1..count
+  size_t count;
+  uint8_t address;
+  std::string item;  // the status word of the item just requested; empty at a camera's start
+};
+
+struct MultiWriteResult {
+  uint8_t address;
+  std::string text;
+  int64_t ms;  // time taken; 0 for a camera never started
+};
+
+class MultiWriteListener {
+ public:
+  virtual ~MultiWriteListener() = default;
+  virtual void WriteProgress(const MultiWriteProgress& progress) = 0;
+  // Once for every address of the list, in order.
+  virtual void CameraDone(const MultiWriteResult& result) = 0;
+  // The address is back and the engine polls it again.
+  virtual void WriteFinished(bool stopped) = 0;
+};
+
+class MultiWrite : public TransferObserver {
+ public:
+  MultiWrite(QamProtocol& engine, const CameraPanel& userPanel, const LinkClock& clock,
+             MultiWriteListener& listener);
+  // A running write is cancelled and the engine set back; the listener is not told.
+  ~MultiWrite() override;
+  MultiWrite(const MultiWrite&) = delete;
+  MultiWrite& operator=(const MultiWrite&) = delete;
+
+  // Takes the user's panel as it stands and starts on the first address.
+  // False (nothing done) for an empty list, while the engine is busy or a
+  // write runs.
+  bool Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options);
+  // Ends at once: the camera in hand and those not reached are "Stopped".
+  void Stop();
+  bool Running() const { return running_; }
+
+  // TransferObserver.
+  void TransferRequest(uint8_t item) override;
+  void WriteRefused(uint8_t item) override;
+  void TransferEnded(TransferEnd end) override;
+
+ private:
+  enum class Phase : uint8_t { Write, DelayWrite, ReadBack };
+
+  void BeginCamera();
+  void AfterWrite();
+  void Record(const std::string& text);
+  std::string Comparison() const;
+  void SetEngineBack();
+
+  QamProtocol& engine_;
+  const CameraPanel& userPanel_;
+  const LinkClock& clock_;
+  MultiWriteListener& listener_;
+  MemoryPanel source_;    // the user's panel at the start
+  MemoryPanel writing_;   // a fresh copy for each camera: an AI lens changes it
+  MemoryPanel readBack_;  // what the camera holds
+  std::vector<uint8_t> addresses_;
+  MultiWriteOptions options_;
+  bool running_ = false;
+  size_t index_ = 0;
+  uint8_t userAddress_ = 0;
+  Phase phase_ = Phase::Write;
+  int64_t cameraStart_ = 0;
+  std::vector<uint8_t> refused_;  // items the camera answered with another value
+};

@@ -1,0 +1,285 @@
+// Find Cameras and Write to Several Cameras on the virtual clock, with
+// several scripted cameras sharing the line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <optional>
+
+#include "link/address_list.h"
+#include "link/line_scan.h"
+#include "link/multi_write.h"
+#include "link/qam_intervals.h"
+#include "tests/link/engine_test_support.h"
+
+namespace {
+
+struct ScanRecord : LineScanListener {
+  void ScanProgress(const LineScanProgress& p) override { progress.push_back(p); }
+  void ScanFound(const LineScanFind& f) override { found.push_back(f); }
+  void ScanFinished(bool wasStopped) override {
+    finished = true;
+    stopped = wasStopped;
+  }
+  std::vector<LineScanProgress> progress;
+  std::vector<LineScanFind> found;
+  bool finished = false;
+  bool stopped = false;
+};
+
+// A scan wired to a rig as the window wires it: its own timer.
+struct ScanRig {
+  ScanRig() {
+    timer.onTimer = [this] { scan.ReplyTimerTimer(); };
+  }
+  LinkRig rig;
+  FakeTimer timer{rig.clock};
+  ScanRecord record;
+  LineScan scan{rig.engine, rig.port, timer, record};
+};
+
+// One more camera on the rig's line.
+std::unique_ptr<ScriptedCamera> AddCamera(LinkRig& rig, uint8_t address, uint8_t speedCode) {
+  auto camera = std::make_unique<ScriptedCamera>(rig.clock, rig.port);
+  camera->address = address;
+  camera->baud = BaudOfCode(speedCode);
+  camera->protocolCode = kProtocolPelcoD;
+  camera->deliver = [&rig](const Bytes& bytes) { rig.Deliver(bytes); };
+  return camera;
+}
+
+TEST(LineScan, ReplyWindows) {
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode1200), 229);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode2400), 141);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode4800), 91);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode9600), 72);
+  EXPECT_EQ(LineScan::PlanMs(LineScanPlan{}), 199 * (229 + 141 + 91 + 72));
+}
+
+TEST(LineScan, FindsConfirmedCamerasAndFlagsGarbledAddresses) {
+  ScanRig s;
+  LinkRig& rig = s.rig;
+  rig.camera.address = 40;  // the user's camera lies outside the range
+  struct Camera {
+    uint8_t address, speedCode;
+    bool garbled;
+  };
+  const Camera cameras[] = {
+      {7, kBaudCode2400, false}, {5, kBaudCode9600, false}, {3, kBaudCode9600, true}};
+  std::vector<std::unique_ptr<ScriptedCamera>> line;
+  for (const Camera& c : cameras) {
+    line.push_back(AddCamera(rig, c.address, c.speedCode));
+    if (c.garbled) {
+      line.back()->script = [address = c.address](const Bytes&) -> std::optional<Bytes> {
+        Bytes reply = ReplyBytes(address, kReplyPoll);
+        reply[kFrameChecksum] ^= 0x5A;
+        return reply;
+      };
+    }
+  }
+  rig.Start();
+  rig.RunFor(Ms(100));
+  rig.ClearRecords();
+
+  LineScanPlan plan;
+  plan.speedCodes = {kBaudCode2400, kBaudCode9600};
+  plan.firstAddress = 1;
+  plan.lastAddress = 8;
+  ASSERT_TRUE(s.scan.Start(plan));
+  EXPECT_TRUE(rig.engine.LinkBusy());
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return s.record.finished; }, rig.Now() + Ms(10000)));
+
+  ASSERT_EQ(s.record.found.size(), 3u);
+  const LineScanFind expected[] = {
+      {7, kBaudCode2400, ""}, {3, kBaudCode9600, kDuplicateAddressRemark}, {5, kBaudCode9600, ""}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(s.record.found[i].address, expected[i].address);
+    EXPECT_EQ(s.record.found[i].speedCode, expected[i].speedCode);
+    EXPECT_EQ(s.record.found[i].remark, expected[i].remark);
+  }
+  // Every address polled once, an answering one twice; the engine sends
+  // nothing of its own until the scan ends.
+  std::vector<Bytes> polls;
+  std::vector<int> bauds;
+  for (const uint8_t code : plan.speedCodes) {
+    for (uint8_t a = 1; a <= 8; ++a) {
+      const bool answers =
+          std::any_of(std::begin(cameras), std::end(cameras),
+                      [&](const Camera& c) { return c.address == a && c.speedCode == code; });
+      for (int n = answers ? 2 : 1; n > 0; --n) {
+        polls.push_back(PollBytes(a, kProtocolPelcoD));
+        bauds.push_back(BaudOfCode(code));
+      }
+    }
+  }
+  polls.push_back(PollBytes(1, kProtocolPelcoD));  // the engine's, at once
+  bauds.push_back(9600);
+  const auto frames = rig.port.Frames();
+  ASSERT_EQ(FrameBytes(frames), polls);
+  for (size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].baud, bauds[i]) << i;
+  // A silent address costs one reply window.
+  EXPECT_EQ(frames[1].time - frames[0].time, Ms(141));
+  EXPECT_EQ(frames.back().time, rig.Now());
+  EXPECT_EQ(s.record.progress.front().msLeft, LineScan::PlanMs(plan));
+  EXPECT_EQ(s.record.progress.back().fractionDone, 15.0 / 16.0);
+  EXPECT_FALSE(s.record.stopped);
+  EXPECT_FALSE(rig.engine.LinkBusy());
+}
+
+TEST(LineScan, StopEndsWithinOneWindowAndGivesTheLineBack) {
+  ScanRig s;
+  LinkRig& rig = s.rig;
+  ASSERT_TRUE(rig.StartLinked());
+  rig.port.SetBaudRate(4800);  // as a ProtocolSpeed step may leave it
+  rig.ClearRecords();
+  ASSERT_TRUE(s.scan.Start(LineScanPlan{}));
+  EXPECT_FALSE(s.scan.Start(LineScanPlan{}));
+  rig.engine.ReadButtonClick();  // refused while the scan has the line
+  rig.RunFor(Ms(1000));
+  s.scan.Stop();
+  const VirtualUs stopped = rig.Now();
+  const size_t sent = rig.port.Frames().size();
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return s.record.finished; }, rig.Now() + Ms(1000)));
+  EXPECT_TRUE(s.record.stopped);
+  EXPECT_LE(rig.Now() - stopped, Ms(LineScan::ReplyWindowMs(kBaudCode1200)));
+  EXPECT_EQ(rig.camera.Heard(kCmdRead), 0u);
+  // The rate before the scan, then the menu's; the link polls at once.
+  const auto& bauds = rig.port.BaudChanges();
+  ASSERT_GE(bauds.size(), 2u);
+  EXPECT_EQ(bauds[bauds.size() - 2].baud, 4800);
+  EXPECT_EQ(bauds.back().baud, 9600);
+  const auto frames = rig.FramesSince(sent);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].bytes, PollBytes(1, kProtocolPelcoD));
+  EXPECT_EQ(frames[0].time, rig.Now());
+  EXPECT_EQ(rig.window.lamp, LampColour::Lime);  // kept all along
+  EXPECT_TRUE(rig.window.lampLog.empty());
+  rig.RunFor(Ms(100));
+  EXPECT_EQ(rig.camera.Heard(kCmdPoll), 1u);  // the 1200 polls were noise to it
+}
+
+struct WriteRecord : MultiWriteListener {
+  void WriteProgress(const MultiWriteProgress& p) override { progress.push_back(p); }
+  void CameraDone(const MultiWriteResult& r) override { rows.push_back(r); }
+  void WriteFinished(bool wasStopped) override {
+    finished = true;
+    stopped = wasStopped;
+  }
+  std::vector<MultiWriteProgress> progress;
+  std::vector<MultiWriteResult> rows;
+  bool finished = false;
+  bool stopped = false;
+};
+
+struct RigClock : LinkClock {
+  explicit RigClock(const VirtualClock& c) : clock(c) {}
+  int64_t NowMs() const override { return clock.Now() / 1000; }
+  const VirtualClock& clock;
+};
+
+// Everything a panel shows, to see that it did not change.
+std::vector<int> PanelSnapshot(const MemoryPanel& panel) {
+  std::vector<int> values;
+  for (size_t c = 0; c < kPanelControlCount; ++c) {
+    const auto control = static_cast<PanelControl>(c);
+    values.push_back(panel.ItemIndex(control));
+    values.push_back(panel.Visible(control));
+    values.push_back(panel.Position(control));
+  }
+  for (const char ch : panel.IdEditText()) values.push_back(ch);
+  return values;
+}
+
+TEST(MultiWrite, OneRowPerCameraAndTheUsersPanelStays) {
+  LinkRig rig;
+  rig.panel.SetIdEditText("GATE 4");
+  rig.panel.SetItemIndex(PanelControl::GainSel, 0);
+  ASSERT_TRUE(rig.StartLinked());
+  const std::vector<int> before = PanelSnapshot(rig.panel);
+
+  std::vector<std::unique_ptr<ScriptedCamera>> line;
+  line.push_back(AddCamera(rig, 2, kBaudCode9600));
+  line.push_back(AddCamera(rig, 4, kBaudCode9600));
+  line.back()->keeps[kItemShutter] = 5;  // an AI lens: the panel says AUTO
+  line.push_back(AddCamera(rig, 5, kBaudCode9600));
+  line.back()->script = [](const Bytes& r) -> std::optional<Bytes> {
+    if (r[kFrameCode] != kCmdRead) return std::nullopt;
+    if (r[kFrameItem] == kItemShutter) return ReplyBytes(5, kReplyRead, kItemShutter, 3);
+    if (r[kFrameItem] == kItemId && r[kFrameValue] == 0)
+      return ReplyBytes(5, kReplyRead, kItemId, 0, 'X');
+    return std::nullopt;
+  };
+  line.push_back(AddCamera(rig, 6, kBaudCode9600));
+  line.back()->keeps[kItemGain] = 1;
+
+  WriteRecord record;
+  RigClock clock(rig.clock);
+  MultiWrite write(rig.engine, rig.panel, clock, record);
+  const AddressList list = ParseAddressList("2-6");
+  ASSERT_TRUE(write.Start(list.addresses, MultiWriteOptions{}));
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, rig.Now() + Ms(60000)));
+
+  const std::pair<uint8_t, std::string> expected[] = {{2, "OK"},
+                                                      {3, "No answer"},
+                                                      {4, "Refused: SHUTTER"},
+                                                      {5, "Differs: SHUTTER, ID."},
+                                                      {6, "Refused: GAIN"}};
+  ASSERT_EQ(record.rows.size(), std::size(expected));
+  for (size_t i = 0; i < record.rows.size(); ++i) {
+    EXPECT_EQ(record.rows[i].address, expected[i].first);
+    EXPECT_EQ(record.rows[i].text, expected[i].second);
+  }
+  // A silent camera costs the link's own failure time.
+  EXPECT_EQ(record.rows[1].ms, (kMissedTicksLimit + 1) * kRequestWatchdogMs);
+  EXPECT_EQ(record.progress[1].item, "D/N MODE");
+  EXPECT_EQ(line[0]->idText[3], 'E');
+  EXPECT_EQ(line[0]->values[kItemGain], 0);
+  EXPECT_TRUE(rig.window.notices.empty());
+  EXPECT_EQ(PanelSnapshot(rig.panel), before);
+  EXPECT_EQ(rig.cameraAddress, 1);
+  // Back to normal: the user's camera is polled at the next tick.
+  rig.ClearRecords();
+  rig.RunFor(Ms(kRequestWatchdogMs + 10));
+  EXPECT_EQ(FrameBytes(rig.port.Frames()), std::vector<Bytes>{PollBytes(1, kProtocolPelcoD)});
+}
+
+TEST(MultiWrite, StopMarksTheRestStopped) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  WriteRecord record;
+  RigClock clock(rig.clock);
+  MultiWrite write(rig.engine, rig.panel, clock, record);
+  ASSERT_TRUE(write.Start({1, 9}, MultiWriteOptions{true, true}));
+  rig.RunFor(Ms(100));
+  write.Stop();
+  ASSERT_EQ(record.rows.size(), 2u);
+  EXPECT_EQ(record.rows[0].text, "Stopped");
+  EXPECT_EQ(record.rows[1].text, "Stopped");
+  EXPECT_TRUE(record.stopped);
+  EXPECT_FALSE(rig.engine.LinkBusy());
+}
+
+TEST(AddressList, ParsesRangesAndNamesFaults) {
+  const struct {
+    const char* text;
+    std::vector<uint8_t> addresses;
+    const char* error;
+  } cases[] = {
+      {"2-4, 40", {2, 3, 4, 40}, ""},
+      {" 7 5 - 6,7 ", {7, 5, 6}, ""},
+      {"199", {199}, ""},
+      {"", {}, "No addresses given"},
+      {"0", {}, "Address 0 is outside 1..199"},
+      {"3, 200", {}, "Address 200 is outside 1..199"},
+      {"9-4", {}, "Range 9-4 runs backwards"},
+      {"3-x", {}, "\"3-x\" is not an address or a range like 2-32"},
+  };
+  for (const auto& c : cases) {
+    const AddressList list = ParseAddressList(c.text);
+    EXPECT_EQ(list.addresses, c.addresses) << c.text;
+    EXPECT_EQ(list.error, c.error) << c.text;
+  }
+}
+
+}  // namespace
