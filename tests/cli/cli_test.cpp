@@ -147,9 +147,13 @@ TEST_P(Command, AnswersAsAScriptExpects) {
       EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
       break;
   }
-  if (!c.err.empty()) EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+  if (!c.err.empty()) {
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+  }
   const std::vector<SimTraceLine> heard = Heard(sim);
-  if (c.status == 2) EXPECT_TRUE(heard.empty()) << "a refused command sent nothing";
+  if (c.status == 2) {
+    EXPECT_TRUE(heard.empty()) << "a refused command sent nothing";
+  }
   if (c.framesHeard) {
     std::istringstream lines(run.out);
     std::string line;
@@ -244,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              Match::Prefix,
              "{\"frames\":[{\"seconds\":"}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 TEST(CliRead, GivesAFileTheSettingsReaderTakesWithTheCamerasValues) {
   Folder folder;

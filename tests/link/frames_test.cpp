@@ -186,8 +186,12 @@ TEST(ItemTable, EveryItemHasOneFileLineOneTransferStepAndItsFlag) {
     EXPECT_EQ(ItemOfControl(item.control), &item);
     const bool delay = item.kind == ItemKind::Delay;
     EXPECT_EQ(PendingIndex(item.code) < 0, delay);
-    if (!delay) EXPECT_TRUE(flags.insert(PendingIndex(item.code)).second);
-    if (item.kind == ItemKind::List || delay) EXPECT_FALSE(ListEntries(item.control).empty());
+    if (!delay) {
+      EXPECT_TRUE(flags.insert(PendingIndex(item.code)).second);
+    }
+    if (item.kind == ItemKind::List || delay) {
+      EXPECT_FALSE(ListEntries(item.control).empty());
+    }
   }
   EXPECT_EQ(transferred.size(), kCameraItemCount);
   EXPECT_EQ(*fileLines.rbegin(), static_cast<int>(kCameraItemCount) - 1);
