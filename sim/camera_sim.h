@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "link/line_splitter.h"
 #include "sim/camera_config.h"
 #include "sim/camera_model.h"
-#include "sim/frame_receiver.h"
 #include "sim/osd_menu.h"
 #include "sim/output_queue.h"
 #include "sim/trace.h"
@@ -35,7 +35,7 @@ class CameraSim {
   long Replies() const { return replies_; }
 
  private:
-  void Handle(const TRxEvent& event, int64_t nowUs);
+  void Handle(const LinePiece& piece, int64_t nowUs);
   void HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs);
   void HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs);
   void Reply(const std::vector<uint8_t>& request, int64_t nowUs);
@@ -44,12 +44,9 @@ class CameraSim {
   const SimTrace& trace_;
   CameraModel model_;
   OsdMenu menu_;
-  FrameReceiver receiver_;
+  LineSplitter receiver_;
   OutputQueue output_;
   long replies_ = 0;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;
 };
-
-// "3 (MANUAL)", "40", "'A'": a value as the trace shows it.
-std::string DescribeValue(uint8_t item, uint8_t value);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "sim/camera_sim.h"
-#include "sim/ptz_decoder.h"
+#include "link/ptz_decoder.h"
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "link/camera_items.h"
+#include "link/frame_meaning.h"
 #include "link/line_speeds.h"
 #include "sim/camera_model.h"
 

@@ -157,7 +157,7 @@ TEST(SimProtocol, SkipsBytesBeforeTheStartAndTakesTwoFramesInOneRead) {
   const Bytes second = Reply(1, 0x81, kItemAperture, 2);
   expected.insert(expected.end(), second.begin(), second.end());
   EXPECT_EQ(answers, expected);
-  EXPECT_TRUE(camera.TraceHas("RX 00 55 skipped"));
+  EXPECT_TRUE(camera.TraceHas("RX 00 55 garbage 2 bytes"));
 }
 
 TEST(SimProtocol, SilentAtAnotherLineSpeed) {
@@ -187,5 +187,5 @@ TEST(SimProtocol, TraceShowsEachFrameWithTimeDirectionHexAndName) {
   EXPECT_EQ(camera.traceLines[2],
             "12.345 RX CC 01 01 01 03 09 03 00 00 12 write WHITE BAL = 3 (MANUAL) addr 1");
   EXPECT_EQ(camera.traceLines[3],
-            "12.345 TX CC 01 01 01 83 09 03 00 00 92 write reply WHITE BAL = 3 (MANUAL)");
+            "12.345 TX CC 01 01 01 83 09 03 00 00 92 write reply WHITE BAL = 3 (MANUAL) addr 1");
 }

@@ -158,7 +158,7 @@ TEST(SimProgram, DropsCorruptForeignAndPartialFrames) {
   port.Send({poll.begin(), poll.begin() + 5});
   EXPECT_FALSE(sim.WaitForLine("RX CC 01 01 01 02 dropped: partial frame").empty());
   port.Send({poll.begin() + 5, poll.end()});
-  EXPECT_FALSE(sim.WaitForLine("RX 00 00 00 00 05 skipped").empty());
+  EXPECT_FALSE(sim.WaitForLine("RX 00 00 00 00 05 garbage 5 bytes").empty());
   EXPECT_TRUE(port.ReadFor(50).empty());
 
   port.Send(poll);
