@@ -9,12 +9,12 @@
 #include "link/ptz_decoder.h"
 
 CameraSim::CameraSim(const TCameraConfig& config, const SimTrace& trace)
-    : config_(config),
-      trace_(trace),
-      model_(config),
-      menu_(model_),
-      receiver_({config.protocol}),
-      output_(config) {}
+    : CameraSim(std::vector<TCameraConfig>{config}, trace) {}
+
+CameraSim::CameraSim(const std::vector<TCameraConfig>& cameras, const SimTrace& trace)
+    : config_(cameras.front()), trace_(trace), receiver_({config_.protocol}), output_(config_) {
+  for (const TCameraConfig& camera : cameras) cameras_.push_back(std::make_unique<Camera>(camera));
+}
 
 void CameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t nowUs) {
   if (count == 0) return;
@@ -73,6 +73,11 @@ void CameraSim::Handle(const LinePiece& piece, int64_t nowUs) {
   }
 }
 
+std::string CameraSim::NotHere(int address) const {
+  if (cameras_.size() == 1) return "camera is addr " + std::to_string(cameras_[0]->model.Address());
+  return "no camera at addr " + std::to_string(address);
+}
+
 void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) {
   const uint8_t* f = frame.data();
   const std::string meaning = DescribeFrame(f, frame.size());
@@ -82,14 +87,14 @@ void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) 
   if (FrameChecksum(f) != f[9] || f[1] != 0x01 || f[2] != 0x01) return trace(meaning);
 
   const uint8_t address = f[3];
-  bool forUs = address == model_.Address();
+  bool everyCamera = false;
   switch (f[4]) {
     case kCmdPoll:
     case kCmdRead:
     case kCmdWrite:
       break;
     case kCmdGetProtocolState:
-      forUs = forUs || address == 0;
+      everyCamera = address == 0;
       break;
     case kCmdProtocolSpeed:
       // Heard at the camera's own rate during the tool's four-rate sweep; nothing to answer.
@@ -97,46 +102,69 @@ void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) 
     default:
       return trace("dropped: " + meaning);
   }
-  if (!forUs) {
-    return trace(meaning + ", dropped: camera is addr " + std::to_string(model_.Address()));
+  std::vector<Camera*> addressed;
+  for (const auto& camera : cameras_) {
+    if (everyCamera || camera->model.Address() == address) addressed.push_back(camera.get());
   }
-  if (config_.silentAfter >= 0 && replies_ >= config_.silentAfter) {
-    return trace(meaning + ", not answered (silent)");
+  if (addressed.empty()) return trace(meaning + ", dropped: " + NotHere(address));
+  std::vector<ReplyFrame> replies;
+  for (Camera* camera : addressed) {
+    if (!camera->Silent()) replies.push_back(Reply(*camera, f));
   }
+  if (replies.empty()) return trace(meaning + ", not answered (silent)");
   trace(meaning);
-  Reply(frame, nowUs);
+  if (replies.size() == 1) {
+    output_.Schedule(replies[0].data(), kFrameSize, DescribeFrame(replies[0].data(), kFrameSize),
+                     nowUs);
+    return;
+  }
+  const ReplyFrame line = CollidedReply(replies);
+  output_.Schedule(line.data(), kFrameSize,
+                   "collision of " + std::to_string(replies.size()) +
+                       " replies: " + DescribeFrame(line.data(), kFrameSize),
+                   nowUs);
 }
 
-void CameraSim::Reply(const std::vector<uint8_t>& request, int64_t nowUs) {
-  const uint8_t* f = request.data();
-  uint8_t reply[kFrameSize];
+ReplyFrame CameraSim::Reply(Camera& camera, const uint8_t* f) {
+  ReplyFrame reply{};
   switch (f[4]) {
     case kCmdPoll:
-      model_.PollReply(reply);
+      camera.model.PollReply(reply.data());
       break;
     case kCmdRead:
-      model_.ReadReply(f[5], f[6], reply);
+      camera.model.ReadReply(f[5], f[6], reply.data());
       break;
     case kCmdWrite:
-      model_.Write(f[5], f[6], f[7], reply);
+      camera.model.Write(f[5], f[6], f[7], reply.data());
       break;
     default:
-      model_.ProtocolStateReply(reply);
+      camera.model.ProtocolStateReply(reply.data());
       break;
   }
-  ++replies_;
-  output_.Schedule(reply, kFrameSize, DescribeFrame(reply, kFrameSize), nowUs);
+  ++camera.replies;
+  return reply;
 }
 
 void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
-  const PtzDecoded decoded =
-      DecodePtzFrame(config_.protocol, frame.data(), frame.size(), model_.Address());
   const std::string name = PtzProtocolName(config_.protocol);
-  if (!decoded.accepted) {
-    trace_.Frame(nowUs, "RX", frame.data(), frame.size(), name + " dropped: " + decoded.reason);
-    return;
+  const PtzDecoded decoded = DecodePtzFrame(config_.protocol, frame.data(), frame.size());
+  const auto trace = [&](const std::string& text) {
+    trace_.Frame(nowUs, "RX", frame.data(), frame.size(), text);
+  };
+  if (!decoded.accepted) return trace(name + " dropped: " + decoded.reason);
+  // Every camera at the address obeys; on a line of one the camera names the byte it refused.
+  std::vector<Camera*> addressed;
+  for (const auto& camera : cameras_) {
+    if (camera->model.Address() == decoded.address) addressed.push_back(camera.get());
   }
-  trace_.Frame(nowUs, "RX", frame.data(), frame.size(),
-               name + " " + PtzActionName(decoded) + " addr " + std::to_string(model_.Address()));
-  if (menu_.Apply(decoded)) trace_.Menu(nowUs, menu_.Render());
+  if (addressed.empty()) {
+    if (cameras_.size() == 1)
+      return trace(name + " dropped: address byte " + std::to_string(frame[1]));
+    return trace(DescribeFrame(frame.data(), frame.size()) +
+                 ", dropped: " + NotHere(decoded.address));
+  }
+  trace(DescribeFrame(frame.data(), frame.size()));
+  for (Camera* camera : addressed) {
+    if (camera->menu.Apply(decoded)) trace_.Menu(nowUs, camera->menu.Render());
+  }
 }

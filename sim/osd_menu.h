@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/camera_model.h"
 #include "link/ptz_decoder.h"
+#include "sim/camera_model.h"
 
 constexpr uint8_t kPresetOsdOn = 95;
 constexpr uint8_t kPresetColour = 88;

@@ -15,13 +15,23 @@ Line:
                        stale link is replaced; removed again on exit), e.g.
                        --link /tmp/x/Com1 lets ZELTA find the camera as Com1
   --address N          camera address 1..255 (default 1)
+  --cameras LIST       several cameras on the one line, e.g. 1-8,12,20-22; each
+                       has its own settings and answers only its own address
+  --duplicate LIST     a second camera at each of these addresses: both
+                       answer at once, and the tool hears one garbled reply
+                       (the bytes ANDed, the checksum wrong); Get Protocol
+                       State to address 0 collides likewise on a line of several
+  --silent LIST        cameras that never answer (as --silent-after ADDR:0)
   --baud N             the camera's own rate: 1200, 2400, 4800 or 9600
                        (default 4800); frames sent at another line speed
                        are ignored, so a search finds it at this rate only
   --protocol NAME      PTZ protocol it obeys: pelco-p, pelco-d or ernitec
                        (default pelco-p)
 
-Starting values (any byte, so odd values can be served):
+Starting values (any byte, so odd values can be served). These and --refuse
+and --silent-after apply to every camera, or to one when the value starts with
+its address: --set 3:SHUTTER=2, --refuse 5:GAIN, --silent-after 2:10,
+--id 4:GATE (--id only with --cameras or --duplicate); a camera's own value wins.
   --set ITEM=VALUE     e.g. --set SHUTTER=3, --set "WHITE BAL"=1, --set 0x81=40;
                        ITEM is a code or a name: D/N-MODE D/N-LEVEL D/N-FIL
                        SHUTTER GAIN SYNC BLC APERTURE WHITE-BAL ID-POS GAMMA

@@ -1,74 +1,27 @@
 #include "sim/sim_options.h"
 
 #include <CLI/CLI.hpp>
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
+#include <algorithm>
+#include <iterator>
 
 #include "link/camera_items.h"
 #include "link/frame_meaning.h"
 #include "link/line_speeds.h"
 #include "sim/camera_model.h"
+#include "sim/option_values.h"
 
 namespace {
 
-// Decimal, or hexadecimal with 0x; the whole text must be the number.
-bool ParseNumber(const std::string& text, long min, long max, long& value) {
-  if (text.empty()) return false;
-  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const char* start = text.c_str() + (hex ? 2 : 0);
-  if (*start == '-' || *start == '+' || std::isspace(static_cast<unsigned char>(*start))) {
-    return false;
-  }
-  char* end = nullptr;
-  errno = 0;
-  const long parsed = std::strtol(start, &end, hex ? 16 : 10);
-  if (errno != 0 || end == start || *end != '\0') return false;
-  if (parsed < min || parsed > max) return false;
-  value = parsed;
-  return true;
-}
-
-bool ParseRate(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double parsed = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !(parsed >= 0.0 && parsed <= 1.0)) return false;
-  value = parsed;
-  return true;
-}
-
-std::string Normalized(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-  }
-  return out;
-}
-
-bool ParseProtocol(const std::string& text, PtzProtocol& protocol) {
-  const std::string name = Normalized(text);
-  if (name == "PELCOP" || name == "P" || name == "0") {
-    protocol = PtzProtocol::PelcoP;
-  } else if (name == "PELCOD" || name == "D" || name == "1") {
-    protocol = PtzProtocol::PelcoD;
-  } else if (name == "ERNITEC" || name == "E" || name == "2") {
-    protocol = PtzProtocol::Ernitec;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 // Options that take a value, and switches.
 constexpr const char* kValueOptions[] = {
-    "address",     "baud", "protocol",        "device",       "link",   "trace",
-    "set",         "id",   "white-bal",       "delay-code",   "refuse", "noise",
-    "reply-delay", "seed", "adapter-latency", "silent-after",
+    "address",      "baud",    "protocol",    "device",    "link",
+    "trace",        "set",     "id",          "white-bal", "delay-code",
+    "refuse",       "noise",   "reply-delay", "seed",      "adapter-latency",
+    "silent-after", "cameras", "duplicate",   "silent",
 };
+// Options that may be given for one camera as ADDR:VALUE.
+constexpr const char* kPerCamera[] = {"set",        "id",     "white-bal",
+                                      "delay-code", "refuse", "silent-after"};
 constexpr const char* kSwitches[] = {"help",    "version",     "iris",  "dc-sync",
                                      "ai-lens", "line-timing", "split", "trace-us"};
 
@@ -116,8 +69,10 @@ std::string ReadCommandLine(const std::vector<std::string>& args, std::vector<Gi
   return {};
 }
 
-std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options) {
-  TCameraConfig& camera = options.camera;
+// Applies one option to `camera`: the one every camera starts from, or one
+// camera's own for an option given with its address in front.
+std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options,
+                       TCameraConfig& camera) {
   long number = 0;
   const std::string bad = "invalid value '" + value + "' for --" + name;
   if (name == "address") {
@@ -206,35 +161,89 @@ std::string ApplySwitch(const std::string& name, TSimOptions& options) {
   return {};
 }
 
-}  // namespace
+bool IsPerCamera(const std::string& name) {
+  return std::find_if(std::begin(kPerCamera), std::end(kPerCamera),
+                      [&name](const char* known) { return name == known; }) != std::end(kPerCamera);
+}
 
-int ParseItemName(const std::string& text) {
-  long number = 0;
-  if (ParseNumber(text, 0, 255, number)) {
-    return FindCameraItem(static_cast<uint8_t>(number)) != nullptr ? static_cast<int>(number) : -1;
-  }
-  const std::string name = Normalized(text);
-  if (name.empty()) return -1;
-  for (const CameraItem& item : CameraItems()) {
-    if (Normalized(ItemName(item.code)) == name || Normalized(item.label) == name ||
-        Normalized(item.statusWord) == name) {
-      return item.code;
+// The cameras on the line: one for each address, each from the common start
+// with its own options on top, and a second one for each duplicated address.
+std::string BuildCameras(const std::vector<uint8_t>& addresses,
+                         const std::vector<uint8_t>& duplicates,
+                         const std::vector<std::pair<uint8_t, Given>>& ownOptions,
+                         TSimOptions& options) {
+  for (const auto& [address, option] : ownOptions) {
+    if (!std::binary_search(addresses.begin(), addresses.end(), address)) {
+      return "no camera at address " + std::to_string(address) + " for --" + option.name;
     }
   }
-  return -1;
+  for (const uint8_t address : duplicates) {
+    if (!std::binary_search(addresses.begin(), addresses.end(), address)) {
+      return "no camera at address " + std::to_string(address) + " to duplicate";
+    }
+  }
+  options.cameras.clear();
+  for (const uint8_t address : addresses) {
+    TCameraConfig camera = options.camera;
+    camera.address = address;
+    for (const auto& [own, option] : ownOptions) {
+      if (own != address) continue;
+      const std::string error = ApplyValue(option.name, option.value, options, camera);
+      if (!error.empty()) return error;
+    }
+    const auto copies = 1 + std::count(duplicates.begin(), duplicates.end(), address);
+    for (long i = 0; i < copies; ++i) options.cameras.push_back(camera);
+  }
+  return {};
 }
+
+}  // namespace
 
 std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options) {
   std::vector<Given> given;
   const std::string unreadable = ReadCommandLine(args, given);
   if (!unreadable.empty()) return unreadable;
+  // An ID text may itself look like "12:00"; it names a camera only on a line of several.
+  const bool line = std::any_of(given.begin(), given.end(), [](const Given& option) {
+    return option.name == "cameras" || option.name == "duplicate";
+  });
+  std::vector<uint8_t> addresses;
+  std::vector<uint8_t> duplicates;
+  std::vector<std::pair<uint8_t, Given>> ownOptions;
+  bool addressGiven = false;
   for (const Given& option : given) {
-    const std::string error = option.isSwitch ? ApplySwitch(option.name, options)
-                                              : ApplyValue(option.name, option.value, options);
+    const std::string& name = option.name;
+    std::string error;
+    std::vector<uint8_t> list;
+    uint8_t address = 0;
+    std::string rest;
+    if (option.isSwitch) {
+      error = ApplySwitch(name, options);
+    } else if (name == "cameras" || name == "duplicate" || name == "silent") {
+      if (!ParseAddressList(option.value, list)) {
+        return "invalid value '" + option.value + "' for --" + name +
+               " (addresses 1..255, e.g. 1-8,12,20-22)";
+      }
+      if (name == "cameras") addresses = list;
+      if (name == "duplicate") duplicates.insert(duplicates.end(), list.begin(), list.end());
+      for (const uint8_t silent : name == "silent" ? list : std::vector<uint8_t>()) {
+        ownOptions.push_back({silent, {"silent-after", "0", false}});
+      }
+    } else if (IsPerCamera(name) && (line || name != "id") &&
+               SplitAddress(option.value, address, rest)) {
+      ownOptions.push_back({address, {name, rest, false}});
+    } else {
+      addressGiven = addressGiven || name == "address";
+      error = ApplyValue(name, option.value, options, options.camera);
+    }
     if (!error.empty()) return error;
   }
   if (!options.device.empty() && !options.link.empty()) {
     return "--link makes a link to a pseudo-terminal; it cannot be used with --device";
   }
-  return {};
+  if (addressGiven && !addresses.empty()) {
+    return "--address names the only camera; with --cameras give the addresses there";
+  }
+  if (addresses.empty()) addresses = {options.camera.address};
+  return BuildCameras(addresses, duplicates, ownOptions, options);
 }

@@ -165,6 +165,27 @@ TEST(SimProgram, DropsCorruptForeignAndPartialFrames) {
   EXPECT_EQ(port.ReadFrame(), Reply(kReplyPoll, 0, 0));
 }
 
+TEST(SimProgram, PlaysALineOfCameras) {
+  TSimProcess sim({"--cameras", "1-2,4", "--duplicate", "2", "--set", "4:GAIN=3", "--silent", "1"});
+  const std::string path = sim.ReadyPath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_NE(sim.Lines().front().find("(addresses 1-2,4, duplicate 2, 4800 baud, PELCO P)"),
+            std::string::npos);
+  TPtyClient port(path, B4800);
+  Bytes readGain(kFrameSize);
+  BuildReadFrame(readGain.data(), 4, kItemGain, 0);
+  port.Send(readGain);
+  EXPECT_EQ(port.ReadFrame(), Reply(kReplyRead, kItemGain, 3, 0, 4));
+  port.Send(Poll(2));
+  const Bytes garbled = port.ReadFrame();
+  ASSERT_EQ(garbled.size(), kFrameSize);
+  EXPECT_FALSE(ReplyAccepted(garbled.data(), 2));
+  port.Send(Poll(1));
+  port.Send(Poll(3));
+  EXPECT_FALSE(sim.WaitForLine("poll addr 3 proto PELCO P, dropped: no camera at addr 3").empty());
+  EXPECT_TRUE(port.ReadFor(50).empty());
+}
+
 TEST(SimProgram, BehaviourOptionsOnTheLine) {
   TSimProcess sim({"--iris", "--dc-sync", "--ai-lens", "--refuse", "GAIN", "--white-bal", "5",
                    "--delay-code", "0x50", "--reply-delay", "20", "--line-timing", "--split",
