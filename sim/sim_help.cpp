@@ -4,7 +4,7 @@
 std::string SimHelpText() {
   return R"(Usage: zelta-camsim [options]
 
-Simulates a CCTV camera on a serial line for the ZELTA set-up tool. Without
+Simulates a CCTV camera (or a line of them) for the ZELTA set-up tool. Without
 --device it opens a pseudo-terminal and prints the path of its slave side in
 the ready line; the tool (or a test) opens that path like a serial port.
 
