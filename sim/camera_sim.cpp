@@ -152,14 +152,12 @@ void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
     trace_.Frame(nowUs, "RX", frame.data(), frame.size(), text);
   };
   if (!decoded.accepted) return trace(name + " dropped: " + decoded.reason);
-  // Every camera at the address obeys; on a line of one the camera names the byte it refused.
+  // Every camera at the address obeys.
   std::vector<Camera*> addressed;
   for (const auto& camera : cameras_) {
     if (camera->model.Address() == decoded.address) addressed.push_back(camera.get());
   }
   if (addressed.empty()) {
-    if (cameras_.size() == 1)
-      return trace(name + " dropped: address byte " + std::to_string(frame[1]));
     return trace(DescribeFrame(frame.data(), frame.size()) +
                  ", dropped: " + NotHere(decoded.address));
   }

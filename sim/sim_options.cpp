@@ -131,6 +131,8 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
   } else if (name == "silent-after") {
     if (!ParseNumber(value, 0, 1000000000, number)) return bad + " (0 or more)";
     camera.silentAfter = number;
+  } else if (name == "silent") {
+    camera.silentAfter = 0;  // a camera of --silent, which never answers
   } else if (name == "seed") {
     if (!ParseNumber(value, 0, 0xFFFFFFFFL, number)) return bad;
     camera.seed = static_cast<uint32_t>(number);
@@ -226,8 +228,8 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
       }
       if (name == "cameras") addresses = list;
       if (name == "duplicate") duplicates.insert(duplicates.end(), list.begin(), list.end());
-      for (const uint8_t silent : name == "silent" ? list : std::vector<uint8_t>()) {
-        ownOptions.push_back({silent, {"silent-after", "0", false}});
+      if (name == "silent") {
+        for (const uint8_t silent : list) ownOptions.push_back({silent, {name, {}, false}});
       }
     } else if (IsPerCamera(name) && (line || name != "id") &&
                SplitAddress(option.value, address, rest)) {

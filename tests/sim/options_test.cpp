@@ -193,6 +193,7 @@ TEST(SimOptions, CamerasOfALine) {
       {{"--silent", "x"}, "invalid value 'x' for --silent (addresses 1..255, e.g. 1-8,12,20-22)"},
       {{"--cameras", "1-4", "--set", "9:GAIN=1"}, "no camera at address 9 for --set"},
       {{"--cameras", "1-4", "--duplicate", "7"}, "no camera at address 7 to duplicate"},
+      {{"--silent", "2"}, "no camera at address 2 for --silent"},
       {{"--cameras", "1-4", "--set", "2:GAIN=256"},
        "invalid value 'GAIN=256' for --set (value 0..255)"},
       {{"--cameras", "1-4", "--address", "2"},

@@ -81,7 +81,7 @@ TEST(SimPtz, CameraObeysOnlyItsOwnProtocolAndAddress) {
   camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 2));
   camera.Advance(300000);
   EXPECT_FALSE(camera.sim.Menu().IsOpen());
-  EXPECT_TRUE(camera.TraceHas("PELCO D dropped: address byte 2"));
+  EXPECT_TRUE(camera.TraceHas("PELCO D set preset 95 addr 2, dropped: camera is addr 1"));
   camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 1));
   EXPECT_TRUE(camera.sim.Menu().IsOpen());
   EXPECT_TRUE(camera.TraceHas("RX FF 01 00 03 00 5F 63 PELCO D set preset 95 addr 1"));
