@@ -58,6 +58,19 @@ uint8_t PtzAddressByte(PtzProtocol protocol, uint8_t cameraAddress) {
   return protocol == PtzProtocol::PelcoD ? cameraAddress : static_cast<uint8_t>(cameraAddress - 1);
 }
 
+int PtzAddressOfByte(PtzProtocol protocol, uint8_t addressByte) {
+  return protocol == PtzProtocol::PelcoD ? addressByte : addressByte + 1;
+}
+
+uint8_t PtzStartByte(PtzProtocol protocol) {
+  return PtzTemplate(protocol, PtzCommand::Stop)[0];
+}
+
+size_t PtzFrameLength(PtzProtocol protocol, const uint8_t* frame, size_t count) {
+  if (protocol != PtzProtocol::Ernitec) return PtzTemplateLength(protocol);
+  return count < 4 ? 5 : ErnitecFrameLength(frame[2], frame[3]);
+}
+
 size_t ErnitecFrameLength(uint8_t byte2, uint8_t byte3) {
   const bool sixBytes = byte2 == 0x01 || byte2 >= 0x0D || (byte2 == 0x0C && byte3 <= 0x80);
   return sixBytes ? 6 : 5;

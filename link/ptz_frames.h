@@ -19,6 +19,14 @@ size_t PtzTemplateLength(PtzProtocol protocol);
 
 // The address byte: address - 1 in 8 bits for Pelco P and ERNITEC, the address for Pelco D.
 uint8_t PtzAddressByte(PtzProtocol protocol, uint8_t cameraAddress);
+// The camera address an address byte names (1..256 for Pelco P and ERNITEC).
+int PtzAddressOfByte(PtzProtocol protocol, uint8_t addressByte);
+
+// The first byte of every frame of a protocol.
+uint8_t PtzStartByte(PtzProtocol protocol);
+// The length of a frame of `protocol` of which `count` bytes are in: ERNITEC's
+// follows from bytes 2 and 3, and is taken as 5 until they have arrived.
+size_t PtzFrameLength(PtzProtocol protocol, const uint8_t* frame, size_t count);
 
 // Computes the checksum of the frame at `area` in place and returns the frame's
 // length (8, 7, or 5/6 for ERNITEC by the form its byte 2 gives).

@@ -1,16 +1,9 @@
 #include "sim/camera_model.h"
 
-#include <cstdio>
-
 #include "link/camera_items.h"
 #include "link/line_speeds.h"
 
 namespace {
-
-std::string Trimmed(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
 
 bool IsDelayCode(uint8_t value) {
   return value <= 3 || value == kDelayCodeSpecial;
@@ -22,30 +15,6 @@ size_t WritableCount(uint8_t item) {
   const CameraItem* entry = FindCameraItem(item);
   if (entry == nullptr || entry->kind != ItemKind::List) return 0;
   return ListEntries(entry->control).size();
-}
-
-std::string ItemName(uint8_t item) {
-  if (item == kItemColToWb) return "COL>BW DELAY";
-  if (item == kItemWbToCol) return "BW>COL DELAY";
-  const CameraItem* entry = FindCameraItem(item);
-  if (entry != nullptr) return entry->statusWord;
-  char text[16];
-  std::snprintf(text, sizeof text, "item 0x%02X", item);
-  return text;
-}
-
-std::string ValueText(uint8_t item, uint8_t value) {
-  const CameraItem* entry = FindCameraItem(item);
-  if (entry != nullptr && (entry->kind == ItemKind::List || entry->kind == ItemKind::Delay)) {
-    PanelControl control = entry->control;
-    // The camera-only values live in the second list of SHUTTER and SYNC.
-    if (item == kItemShutter) control = PanelControl::ShutterIris;
-    if (item == kItemSync) control = PanelControl::SyncDC;
-    const auto& entries = ListEntries(control);
-    if (value < entries.size()) return Trimmed(entries[value]);
-    if (item == kItemWhiteBal) return "MANUAL(" + std::to_string(value) + ")";
-  }
-  return std::to_string(value);
 }
 
 CameraModel::CameraModel(const TCameraConfig& config) : config_(config) {

@@ -41,9 +41,5 @@ class CameraModel {
   std::array<uint8_t, 16> id_{};
 };
 
-// Readable value of an item: the list entry ("AUTO", "IRIS"), or the number.
-std::string ValueText(uint8_t item, uint8_t value);
-// Name of an item for the trace: "WHITE BAL", "Red", "COL>BW DELAY", "item 0x0E".
-std::string ItemName(uint8_t item);
 // Number of values a write may carry for a list item (0 for other items).
 size_t WritableCount(uint8_t item);

@@ -1,83 +1,26 @@
 #include "sim/camera_sim.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/frame_meaning.h"
 #include "link/line_speeds.h"
-#include "sim/ptz_decoder.h"
-
-namespace {
-
-std::string Hex2(uint8_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", value);
-  return text;
-}
-
-std::string CharText(uint8_t c) {
-  if (c >= 0x20 && c < 0x7F) return std::string("'") + static_cast<char>(c) + "'";
-  return Hex2(c);
-}
-
-std::string ProtocolName(uint8_t code) {
-  return code <= 2 ? PtzProtocolName(static_cast<PtzProtocol>(code)) : Hex2(code);
-}
-
-// "read SHUTTER", "write ID. pos 5 = 'A'": what a read or write frame asks.
-std::string DescribeRequest(const uint8_t* f) {
-  const uint8_t item = f[5];
-  std::string text = (f[4] == kCmdRead ? "read " : "write ") + ItemName(item);
-  if (item == kItemId) {
-    text += " pos " + std::to_string(f[6]);
-    if (f[4] == kCmdWrite) text += " = " + CharText(f[7]);
-  } else if (f[4] == kCmdWrite) {
-    text += " = " + DescribeValue(item, f[6]);
-  }
-  return text;
-}
-
-std::string DescribeReply(const uint8_t* r) {
-  switch (r[4]) {
-    case kReplyPoll:
-      return "poll reply addr " + std::to_string(r[3]);
-    case kReplyProtocolState:
-      return "protocol state reply addr " + std::to_string(r[3]) + ", " +
-             std::to_string(BaudOfCode(r[5])) + " baud, " + ProtocolName(r[6]);
-    default: {
-      const uint8_t item = r[5];
-      std::string text = (r[4] == kReplyRead ? "read reply " : "write reply ") + ItemName(item);
-      if (item == kItemId) return text + " pos " + std::to_string(r[6]) + " = " + CharText(r[7]);
-      return text + " = " + DescribeValue(item, r[6]);
-    }
-  }
-}
-
-}  // namespace
-
-std::string DescribeValue(uint8_t item, uint8_t value) {
-  const std::string text = ValueText(item, value);
-  const std::string number = std::to_string(value);
-  if (item == kItemColToWb || item == kItemWbToCol) {
-    return (value == kDelayCodeSpecial ? Hex2(value) : number) + " (" + text + ")";
-  }
-  return text == number ? number : number + " (" + text + ")";
-}
+#include "link/ptz_decoder.h"
 
 CameraSim::CameraSim(const TCameraConfig& config, const SimTrace& trace)
-    : config_(config),
-      trace_(trace),
-      model_(config),
-      menu_(model_),
-      receiver_(config.protocol),
-      output_(config) {}
+    : CameraSim(std::vector<TCameraConfig>{config}, trace) {}
+
+CameraSim::CameraSim(const std::vector<TCameraConfig>& cameras, const SimTrace& trace)
+    : config_(cameras.front()), trace_(trace), receiver_({config_.protocol}), output_(config_) {
+  for (const TCameraConfig& camera : cameras) cameras_.push_back(std::make_unique<Camera>(camera));
+}
 
 void CameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t nowUs) {
   if (count == 0) return;
   if (lineBaud != config_.baud) {
     // At another speed a UART sees garbage: nothing of it forms a frame.
-    for (const TRxEvent& event : receiver_.Abandon()) Handle(event, nowUs);
+    for (const LinePiece& piece : receiver_.Abandon()) Handle(piece, nowUs);
     trace_.Frame(nowUs, "RX", data, count,
                  "ignored: line at " + std::to_string(lineBaud) + " baud, camera at " +
                      std::to_string(config_.baud));
@@ -89,11 +32,11 @@ void CameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t
     nowUs = std::max(nowUs, rxBusyUntilUs_) + ByteTimeUs(lineBaud, count);
     rxBusyUntilUs_ = nowUs;
   }
-  for (const TRxEvent& event : receiver_.Feed(data, count, nowUs)) Handle(event, nowUs);
+  for (const LinePiece& piece : receiver_.Feed(data, count, nowUs)) Handle(piece, nowUs);
 }
 
 void CameraSim::OnTime(int64_t nowUs) {
-  for (const TRxEvent& event : receiver_.Expire(nowUs)) Handle(event, nowUs);
+  for (const LinePiece& piece : receiver_.Expire(nowUs)) Handle(piece, nowUs);
 }
 
 int64_t CameraSim::NextDeadline() const {
@@ -115,96 +58,111 @@ std::vector<uint8_t> CameraSim::TakeDueBytes(int64_t nowUs) {
   return bytes;
 }
 
-void CameraSim::Handle(const TRxEvent& event, int64_t nowUs) {
-  const auto* bytes = event.bytes.data();
-  const size_t count = event.bytes.size();
-  switch (event.kind) {
-    case RxKind::Command:
-      HandleCommand(event.bytes, nowUs);
+void CameraSim::Handle(const LinePiece& piece, int64_t nowUs) {
+  switch (piece.kind) {
+    case LinePieceKind::Frame:
+      HandleCommand(piece.bytes, nowUs);
       break;
-    case RxKind::Ptz:
-      HandlePtz(event.bytes, nowUs);
+    case LinePieceKind::Ptz:
+      HandlePtz(piece.bytes, nowUs);
       break;
-    case RxKind::Skipped:
-      trace_.Frame(nowUs, "RX", bytes, count, "skipped: no frame start");
-      break;
-    case RxKind::Partial:
-      trace_.Frame(nowUs, "RX", bytes, count, "dropped: partial frame");
+    case LinePieceKind::Garbage:
+    case LinePieceKind::Partial:
+      trace_.Frame(nowUs, "RX", piece.bytes.data(), piece.bytes.size(), DescribePiece(piece));
       break;
   }
+}
+
+std::string CameraSim::NotHere(int address) const {
+  if (cameras_.size() == 1) return "camera is addr " + std::to_string(cameras_[0]->model.Address());
+  return "no camera at addr " + std::to_string(address);
 }
 
 void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) {
   const uint8_t* f = frame.data();
+  const std::string meaning = DescribeFrame(f, frame.size());
   const auto trace = [&](const std::string& text) {
     trace_.Frame(nowUs, "RX", f, frame.size(), text);
   };
-  if (FrameChecksum(f) != f[9]) return trace("dropped: bad checksum");
-  if (f[1] != 0x01 || f[2] != 0x01) return trace("dropped: bytes 1 and 2 are not 01 01");
+  if (FrameChecksum(f) != f[9] || f[1] != 0x01 || f[2] != 0x01) return trace(meaning);
 
   const uint8_t address = f[3];
-  const std::string addressText = " addr " + std::to_string(address);
-  std::string meaning;
-  bool forUs = address == model_.Address();
+  bool everyCamera = false;
   switch (f[4]) {
     case kCmdPoll:
-      meaning = "poll" + addressText + " proto " + ProtocolName(f[7]);
-      break;
     case kCmdRead:
     case kCmdWrite:
-      meaning = DescribeRequest(f) + addressText;
       break;
     case kCmdGetProtocolState:
-      meaning = "get protocol state" + addressText;
-      forUs = forUs || address == 0;
+      everyCamera = address == 0;
       break;
     case kCmdProtocolSpeed:
       // Heard at the camera's own rate during the tool's four-rate sweep; nothing to answer.
-      return trace("protocol speed" + addressText + " (logged at " + std::to_string(config_.baud) +
-                   " baud)");
+      return trace(meaning + " (logged at " + std::to_string(config_.baud) + " baud)");
     default:
-      return trace("dropped: unknown command " + Hex2(f[4]) + addressText);
+      return trace("dropped: " + meaning);
   }
-  if (!forUs) {
-    return trace(meaning + ", dropped: camera is addr " + std::to_string(model_.Address()));
+  std::vector<Camera*> addressed;
+  for (const auto& camera : cameras_) {
+    if (everyCamera || camera->model.Address() == address) addressed.push_back(camera.get());
   }
-  if (config_.silentAfter >= 0 && replies_ >= config_.silentAfter) {
-    return trace(meaning + ", not answered (silent)");
+  if (addressed.empty()) return trace(meaning + ", dropped: " + NotHere(address));
+  std::vector<ReplyFrame> replies;
+  for (Camera* camera : addressed) {
+    if (!camera->Silent()) replies.push_back(Reply(*camera, f));
   }
+  if (replies.empty()) return trace(meaning + ", not answered (silent)");
   trace(meaning);
-  Reply(frame, nowUs);
+  if (replies.size() == 1) {
+    output_.Schedule(replies[0].data(), kFrameSize, DescribeFrame(replies[0].data(), kFrameSize),
+                     nowUs);
+    return;
+  }
+  const ReplyFrame line = CollidedReply(replies);
+  output_.Schedule(line.data(), kFrameSize,
+                   "collision of " + std::to_string(replies.size()) +
+                       " replies: " + DescribeFrame(line.data(), kFrameSize),
+                   nowUs);
 }
 
-void CameraSim::Reply(const std::vector<uint8_t>& request, int64_t nowUs) {
-  const uint8_t* f = request.data();
-  uint8_t reply[kFrameSize];
+ReplyFrame CameraSim::Reply(Camera& camera, const uint8_t* f) {
+  ReplyFrame reply{};
   switch (f[4]) {
     case kCmdPoll:
-      model_.PollReply(reply);
+      camera.model.PollReply(reply.data());
       break;
     case kCmdRead:
-      model_.ReadReply(f[5], f[6], reply);
+      camera.model.ReadReply(f[5], f[6], reply.data());
       break;
     case kCmdWrite:
-      model_.Write(f[5], f[6], f[7], reply);
+      camera.model.Write(f[5], f[6], f[7], reply.data());
       break;
     default:
-      model_.ProtocolStateReply(reply);
+      camera.model.ProtocolStateReply(reply.data());
       break;
   }
-  ++replies_;
-  output_.Schedule(reply, kFrameSize, DescribeReply(reply), nowUs);
+  ++camera.replies;
+  return reply;
 }
 
 void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
-  const TPtzDecoded decoded =
-      DecodePtzFrame(config_.protocol, frame.data(), frame.size(), model_.Address());
   const std::string name = PtzProtocolName(config_.protocol);
-  if (!decoded.accepted) {
-    trace_.Frame(nowUs, "RX", frame.data(), frame.size(), name + " dropped: " + decoded.reason);
-    return;
+  const PtzDecoded decoded = DecodePtzFrame(config_.protocol, frame.data(), frame.size());
+  const auto trace = [&](const std::string& text) {
+    trace_.Frame(nowUs, "RX", frame.data(), frame.size(), text);
+  };
+  if (!decoded.accepted) return trace(name + " dropped: " + decoded.reason);
+  // Every camera at the address obeys.
+  std::vector<Camera*> addressed;
+  for (const auto& camera : cameras_) {
+    if (camera->model.Address() == decoded.address) addressed.push_back(camera.get());
   }
-  trace_.Frame(nowUs, "RX", frame.data(), frame.size(),
-               name + " " + PtzActionName(decoded) + " addr " + std::to_string(model_.Address()));
-  if (menu_.Apply(decoded)) trace_.Menu(nowUs, menu_.Render());
+  if (addressed.empty()) {
+    return trace(DescribeFrame(frame.data(), frame.size()) +
+                 ", dropped: " + NotHere(decoded.address));
+  }
+  trace(DescribeFrame(frame.data(), frame.size()));
+  for (Camera* camera : addressed) {
+    if (camera->menu.Apply(decoded)) trace_.Menu(nowUs, camera->menu.Render());
+  }
 }

@@ -1,24 +1,31 @@
-// The simulated camera as a whole, driven by bytes and a clock from outside:
-// it receives frames, answers the settings protocol, obeys PTZ frames, and
-// hands back the bytes that are due on the line. It never reads a clock or
+// The simulated cameras on one line, driven by bytes and a clock from outside:
+// they receive frames, answer the settings protocol, obey PTZ frames, and
+// hand back the bytes that are due on the line. Each camera has its own
+// settings and answers its own address; cameras that answer the same request
+// collide. It never reads a clock or
 // touches a descriptor itself, so it runs the same on a virtual clock.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "link/line_splitter.h"
 #include "sim/camera_config.h"
 #include "sim/camera_model.h"
-#include "sim/frame_receiver.h"
+#include "sim/line_collision.h"
 #include "sim/osd_menu.h"
 #include "sim/output_queue.h"
 #include "sim/trace.h"
 
 class CameraSim {
  public:
+  // One camera, or several on one line: the line's speed, PTZ protocol and
+  // reply timing are those of the first.
   CameraSim(const TCameraConfig& config, const SimTrace& trace);
+  CameraSim(const std::vector<TCameraConfig>& cameras, const SimTrace& trace);
 
   // Bytes that arrived at `nowUs` while the line ran at `lineBaud`. The camera
   // only understands bytes sent at its own rate.
@@ -30,26 +37,35 @@ class CameraSim {
   // Bytes due on the line by `nowUs`.
   std::vector<uint8_t> TakeDueBytes(int64_t nowUs);
 
-  const CameraModel& Model() const { return model_; }
-  const OsdMenu& Menu() const { return menu_; }
-  long Replies() const { return replies_; }
+  // The camera in place `index` (the order they were given in).
+  const CameraModel& Model(size_t index = 0) const { return cameras_[index]->model; }
+  const OsdMenu& Menu(size_t index = 0) const { return cameras_[index]->menu; }
+  long Replies(size_t index = 0) const { return cameras_[index]->replies; }
 
  private:
-  void Handle(const TRxEvent& event, int64_t nowUs);
+  struct Camera {
+    explicit Camera(const TCameraConfig& c) : config(c), model(c), menu(model) {}
+    bool Silent() const { return config.silentAfter >= 0 && replies >= config.silentAfter; }
+
+    TCameraConfig config;
+    CameraModel model;
+    OsdMenu menu;
+    long replies = 0;
+  };
+
+  void Handle(const LinePiece& piece, int64_t nowUs);
   void HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs);
   void HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs);
-  void Reply(const std::vector<uint8_t>& request, int64_t nowUs);
+  // The reply of one camera to a request it takes.
+  ReplyFrame Reply(Camera& camera, const uint8_t* request);
+  // "camera is addr 1", or "no camera at addr 9" on a line of several.
+  std::string NotHere(int address) const;
 
-  TCameraConfig config_;
+  TCameraConfig config_;  // the line's: speed, PTZ protocol, reply timing
   const SimTrace& trace_;
-  CameraModel model_;
-  OsdMenu menu_;
-  FrameReceiver receiver_;
+  std::vector<std::unique_ptr<Camera>> cameras_;
+  LineSplitter receiver_;
   OutputQueue output_;
-  long replies_ = 0;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;
 };
-
-// "3 (MANUAL)", "40", "'A'": a value as the trace shows it.
-std::string DescribeValue(uint8_t item, uint8_t value);

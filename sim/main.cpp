@@ -1,4 +1,4 @@
-// zelta-camsim: a camera on a serial line for ZELTA, its tests and anyone
+// zelta-camsim: cameras on a serial line for ZELTA, its tests and anyone
 // trying the tool without hardware. One thread: poll() on the line and on a
 // signal descriptor, with a timeout only when the camera has something due.
 
@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "link/ptz_decoder.h"
 #include "sim/camera_sim.h"
-#include "sim/ptz_decoder.h"
+#include "sim/option_values.h"
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"
@@ -58,6 +59,20 @@ void WritePending(int fd, std::vector<uint8_t>& pending) {
     }
     pending.erase(pending.begin(), pending.begin() + written);
   }
+}
+
+// "address 1", or "addresses 1-8,12, duplicate 5" on a line of several.
+std::string CamerasText(const std::vector<TCameraConfig>& cameras) {
+  if (cameras.size() == 1) return "address " + std::to_string(cameras[0].address);
+  std::vector<uint8_t> addresses;
+  std::vector<uint8_t> duplicates;
+  for (const TCameraConfig& camera : cameras) {
+    const bool seen = !addresses.empty() && addresses.back() == camera.address;
+    (seen ? duplicates : addresses).push_back(camera.address);
+  }
+  std::string text = "addresses " + AddressListText(addresses);
+  if (!duplicates.empty()) text += ", duplicate " + AddressListText(duplicates);
+  return text;
 }
 
 }  // namespace
@@ -123,12 +138,12 @@ int main(int argc, char** argv) {
   }
   SimTrace trace(LinesTo(traceOut), menuSink, options.traceMicroseconds ? 0 : startUs);
   trace.SetMicroseconds(options.traceMicroseconds);
-  CameraSim sim(camera, trace);
+  CameraSim sim(options.cameras, trace);
 
   std::string ready = "zelta-camsim ready on " + line.Path();
   if (!options.link.empty()) ready += " linked as " + options.link;
-  ready += " (address " + std::to_string(camera.address) + ", " + std::to_string(camera.baud) +
-           " baud, " + PtzProtocolName(camera.protocol) + ")";
+  ready += " (" + CamerasText(options.cameras) + ", " + std::to_string(camera.baud) + " baud, " +
+           PtzProtocolName(camera.protocol) + ")";
   LinesTo(stdout)(ready);
 
   std::vector<uint8_t> pending;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/camera_items.h"
+#include "link/frame_meaning.h"
 
 const std::vector<uint8_t>& OsdEntries() {
   static const std::vector<uint8_t> entries = [] {
@@ -30,7 +31,7 @@ void OsdMenu::Step(int direction) {
   model_.SetFromMenu(item, static_cast<uint8_t>(value));
 }
 
-bool OsdMenu::Apply(const TPtzDecoded& command) {
+bool OsdMenu::Apply(const PtzDecoded& command) {
   if (!command.accepted) return false;
   switch (command.action) {
     case PtzAction::SetPreset:

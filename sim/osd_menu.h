@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "link/ptz_decoder.h"
 #include "sim/camera_model.h"
-#include "sim/ptz_decoder.h"
 
 constexpr uint8_t kPresetOsdOn = 95;
 constexpr uint8_t kPresetColour = 88;
@@ -21,7 +21,7 @@ class OsdMenu {
   explicit OsdMenu(CameraModel& model) : model_(model) {}
 
   // Applies a decoded command; true when what the menu shows has changed.
-  bool Apply(const TPtzDecoded& command);
+  bool Apply(const PtzDecoded& command);
 
   bool IsOpen() const { return open_; }
   bool Editing() const { return editing_; }

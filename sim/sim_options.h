@@ -5,9 +5,14 @@
 #include <vector>
 
 #include "sim/camera_config.h"
+#include "sim/option_values.h"
 
 struct TSimOptions {
+  // The line's settings and what every camera starts with.
   TCameraConfig camera;
+  // The cameras on the line in address order, a duplicate next to its
+  // original: one at camera.address unless --cameras lists several.
+  std::vector<TCameraConfig> cameras;
   std::string device;              // a serial port to serve; empty: a new pseudo-terminal
   std::string link;                // symbolic link to create to the pseudo-terminal
   std::string traceFile;           // empty: the trace goes to standard output
@@ -22,7 +27,3 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
 
 // The text --help prints.
 std::string SimHelpText();
-
-// An item by code (0x09, 9) or by name (SHUTTER, "WHITE BAL", white-bal, Red,
-// COL>BW): its code, or -1.
-int ParseItemName(const std::string& text);

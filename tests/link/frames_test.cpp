@@ -9,6 +9,7 @@
 
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
+#include "link/frame_meaning.h"
 #include "link/line_speeds.h"
 
 namespace {
@@ -208,3 +209,69 @@ TEST(ItemTable, ListEntriesKeepTrailingBlanks) {
 }
 
 }  // namespace
+
+// What the trace and the line monitor print for each frame, in both directions.
+TEST(FrameMeaning, EveryKindOfFrameInWords) {
+  const struct {
+    Bytes frame;
+    const char* meaning;
+  } table[] = {
+      {{0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x05}, "poll addr 1 proto PELCO P"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x01, 0x04, 0x00, 0x00, 0x00, 0x08}, "read SHUTTER addr 1"},
+      {{0xCC, 0x01, 0x01, 0x17, 0x03, 0x09, 0x03, 0x00, 0x00, 0x28},
+       "write WHITE BAL = 3 (MANUAL) addr 23"},
+      {{0xCC, 0x01, 0x01, 0xC7, 0x03, 0x0A, 0x05, 0x41, 0x00, 0x1C},
+       "write ID. pos 5 = 'A' addr 199"},
+      {{0xCC, 0x01, 0x01, 0x17, 0x81, 0x09, 0x03, 0x00, 0x00, 0xA6},
+       "read reply WHITE BAL = 3 (MANUAL) addr 23"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x83, 0x21, 0x50, 0x00, 0x00, 0xF7},
+       "write reply COL>BW DELAY = 0x50 (80) addr 1"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x85}, "poll reply addr 1"},
+      {{0xCC, 0x01, 0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x06}, "get protocol state addr 0"},
+      {{0xCC, 0x01, 0x01, 0x25, 0x84, 0x03, 0x01, 0x00, 0x00, 0xAF},
+       "protocol state reply addr 37, 9600 baud, PELCO D"},
+      {{0xCC, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x08}, "protocol speed addr 0"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x07, 0x00, 0x00, 0x00, 0x00, 0x0A}, "unknown command 0x07 addr 1"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x86}, "dropped: bad checksum"},
+      {{0xCC, 0x02, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x86},
+       "dropped: bytes 1 and 2 are not 01 01"},
+      {{0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, "PELCO P Up addr 1"},
+      {{0xFF, 0x25, 0x00, 0x07, 0x00, 0x58, 0x84}, "PELCO D go to preset 88 addr 37"},
+      {{0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x49}, "PELCO D dropped: bad checksum"},
+      {{0x02, 0x00, 0x01, 0x00, 0x01, 0x04}, "ERNITEC Select addr 1"},
+      {{0x11, 0x22, 0x33}, "garbage 3 bytes"},
+  };
+  for (const auto& row : table) {
+    EXPECT_EQ(DescribeFrame(row.frame.data(), row.frame.size()), row.meaning);
+  }
+}
+
+// The monitor's view of the tool's side: chunks of any size, frames of both
+// kinds, garbage between them, and a frame cut off by a gap.
+TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
+  const Bytes line = {0x55, 0x00, 0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00,
+                      0x05, 0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48, 0xCC, 0x01};
+  for (const size_t chunk : {size_t{1}, size_t{3}, line.size()}) {
+    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec});
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < line.size(); i += chunk) {
+      const size_t count = std::min(chunk, line.size() - i);
+      for (const LinePiece& piece : splitter.Feed(line.data() + i, count, 1000)) {
+        seen.push_back(DescribePiece(piece));
+      }
+    }
+    EXPECT_EQ(splitter.Deadline(), 1000 + kInterByteTimeoutUs);
+    for (const LinePiece& piece : splitter.Expire(splitter.Deadline())) {
+      seen.push_back(DescribePiece(piece));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"garbage 2 bytes", "poll addr 1 proto PELCO P",
+                                              "PELCO D Up addr 1", "dropped: partial frame"}))
+        << chunk;
+  }
+  // The camera's side carries no PTZ frames: their start bytes are garbage there.
+  LineSplitter replies;
+  const Bytes ptz = {0xFF, 0x01, 0x00};
+  const auto pieces = replies.Feed(ptz.data(), ptz.size(), 0);
+  ASSERT_EQ(replies.Expire(kInterByteTimeoutUs).size(), 1u);
+  EXPECT_TRUE(pieces.empty());
+}

@@ -146,7 +146,61 @@ TEST(SimOptions, HelpNamesEveryOption) {
        {"--device",       "--link",        "--address",     "--baud",  "--protocol", "--set",
         "--id",           "--white-bal",   "--delay-code",  "--iris",  "--dc-sync",  "--ai-lens",
         "--refuse",       "--reply-delay", "--line-timing", "--split", "--noise",    "--seed",
-        "--silent-after", "--trace",       "--trace-us",    "--help",  "--version"}) {
+        "--silent-after", "--trace",       "--trace-us",    "--help",  "--version",  "--cameras",
+        "--duplicate",    "--silent"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+}
+
+// A line of several cameras: the address list, values for one camera, and
+// what is refused, with the reason a person reads.
+TEST(SimOptions, CamerasOfALine) {
+  TSimOptions options;
+  EXPECT_EQ(Parse({"--cameras", "1-3,12,20-21", "--duplicate", "2", "--set", "SHUTTER=1", "--set",
+                   "3:SHUTTER=2", "--silent", "12", "--refuse", "20:GAIN", "--id", "21:12:00"},
+                  options),
+            "");
+  std::vector<int> addresses;
+  for (const TCameraConfig& camera : options.cameras) addresses.push_back(camera.address);
+  EXPECT_EQ(addresses, (std::vector<int>{1, 2, 2, 3, 12, 20, 21}));
+  EXPECT_EQ(options.cameras[0].startValues.at(kItemShutter), 1);
+  EXPECT_EQ(options.cameras[3].startValues.at(kItemShutter), 2);
+  EXPECT_EQ(options.cameras[4].silentAfter, 0);
+  EXPECT_EQ(options.cameras[3].silentAfter, -1);
+  EXPECT_EQ(options.cameras[5].refused, std::set<uint8_t>{kItemGain});
+  EXPECT_TRUE(options.cameras[0].refused.empty());
+  EXPECT_EQ(options.cameras[6].idText, "12:00");
+  EXPECT_FALSE(options.cameras[0].hasIdText);
+
+  // One camera: an ID text that looks like an address stays the text.
+  TSimOptions one;
+  EXPECT_EQ(Parse({"--address", "7", "--id", "12:00", "--set", "7:GAIN=3"}, one), "");
+  ASSERT_EQ(one.cameras.size(), 1u);
+  EXPECT_EQ(one.cameras[0].address, 7);
+  EXPECT_EQ(one.cameras[0].idText, "12:00");
+  EXPECT_EQ(one.cameras[0].startValues.at(kItemGain), 3);
+
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } bad[] = {
+      {{"--cameras", "0-3"},
+       "invalid value '0-3' for --cameras (addresses 1..255, e.g. 1-8,12,20-22)"},
+      {{"--cameras", "5-2"},
+       "invalid value '5-2' for --cameras (addresses 1..255, e.g. 1-8,12,20-22)"},
+      {{"--cameras", "1,,2"},
+       "invalid value '1,,2' for --cameras (addresses 1..255, e.g. 1-8,12,20-22)"},
+      {{"--silent", "x"}, "invalid value 'x' for --silent (addresses 1..255, e.g. 1-8,12,20-22)"},
+      {{"--cameras", "1-4", "--set", "9:GAIN=1"}, "no camera at address 9 for --set"},
+      {{"--cameras", "1-4", "--duplicate", "7"}, "no camera at address 7 to duplicate"},
+      {{"--silent", "2"}, "no camera at address 2 for --silent"},
+      {{"--cameras", "1-4", "--set", "2:GAIN=256"},
+       "invalid value 'GAIN=256' for --set (value 0..255)"},
+      {{"--cameras", "1-4", "--address", "2"},
+       "--address names the only camera; with --cameras give the addresses there"},
+  };
+  for (const auto& row : bad) {
+    TSimOptions refused;
+    EXPECT_EQ(Parse(row.args, refused), row.error);
   }
 }

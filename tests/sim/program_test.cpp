@@ -158,11 +158,32 @@ TEST(SimProgram, DropsCorruptForeignAndPartialFrames) {
   port.Send({poll.begin(), poll.begin() + 5});
   EXPECT_FALSE(sim.WaitForLine("RX CC 01 01 01 02 dropped: partial frame").empty());
   port.Send({poll.begin() + 5, poll.end()});
-  EXPECT_FALSE(sim.WaitForLine("RX 00 00 00 00 05 skipped").empty());
+  EXPECT_FALSE(sim.WaitForLine("RX 00 00 00 00 05 garbage 5 bytes").empty());
   EXPECT_TRUE(port.ReadFor(50).empty());
 
   port.Send(poll);
   EXPECT_EQ(port.ReadFrame(), Reply(kReplyPoll, 0, 0));
+}
+
+TEST(SimProgram, PlaysALineOfCameras) {
+  TSimProcess sim({"--cameras", "1-2,4", "--duplicate", "2", "--set", "4:GAIN=3", "--silent", "1"});
+  const std::string path = sim.ReadyPath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_NE(sim.Lines().front().find("(addresses 1-2,4, duplicate 2, 4800 baud, PELCO P)"),
+            std::string::npos);
+  TPtyClient port(path, B4800);
+  Bytes readGain(kFrameSize);
+  BuildReadFrame(readGain.data(), 4, kItemGain, 0);
+  port.Send(readGain);
+  EXPECT_EQ(port.ReadFrame(), Reply(kReplyRead, kItemGain, 3, 0, 4));
+  port.Send(Poll(2));
+  const Bytes garbled = port.ReadFrame();
+  ASSERT_EQ(garbled.size(), kFrameSize);
+  EXPECT_FALSE(ReplyAccepted(garbled.data(), 2));
+  port.Send(Poll(1));
+  port.Send(Poll(3));
+  EXPECT_FALSE(sim.WaitForLine("poll addr 3 proto PELCO P, dropped: no camera at addr 3").empty());
+  EXPECT_TRUE(port.ReadFor(50).empty());
 }
 
 TEST(SimProgram, BehaviourOptionsOnTheLine) {

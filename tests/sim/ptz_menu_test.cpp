@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "link/camera_items.h"
+#include "link/ptz_decoder.h"
 #include "link/ptz_frames.h"
-#include "sim/ptz_decoder.h"
 #include "tests/sim/sim_harness.h"
 
 using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-TPtzDecoded Decode(PtzProtocol protocol, const Bytes& frame, uint8_t address) {
+PtzDecoded Decode(PtzProtocol protocol, const Bytes& frame, uint8_t address) {
   return DecodePtzFrame(protocol, frame.data(), frame.size(), address);
 }
 
@@ -58,7 +58,7 @@ TEST(SimPtz, DecodesTheWorkedExamplesOfAllThreeProtocols) {
       {P::Ernitec, 199, {0x02, 0xC6, 0x02, 0x59, 0x23}, A::GotoPreset, 89},
   };
   for (const TWorkedExample& example : examples) {
-    const TPtzDecoded decoded = Decode(example.protocol, example.frame, example.address);
+    const PtzDecoded decoded = Decode(example.protocol, example.frame, example.address);
     SCOPED_TRACE(HexBytes(example.frame.data(), example.frame.size()));
     EXPECT_TRUE(decoded.accepted) << decoded.reason;
     EXPECT_EQ(decoded.action, example.action);
@@ -81,7 +81,7 @@ TEST(SimPtz, CameraObeysOnlyItsOwnProtocolAndAddress) {
   camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 2));
   camera.Advance(300000);
   EXPECT_FALSE(camera.sim.Menu().IsOpen());
-  EXPECT_TRUE(camera.TraceHas("PELCO D dropped: address byte 2"));
+  EXPECT_TRUE(camera.TraceHas("PELCO D set preset 95 addr 2, dropped: camera is addr 1"));
   camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 1));
   EXPECT_TRUE(camera.sim.Menu().IsOpen());
   EXPECT_TRUE(camera.TraceHas("RX FF 01 00 03 00 5F 63 PELCO D set preset 95 addr 1"));
@@ -206,7 +206,7 @@ TEST(SimMenuModel, CameraOnlyValuesStepIntoTheWritableRange) {
   config.iris = true;
   CameraModel model(config);
   OsdMenu menu(model);
-  TPtzDecoded command;
+  PtzDecoded command;
   command.accepted = true;
   command.action = PtzAction::GotoPreset;
   command.preset = kPresetOsdOn;

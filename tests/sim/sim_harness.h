@@ -19,9 +19,12 @@ struct TSentBytes {
 class TSimHarness {
  public:
   explicit TSimHarness(const TCameraConfig& config = TCameraConfig())
+      : TSimHarness(std::vector<TCameraConfig>{config}) {}
+  // Several cameras on one line.
+  explicit TSimHarness(const std::vector<TCameraConfig>& cameras)
       : trace_([this](const std::string& line) { traceLines.push_back(line); },
                [this](const std::string& line) { menuLines.push_back(line); }),
-        sim(config, trace_) {}
+        sim(cameras, trace_) {}
 
   void Send(const std::vector<uint8_t>& bytes, int lineBaud = 4800) {
     sim.OnBytes(bytes.data(), bytes.size(), lineBaud, now);

@@ -1,4 +1,4 @@
-#include "sim/ptz_decoder.h"
+#include "link/ptz_decoder.h"
 
 #include <cstring>
 
@@ -16,7 +16,7 @@ constexpr uint8_t kExtSetPreset = 0x03;
 constexpr uint8_t kExtGotoPreset = 0x07;
 
 void DecodePelco(uint8_t irisByte, uint8_t irisBit, uint8_t moveByte, uint8_t preset,
-                 TPtzDecoded& out) {
+                 PtzDecoded& out) {
   out.accepted = true;
   if ((moveByte & 0x01) != 0) {
     if (moveByte == kExtSetPreset || moveByte == kExtGotoPreset) {
@@ -41,7 +41,7 @@ void DecodePelco(uint8_t irisByte, uint8_t irisBit, uint8_t moveByte, uint8_t pr
 }
 
 // ERNITEC frames are known by the bytes of the templates the tool sends.
-void DecodeErnitec(const uint8_t* frame, TPtzDecoded& out) {
+void DecodeErnitec(const uint8_t* frame, PtzDecoded& out) {
   out.accepted = true;
   if (frame[2] == 0x02) {
     out.action = PtzAction::GotoPreset;
@@ -85,7 +85,7 @@ const char* PtzProtocolName(PtzProtocol protocol) {
   return "?";
 }
 
-std::string PtzActionName(const TPtzDecoded& decoded) {
+std::string PtzActionName(const PtzDecoded& decoded) {
   switch (decoded.action) {
     case PtzAction::Stop:
       return "Stop";
@@ -109,14 +109,10 @@ std::string PtzActionName(const TPtzDecoded& decoded) {
   return "other command";
 }
 
-TPtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length,
-                           uint8_t cameraAddress) {
-  TPtzDecoded out;
-  size_t expected = PtzTemplateLength(protocol);
-  if (protocol == PtzProtocol::Ernitec && length >= 4) {
-    expected = ErnitecFrameLength(frame[2], frame[3]);
-  }
-  if (length != expected) {
+PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length) {
+  PtzDecoded out;
+  if (length < 3 || frame[0] != PtzStartByte(protocol) ||
+      length != PtzFrameLength(protocol, frame, length)) {
     out.reason = "wrong length";
     return out;
   }
@@ -134,10 +130,7 @@ TPtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t le
     out.reason = "bad checksum";
     return out;
   }
-  if (frame[1] != PtzAddressByte(protocol, cameraAddress)) {
-    out.reason = "address byte " + std::to_string(frame[1]);
-    return out;
-  }
+  out.address = PtzAddressOfByte(protocol, frame[1]);
   switch (protocol) {
     case PtzProtocol::PelcoP:
       DecodePelco(frame[2], kPelcoPIrisOpen, frame[3], frame[5], out);
@@ -148,6 +141,16 @@ TPtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t le
     case PtzProtocol::Ernitec:
       DecodeErnitec(frame, out);
       break;
+  }
+  return out;
+}
+
+PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length,
+                          uint8_t cameraAddress) {
+  PtzDecoded out = DecodePtzFrame(protocol, frame, length);
+  if (out.accepted && out.address != cameraAddress) {
+    out = PtzDecoded();
+    out.reason = "address byte " + std::to_string(frame[1]);
   }
   return out;
 }

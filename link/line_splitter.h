@@ -1,0 +1,56 @@
+// Splits the bytes of one direction of the line into frames: settings frames
+// (start byte 0xCC, ten bytes) and PTZ frames of the protocols it is told to
+// know. Bytes that start neither are garbage; a frame whose bytes stop for
+// 200 ms is dropped, as the link's receiver drops it. The simulated camera
+// hears the tool through one, and the line monitor reads each direction with one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "link/ptz_frames.h"
+#include "link/qam_intervals.h"
+
+enum class LinePieceKind : uint8_t {
+  Frame,    // a complete 10-byte settings frame
+  Ptz,      // a complete PTZ frame
+  Garbage,  // bytes outside any frame
+  Partial,  // a frame cut off by 200 ms without a byte
+};
+
+struct LinePiece {
+  LinePieceKind kind;
+  std::vector<uint8_t> bytes;
+  PtzProtocol protocol = PtzProtocol::PelcoP;  // of a Ptz piece
+};
+
+constexpr int64_t kInterByteTimeoutUs = int64_t{kInterByteMs} * 1000;
+
+class LineSplitter {
+ public:
+  // `ptz`: the PTZ protocols whose frames it collects (none for the camera's replies).
+  explicit LineSplitter(std::vector<PtzProtocol> ptz = {}) : ptz_(std::move(ptz)) {}
+
+  // Takes bytes that arrived at `nowUs`, in chunks of any size; returns what they completed.
+  std::vector<LinePiece> Feed(const uint8_t* data, size_t count, int64_t nowUs);
+  // Drops a partial frame (and reports garbage) once 200 ms have passed.
+  std::vector<LinePiece> Expire(int64_t nowUs);
+  // When Expire has something to do; -1 when nothing waits.
+  int64_t Deadline() const;
+  // Gives up a frame in progress at once (returned as a Partial piece).
+  std::vector<LinePiece> Abandon();
+
+ private:
+  void Take(uint8_t byte, std::vector<LinePiece>& pieces);
+  size_t ExpectedLength() const;
+  void FlushGarbage(std::vector<LinePiece>& pieces);
+  void Close(LinePieceKind kind, std::vector<LinePiece>& pieces);
+
+  std::vector<PtzProtocol> ptz_;
+  LinePieceKind collecting_ = LinePieceKind::Garbage;  // Frame or Ptz while a frame is open
+  PtzProtocol protocol_ = PtzProtocol::PelcoP;
+  std::vector<uint8_t> frame_;
+  std::vector<uint8_t> garbage_;
+  int64_t lastByteUs_ = 0;
+};

@@ -1,0 +1,41 @@
+// Reads a PTZ frame: checks its form and checksum, and says which camera it
+// addresses and which command it carries. The simulated camera and the line
+// monitor read frames the same way.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/ptz_frames.h"
+
+enum class PtzAction : uint8_t {
+  Stop,
+  Up,
+  Down,
+  Left,
+  Right,
+  Select,
+  SetPreset,
+  GotoPreset,
+  Other
+};
+
+struct PtzDecoded {
+  bool accepted = false;
+  std::string reason;  // why it was dropped
+  PtzAction action = PtzAction::Other;
+  uint8_t preset = 0;
+  int address = 0;  // the camera the address byte names (0..256 by the protocol's rule)
+};
+
+// A frame of `protocol` for whichever camera it addresses.
+PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length);
+// A frame as the camera at `cameraAddress` reads it: another address is dropped.
+PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length,
+                          uint8_t cameraAddress);
+
+// "PELCO P", "PELCO D", "ERNITEC".
+const char* PtzProtocolName(PtzProtocol protocol);
+// "Up", "Select", "set preset 95", ...
+std::string PtzActionName(const PtzDecoded& decoded);
