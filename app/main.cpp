@@ -1,10 +1,10 @@
 // ZELTA: application, main window, keyboard and image delay windows, message loop.
 #include <memory>
 
-#include "ui/control_application.h"
-#include "ui/control_form.h"
-#include "ui/program_files.h"
-#include "ui/window_place.h"
+#include "ui/main_window/control_application.h"
+#include "ui/main_window/control_form.h"
+#include "ui/main_window/program_files.h"
+#include "ui/widgets/window_place.h"
 
 namespace {
 

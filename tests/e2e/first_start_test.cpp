@@ -14,9 +14,9 @@
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
 #include "tests/ui/support/window_child.h"
-#include "ui/control_form.h"
-#include "ui/password_form.h"
-#include "ui/password_store.h"
+#include "ui/dialogs/password_form.h"
+#include "ui/dialogs/password_store.h"
+#include "ui/main_window/control_form.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
-#include "ui/control_form.h"
+#include "ui/main_window/control_form.h"
 
 Q_DECLARE_METATYPE(PtzProtocol)
 

@@ -16,9 +16,9 @@
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/password_modal.h"
 #include "tests/ui/support/window_child.h"
-#include "ui/control_application.h"
-#include "ui/control_form.h"
-#include "ui/password_form.h"
+#include "ui/dialogs/password_form.h"
+#include "ui/main_window/control_application.h"
+#include "ui/main_window/control_form.h"
 
 int main(int argc, char** argv) {
   TApplication application(argc, argv);

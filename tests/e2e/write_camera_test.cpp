@@ -14,8 +14,8 @@
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
-#include "ui/control_form.h"
-#include "ui/control_up_down.h"
+#include "ui/main_window/control_form.h"
+#include "ui/widgets/control_up_down.h"
 
 namespace {
 

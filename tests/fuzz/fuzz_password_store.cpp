@@ -2,14 +2,14 @@
 // the file holds, reading never fails; a password the store can carry comes
 // back from the store unchanged; and the preset password always passes.
 // needs: zelta_settings
-// sources: ui/password_store.cpp
+// sources: ui/dialogs/password_store.cpp
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "ui/password_store.h"
+#include "ui/dialogs/password_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -13,7 +13,7 @@
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
 #include "tests/ui/support/control_fixture.h"
-#include "ui/control_form.h"
+#include "ui/main_window/control_form.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "link/link_services.h"
-#include "ui/control_application.h"
+#include "ui/main_window/control_application.h"
 
 class QWidget;
 class TForm1;

@@ -13,9 +13,9 @@
 #include <QLineEdit>
 
 #include "tests/ui/support/password_modal.h"
-#include "ui/control_form.h"
-#include "ui/password_form.h"
-#include "ui/password_store.h"
+#include "ui/dialogs/password_form.h"
+#include "ui/dialogs/password_store.h"
+#include "ui/main_window/control_form.h"
 
 const char kTestPassword[] = "Zelta7";
 

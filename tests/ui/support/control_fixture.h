@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "ui/message_box.h"
+#include "ui/widgets/message_box.h"
 
 class QComboBox;
 class TForm1;

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "ui/password_form.h"
+#include "ui/dialogs/password_form.h"
 
 namespace {
 

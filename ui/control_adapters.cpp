@@ -1,9 +1,0 @@
-// Port > Adapters...: choosing the device COM1 or COM2 stands for.
-#include "ui/adapters_form.h"
-#include "ui/control_form.h"
-
-void TForm1::AdaptersClick() {
-  TAdaptersForm dialog(this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  UseAdapter(dialog.ChosenPort() == 1, dialog.ChosenDevice());
-}
