@@ -56,7 +56,9 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
   BuildMenus();
   BuildControls();
   BuildComponents();
-  ConnectHandlers();
+  ConnectMenus();
+  ConnectControls();
+  ConnectTimers();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
   // The access check first: its dialogs are modal, and no timer or port runs yet.
@@ -69,14 +71,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     CloseRequested = true;
   }
 
-  // The settings panel at its defaults, the lamp red until the camera answers.
-  SetPanelCaptions();
-  linkWindow_->SetLamp(LampColour::Red);
-  PanelList(PanelControl::ShutterIris)->hide();
-  PanelList(PanelControl::ShutterIris)->move(PanelList(PanelControl::ShutterSel)->pos());
-  PanelList(PanelControl::SyncDC)->hide();
-  PanelList(PanelControl::SyncDC)->move(PanelList(PanelControl::SyncSel)->pos());
-  SetPanelDefaults(*panel_, LinkState);
+  ShowPanelAtDefaults();
 
   // The line format: 8 data bits, one stop bit, no parity.
   Comm1->SetDataBits(da8);
@@ -121,6 +116,20 @@ TForm1::~TForm1() {
   Comm1.reset();
 }
 
+// The settings panel at its defaults, the alternative lists on top of their
+// plain ones, the lamp red until the camera answers.
+void TForm1::ShowPanelAtDefaults() {
+  SetPanelCaptions();
+  linkWindow_->SetLamp(LampColour::Red);
+  const auto stackAlternative = [this](PanelControl alternative, PanelControl plain) {
+    PanelList(alternative)->hide();
+    PanelList(alternative)->move(PanelList(plain)->pos());
+  };
+  stackAlternative(PanelControl::ShutterIris, PanelControl::ShutterSel);
+  stackAlternative(PanelControl::SyncDC, PanelControl::SyncSel);
+  SetPanelDefaults(*panel_, LinkState);
+}
+
 void TForm1::BuildComponents() {
   ExistTimer = new QTimer(this);
   ExistTimer->setObjectName(QStringLiteral("ExistTimer"));
@@ -151,7 +160,7 @@ void TForm1::BuildComponents() {
                                                            *qamProtocolTimer_, *sleep_});
 }
 
-void TForm1::ConnectHandlers() {
+void TForm1::ConnectMenus() {
   // A click has already moved the mark when `triggered` arrives; put it
   // back so the handler sees the selection as it was and decides.
   const auto onItem = [this](QAction* item, void (TForm1::*handler)()) {
@@ -182,7 +191,9 @@ void TForm1::ConnectHandlers() {
   onItem(ChangPassword, &TForm1::ChangPasswordClick);
   onItem(Help1, &TForm1::Help1Click);
   onItem(about2, &TForm1::about2Click);
+}
 
+void TForm1::ConnectControls() {
   // `activated` comes only from the user's choice, never from setCurrentIndex.
   connect(HundredAdd, &QComboBox::activated, this, [this] { HundredAddChange(); });
   connect(TenAdd, &QComboBox::activated, this, [this] { TenAddChange(); });
@@ -212,12 +223,14 @@ void TForm1::ConnectHandlers() {
   ptz(ColSpeed, PtzButton::Colour);
   ptz(WBSpeed, PtzButton::WhiteBalance);
 
+  InstallIdEditRules(IdEdit);
+  InstallHelpKey(this);
+}
+
+void TForm1::ConnectTimers() {
   connect(ExistTimer, &QTimer::timeout, this, [this] { ExistTimerTimer(); });
   connect(QamProtocolTimer, &QTimer::timeout, this, [this] { QamProtocolTimerTimer(); });
   connect(PasswordTime, &QTimer::timeout, this, [this] { PasswordTimeTimer(); });
-
-  InstallIdEditRules(IdEdit);
-  InstallHelpKey(this);
 }
 
 void TForm1::CreateKeyBoardAndImageDelayForms() {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -195,12 +196,30 @@ class TForm1 : public QMainWindow {
   std::map<PanelControl, QLabel*> panelLabels_;
   std::map<PanelControl, QComboBox*> panelLists_;
 
+  // A tool button of the client area: its member, name, picture, place and help topic.
+  struct SpeedButtonRow {
+    QToolButton* TForm1::*button;
+    const char* name;
+    const char* glyph;  // resource ":/zelta/<glyph>.png"
+    int x, y, width, height;
+    int helpContext;
+  };
+
   void BuildMenus();
   void BuildControls();
+  void BuildSpeedButtons(std::initializer_list<SpeedButtonRow> rows);
+  void BuildAddressLists();
+  void BuildTransferButtons();
   void BuildPanel();
+  void BuildPanelPicture();
+  void BuildIdBox();
+  void BuildGainControls();
   void BuildStatusBar();
   void BuildComponents();
-  void ConnectHandlers();
+  void ConnectMenus();
+  void ConnectControls();
+  void ConnectTimers();
+  void ShowPanelAtDefaults();
   void SetHints();
   void SetPanelCaptions();
 

@@ -174,15 +174,32 @@ void TForm1::BuildControls() {
   Client->setPalette(palette);
   setCentralWidget(Client);
 
-  ColSpeed =
-      MakeSpeedButton(Client, "ColSpeed", QStringLiteral(":/zelta/colour.png"), 520, 8, 33, 33, 36);
-  WBSpeed = MakeSpeedButton(Client, "WBSpeed", QStringLiteral(":/zelta/white_balance.png"), 552, 8,
-                            33, 33, 37);
-  OSDOnSpeed = MakeSpeedButton(Client, "OSDOnSpeed", QStringLiteral(":/zelta/osd_on.png"), 584, 8,
-                               33, 33, 38);
-  ProtocolSpeed = MakeSpeedButton(Client, "ProtocolSpeed",
-                                  QStringLiteral(":/zelta/protocol_speed.png"), 616, 8, 33, 33, 39);
+  // Created in this order, so the keyboard moves through them in it.
+  BuildSpeedButtons(
+      {{&TForm1::ColSpeed, "ColSpeed", "colour", 520, 8, 33, 33, 36},
+       {&TForm1::WBSpeed, "WBSpeed", "white_balance", 552, 8, 33, 33, 37},
+       {&TForm1::OSDOnSpeed, "OSDOnSpeed", "osd_on", 584, 8, 33, 33, 38},
+       {&TForm1::ProtocolSpeed, "ProtocolSpeed", "protocol_speed", 616, 8, 33, 33, 39}});
+  BuildAddressLists();
+  BuildTransferButtons();
+  BuildSpeedButtons({{&TForm1::UpButton, "UpButton", "up", 568, 240, 33, 33, 41},
+                     {&TForm1::LeftButton, "LeftButton", "left", 528, 280, 31, 33, 43},
+                     {&TForm1::SelectButton, "SelectButton", "select", 568, 280, 33, 35, 45},
+                     {&TForm1::RightButton, "RightButton", "right", 608, 280, 33, 33, 44},
+                     {&TForm1::DownButton, "DownButton", "down", 568, 320, 33, 33, 42}});
+  BuildPanel();
+  BuildStatusBar();
+}
 
+void TForm1::BuildSpeedButtons(std::initializer_list<SpeedButtonRow> rows) {
+  for (const SpeedButtonRow& row : rows) {
+    this->*row.button =
+        MakeSpeedButton(Client, row.name, QStringLiteral(":/zelta/%1.png").arg(row.glyph), row.x,
+                        row.y, row.width, row.height, row.helpContext);
+  }
+}
+
+void TForm1::BuildAddressLists() {
   QFont addressFont = font();
   addressFont.setPixelSize(16);
   addressFont.setBold(true);
@@ -201,7 +218,9 @@ void TForm1::BuildControls() {
   UnitAdd = makeAddress("UnitAdd", 600, 10);
   setTabOrder(HundredAdd, TenAdd);
   setTabOrder(TenAdd, UnitAdd);
+}
 
+void TForm1::BuildTransferButtons() {
   QFont boldFont = font();
   boldFont.setBold(true);
   const auto makeButton = [&](const char* name, const QString& caption, int y, int context) {
@@ -215,20 +234,6 @@ void TForm1::BuildControls() {
   };
   ReadButton = makeButton("ReadButton", QStringLiteral("Read Camera"), 128, 46);
   WriteButton = makeButton("WriteButton", QStringLiteral("Write Camera"), 168, 47);
-
-  UpButton =
-      MakeSpeedButton(Client, "UpButton", QStringLiteral(":/zelta/up.png"), 568, 240, 33, 33, 41);
-  LeftButton = MakeSpeedButton(Client, "LeftButton", QStringLiteral(":/zelta/left.png"), 528, 280,
-                               31, 33, 43);
-  SelectButton = MakeSpeedButton(Client, "SelectButton", QStringLiteral(":/zelta/select.png"), 568,
-                                 280, 33, 35, 45);
-  RightButton = MakeSpeedButton(Client, "RightButton", QStringLiteral(":/zelta/right.png"), 608,
-                                280, 33, 33, 44);
-  DownButton = MakeSpeedButton(Client, "DownButton", QStringLiteral(":/zelta/down.png"), 568, 320,
-                               33, 33, 42);
-
-  BuildPanel();
-  BuildStatusBar();
 }
 
 void TForm1::BuildPanel() {
@@ -241,20 +246,7 @@ void TForm1::BuildPanel() {
   QPalette palette = Panel1->palette();
   palette.setColor(QPalette::Window, kSilver);
   Panel1->setPalette(palette);
-
-  // The picture covers the whole face and lets every click through to the controls.
-  BlueLable = new QLabel(Panel1);
-  BlueLable->setObjectName(QStringLiteral("BlueLable"));
-  BlueLable->setGeometry(0, 0, Panel1->width(), Panel1->height());
-  BlueLable->setAttribute(Qt::WA_TransparentForMouseEvents);
-  QFile picture(QStringLiteral(":/zelta/panel_background.jpg"));
-  if (picture.open(QIODevice::ReadOnly)) {
-    const QImage image = DecodeJpeg(picture.readAll());
-    if (!image.isNull()) {
-      BlueLable->setPixmap(QPixmap::fromImage(
-          image.scaled(BlueLable->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
-  }
+  BuildPanelPicture();
 
   const QFont labelFont = LabelFont();
   for (const PanelLabelRow& row : kPanelLabels) {
@@ -264,7 +256,41 @@ void TForm1::BuildPanel() {
   for (const PanelListRow& row : kPanelLists) {
     panelLists_[row.control] = MakeList(Panel1, row.control, row.name, row.x, row.y);
   }
+  BuildIdBox();
+  BuildGainControls();
 
+  LightShape = new TShape(Panel1);
+  LightShape->setObjectName(QStringLiteral("LightShape"));
+  LightShape->setGeometry(480, 8, 25, 25);
+
+  FileMemo = new QPlainTextEdit(Panel1);
+  FileMemo->setObjectName(QStringLiteral("FileMemo"));
+  FileMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  FileMemo->hide();
+
+  QWidget* previous = nullptr;
+  for (const char* name : kPanelTabOrder) {
+    QWidget* next = Panel1->findChild<QWidget*>(QString::fromLatin1(name));
+    if (previous) setTabOrder(previous, next);
+    previous = next;
+  }
+}
+
+// The picture covers the whole face and lets every click through to the controls.
+void TForm1::BuildPanelPicture() {
+  BlueLable = new QLabel(Panel1);
+  BlueLable->setObjectName(QStringLiteral("BlueLable"));
+  BlueLable->setGeometry(0, 0, Panel1->width(), Panel1->height());
+  BlueLable->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QFile picture(QStringLiteral(":/zelta/panel_background.jpg"));
+  if (!picture.open(QIODevice::ReadOnly)) return;
+  const QImage image = DecodeJpeg(picture.readAll());
+  if (image.isNull()) return;
+  BlueLable->setPixmap(QPixmap::fromImage(
+      image.scaled(BlueLable->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+void TForm1::BuildIdBox() {
   IdEdit = new QLineEdit(Panel1);
   IdEdit->setObjectName(QStringLiteral("IdEdit"));
   QFont idFont = font();
@@ -275,8 +301,11 @@ void TForm1::BuildPanel() {
   SetHelpContext(IdEdit, ItemOfControl(PanelControl::IdEdit)->helpContext);
   KeyboardSpeed = MakeSpeedButton(Panel1, "KeyboardSpeed", QStringLiteral(":/zelta/keyboard.png"),
                                   472, 280, 25, 25, 40);
+}
 
-  // A gain's number and up-down start at the item's default.
+// A gain's number and up-down start at the item's default, hidden until the
+// white balance is manual.
+void TForm1::BuildGainControls() {
   const auto numEdit = [this](PanelControl gain, const char* name, int x) {
     const CameraItem* item = ItemOfControl(gain);
     auto* edit = new QLineEdit(QString::number(item->defaultValue), Panel1);
@@ -302,22 +331,6 @@ void TForm1::BuildPanel() {
   BlueUpDown = upDown(PanelControl::BlueUpDown, "BlueUpDown", 448);
 
   panel_->SetGainControlsVisible(false);
-
-  LightShape = new TShape(Panel1);
-  LightShape->setObjectName(QStringLiteral("LightShape"));
-  LightShape->setGeometry(480, 8, 25, 25);
-
-  FileMemo = new QPlainTextEdit(Panel1);
-  FileMemo->setObjectName(QStringLiteral("FileMemo"));
-  FileMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  FileMemo->hide();
-
-  QWidget* previous = nullptr;
-  for (const char* name : kPanelTabOrder) {
-    QWidget* next = Panel1->findChild<QWidget*>(QString::fromLatin1(name));
-    if (previous) setTabOrder(previous, next);
-    previous = next;
-  }
 }
 
 void TForm1::BuildStatusBar() {
