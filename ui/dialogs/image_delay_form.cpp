@@ -36,6 +36,25 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
   setWindowTitle(QStringLiteral("Delay time set"));
   setSizeGripEnabled(false);
 
+  BuildDelayLists();
+  BuildButtons();
+  BuildLampAndStatus();
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           CloseButton, ColToWbComboBox, WbToColComboBox, ReadImageDelay, WriteImageDelay}) {
+    SetHelpContext(control, kImageDelayHelpContext);
+  }
+
+  // activated: the user's pick only, not the program's selection.
+  connect(ColToWbComboBox, &QComboBox::activated, this,
+          [this](int position) { ColToWbComboBoxChange(position); });
+  connect(WbToColComboBox, &QComboBox::activated, this,
+          [this](int position) { WbToColComboBoxChange(position); });
+  connect(ReadImageDelay, &QPushButton::clicked, this, [this] { ReadImageDelayClick(); });
+  connect(WriteImageDelay, &QPushButton::clicked, this, [this] { WriteImageDelayClick(); });
+  connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
+}
+
+void TImageDelayForm::BuildDelayLists() {
   auto* group = new QGroupBox(QStringLiteral("Delay time set"), this);
   group->setObjectName(QStringLiteral("Delaytime"));
   group->setGeometry(8, 16, 281, 137);
@@ -62,7 +81,9 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
     list->addItems(DelayEntries());
     list->setCurrentIndex(-1);
   }
+}
 
+void TImageDelayForm::BuildButtons() {
   WriteImageDelay = new QPushButton(QStringLiteral("Write"), this);
   WriteImageDelay->setObjectName(QStringLiteral("WriteImageDelay"));
   WriteImageDelay->setGeometry(300, 64, 75, 25);
@@ -78,7 +99,9 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
   // Enabled only by the link display update, once the camera has answered.
   WriteImageDelay->setEnabled(false);
   ReadImageDelay->setEnabled(false);
+}
 
+void TImageDelayForm::BuildLampAndStatus() {
   ImageDelayShape = new TImageDelayLamp(this);
   ImageDelayShape->setObjectName(QStringLiteral("ImageDelayShape"));
   ImageDelayShape->setGeometry(328, 16, 25, 25);
@@ -95,20 +118,6 @@ TImageDelayForm::TImageDelayForm(QamProtocol& link, CameraLinkState& state, QWid
   setFixedSize(kClientWidth, kClientHeight);
   const int statusHeight = statusBar->sizeHint().height();
   statusBar->setGeometry(0, kClientHeight - statusHeight, kClientWidth, statusHeight);
-
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           CloseButton, ColToWbComboBox, WbToColComboBox, ReadImageDelay, WriteImageDelay}) {
-    SetHelpContext(control, kImageDelayHelpContext);
-  }
-
-  // activated: the user's pick only, not the program's selection.
-  connect(ColToWbComboBox, &QComboBox::activated, this,
-          [this](int position) { ColToWbComboBoxChange(position); });
-  connect(WbToColComboBox, &QComboBox::activated, this,
-          [this](int position) { WbToColComboBoxChange(position); });
-  connect(ReadImageDelay, &QPushButton::clicked, this, [this] { ReadImageDelayClick(); });
-  connect(WriteImageDelay, &QPushButton::clicked, this, [this] { WriteImageDelayClick(); });
-  connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
 }
 
 void TImageDelayForm::PrepareToOpen() {

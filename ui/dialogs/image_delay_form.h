@@ -57,6 +57,9 @@ class TImageDelayForm : public QDialog {
   QLabel* StatusInfo = nullptr;  // panel 0 of the status bar
 
  private:
+  void BuildDelayLists();
+  void BuildButtons();
+  void BuildLampAndStatus();
   QamProtocol& link_;
   CameraLinkState& state_;
 };
