@@ -114,6 +114,7 @@ struct MenuName {
 // The Protocol menu in code order.
 constexpr MenuName kProtocolItems[] = {
     {"PelcoP", "Pelco P"}, {"PelcoD", "Pelco D"}, {"ERNITEC", "ERNITEC"}};
+static_assert(std::size(kProtocolItems) == kProtocolCount, "one Protocol menu entry per protocol");
 
 ChoiceGroup* MakeChoice(QObject* parent, std::initializer_list<QAction*> items) {
   auto* group = new ChoiceGroup(parent);
