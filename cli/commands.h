@@ -27,5 +27,9 @@ int RunPtz(CameraLine& line, const LineOptions& options, const std::string& butt
 class ReceivedBytes;
 int RunMonitor(CameraLine& line, const LineOptions& options, ReceivedBytes& received,
                double seconds);
+// Find Cameras. Exit 0 only when it ran to the end, found a camera and no
+// address with two.
+struct LineScanPlan;
+int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan);
 // The names `ptz` takes.
 std::vector<std::string> PtzButtonNames();

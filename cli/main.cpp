@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 
-#include "cli/address_list.h"
 #include "cli/camera_line.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
@@ -13,6 +12,8 @@
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "headless/parse_options.h"
+#include "link/address_list.h"
+#include "link/line_scan.h"
 #include "link/line_speeds.h"
 #include "settings/settings_messages.h"
 
@@ -26,6 +27,9 @@ struct Command {
   DelayCodes delay;
   std::string button;
   double seconds = 0;
+  std::vector<int> bauds;
+  int from = kFirstCameraAddress;
+  int last = kLastCameraAddress;
 };
 
 std::string SpeedList() {
@@ -39,6 +43,12 @@ std::string SpeedList() {
   return list;
 }
 
+// CLI11's check of a speed: empty when it is one of the table's.
+std::string BaudProblem(const std::string& text) {
+  return CodeOfBaud(std::atoi(text.c_str())) < 0 ? "baud rate must be " + SpeedList()
+                                                 : std::string();
+}
+
 std::vector<std::string> ProtocolNames() {
   std::vector<std::string> names;
   for (const auto& [name, code] : ProtocolCodes()) names.push_back(name);
@@ -50,13 +60,10 @@ void DescribeLineOptions(CLI::App& app, LineOptions& o, std::string& protocol) {
       ->capture_default_str();
   app.add_option("--baud", o.baud, "line speed: " + SpeedList())
       ->capture_default_str()
-      ->check([](const std::string& text) {
-        return CodeOfBaud(std::atoi(text.c_str())) < 0 ? "baud rate must be " + SpeedList()
-                                                       : std::string();
-      });
+      ->check(BaudProblem);
   app.add_option("--address", o.address, "camera address")
       ->capture_default_str()
-      ->check(CLI::Range(kLowestAddress, kHighestAddress));
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
   app.add_option("--protocol", protocol, "PTZ protocol: pelco-p, pelco-d or ernitec")
       ->capture_default_str()
       ->check(CLI::IsMember(ProtocolNames()));
@@ -119,23 +126,45 @@ int main(int argc, char** argv) {
   monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
       ->check(CLI::NonNegativeNumber);
   CLI::App* scan = app.add_subcommand("scan", "find every camera on the line");
+  scan->footer(
+      "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
+      "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
+      "cameras, 1 when nothing answered,\nan address had two cameras or the scan was stopped "
+      "(what it found is printed).");
+  scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
+      ->delimiter(',')
+      ->check(BaudProblem);
+  scan->add_option("--from", c.from, "first address")
+      ->capture_default_str()
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
+  scan->add_option("--to", c.last, "last address")
+      ->capture_default_str()
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
   if (const auto status = ParseOptions(app, argc, argv)) return *status;
   options.protocol = ProtocolCodes().at(protocol);
 
+  LineScanPlan plan;
   if (scan->parsed()) {
-    Complain("scan is not available yet");
-    return kExitUsage;
+    if (c.from > c.last) {
+      Complain("--from " + std::to_string(c.from) + " is past --to " + std::to_string(c.last));
+      return kExitUsage;
+    }
+    plan.firstAddress = static_cast<uint8_t>(c.from);
+    plan.lastAddress = static_cast<uint8_t>(c.last);
+    if (!c.bauds.empty()) plan.speedCodes.clear();
+    for (const int baud : c.bauds)
+      plan.speedCodes.push_back(static_cast<uint8_t>(CodeOfBaud(baud)));
   }
   std::optional<SettingsValues> values;
   std::vector<uint8_t> addresses = {static_cast<uint8_t>(options.address)};
   if (write->parsed()) {
     if (!c.to.empty()) {
-      const auto list = ParseAddressList(c.to);
-      if (!list) {
-        Complain("--to: addresses 1..199, e.g. 2-32,40");
+      AddressList list = ParseAddressList(c.to);
+      if (!list.error.empty()) {
+        Complain("--to: " + list.error);
         return kExitUsage;
       }
-      addresses = *list;
+      addresses = std::move(list.addresses);
     }
     if (!(values = LoadSettings(c.writeFile))) return kExitUsage;
   }
@@ -154,8 +183,10 @@ int main(int argc, char** argv) {
     Complain(problem);
     return kExitPort;
   }
-  line.Start();
+  // A scan polls by itself: the engine's first poll would only cross its own.
+  if (!scan->parsed()) line.Start();
   const int status = [&] {
+    if (scan->parsed()) return RunScan(line, options, plan);
     if (state->parsed()) return RunState(line, options);
     if (read->parsed()) return RunRead(line, options, c.readFile);
     if (write->parsed()) return RunWrite(line, options, *values, addresses, !c.noVerify);
