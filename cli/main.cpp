@@ -7,8 +7,8 @@
 #include "cli/camera_line.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "cli/line_bytes.h"
 #include "cli/protocol_names.h"
-#include "cli/received_bytes.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "headless/parse_options.h"
@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
   ptz->add_option("BUTTON", c.button, "up, down, left, right, select, osd, color, wb or speed")
       ->required()
       ->check(CLI::IsMember(PtzButtonNames()));
-  CLI::App* monitor = app.add_subcommand("monitor", "print every frame received");
+  CLI::App* monitor =
+      app.add_subcommand("monitor", "print every frame on the line: polls sent, replies received");
   monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
       ->check(CLI::NonNegativeNumber);
   CLI::App* scan = app.add_subcommand("scan", "find every camera on the line");
@@ -170,12 +171,12 @@ int main(int argc, char** argv) {
   }
 
   InstallStopSignals();
-  std::unique_ptr<ReceivedBytes> received;
+  std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
   if (monitor->parsed()) {
     wrap = [&](LinkPort& inner) -> LinkPort& {
-      received = std::make_unique<ReceivedBytes>(inner);
-      return *received;
+      lineBytes = std::make_unique<LineBytes>(inner);
+      return *lineBytes;
     };
   }
   CameraLine line(options, wrap);
@@ -193,7 +194,7 @@ int main(int argc, char** argv) {
     if (delayRead->parsed()) return RunDelay(line, options, std::nullopt);
     if (delayWrite->parsed()) return RunDelay(line, options, c.delay);
     if (ptz->parsed()) return RunPtz(line, options, c.button);
-    return RunMonitor(line, options, *received, c.seconds);
+    return RunMonitor(line, options, *lineBytes, c.seconds);
   }();
   // A monitor ends this way; anything else was cut short.
   if (StopRequested() && !monitor->parsed()) Complain("stopped");
