@@ -107,6 +107,9 @@ int main(int argc, char** argv) {
   write->add_option("FILE", c.writeFile, "settings file to write to the camera")->required();
   write->add_option("--to", c.to, "camera addresses, e.g. 2-32,40 (default: --address)");
   write->add_flag("--no-verify", c.noVerify, "do not read back and compare");
+  write->footer(
+      "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
+      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
   CLI::App* delay = app.add_subcommand("delay", "the image delay codes");
   delay->require_subcommand(1);
   CLI::App* delayRead = delay->add_subcommand("read", "read both codes");
