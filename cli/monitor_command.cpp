@@ -34,16 +34,15 @@ int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineByte
     }
   };
   const auto takeFrames = [&] {
-    const bool received = !lineBytes.Received().bytes.empty() && line.State().RxCount == 0;
+    bool received = !lineBytes.Received().bytes.empty() && line.State().RxCount == 0;
     const bool sent = !lineBytes.Sent().bytes.empty();
     // Both waiting: the older first.
-    if (received && (!sent || lineBytes.Received().last < lineBytes.Sent().last)) {
+    if (received && sent && lineBytes.Received().last < lineBytes.Sent().last) {
       show("RX", lineBytes.TakeReceived());
+      received = false;
     }
     if (sent) show("TX", lineBytes.TakeSent());
-    if (!lineBytes.Received().bytes.empty() && line.State().RxCount == 0) {
-      show("RX", lineBytes.TakeReceived());
-    }
+    if (received) show("RX", lineBytes.TakeReceived());
   };
   const auto limit = seconds > 0 ? std::chrono::milliseconds(static_cast<long>(seconds * 1000))
                                  : std::chrono::milliseconds(std::chrono::hours(24 * 365));

@@ -47,11 +47,11 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
     Complain("the line is busy");
     return kExitCameraFailed;
   }
-  // Answers cost a few polls more than silence; a quarter of the plan and
-  // some seconds is room enough.
-  const auto limit = std::chrono::milliseconds(LineScan::PlanMs(plan) * 5 / 4 + 10000);
-  if (!session.RunUntil([&] { return record.finished || StopRequested(); }, limit) ||
-      !record.finished) {
+  // An address settles in at most three polls, each no longer than the
+  // silent window the plan counts.
+  const auto limit = std::chrono::milliseconds(LineScan::PlanMs(plan) * 3 + 10000);
+  session.RunUntil([&] { return record.finished || StopRequested(); }, limit);
+  if (!record.finished) {
     // Stopped (or out of time): the scan ends when the reply window closes.
     scan.Stop();
     session.RunUntil([&] { return record.finished; }, std::chrono::seconds(2));
