@@ -34,6 +34,8 @@ class CameraLine {
   HeadlessWindow& Window() { return session_.Window(); }
   // Whether the camera answers the polls (the window's lamp is green).
   bool Answering() const;
+  // Progress goes to stderr: it is a terminal and not --quiet.
+  bool ShowsProgress() const { return showProgress_; }
 
  private:
   void Tick();

@@ -1,5 +1,6 @@
-// Write Camera to one camera after another, each read back and compared.
-// WriteCameras is the one place a writer for many cameras plugs in.
+// Write Camera to one camera after another, each read back and compared, by
+// the link's Write to Several Cameras. WriteCameras is the one place a writer
+// for many cameras plugs in.
 #pragma once
 
 #include <cstdint>
@@ -7,20 +8,24 @@
 #include <vector>
 
 #include "cli/camera_line.h"
+#include "link/multi_write.h"
 #include "settings/settings_reader.h"
 
 struct CameraOutcome {
-  enum class Result { Ok, Differs, NoAnswer, Refused };
+  enum class Result { Ok, Differs, NoAnswer, Refused, Stopped };
   int address = 0;
   Result result = Result::Ok;
-  std::vector<std::string> items;  // settings file keys: what differs, or the item refused
+  std::vector<std::string> items;  // the items' status words: what differs, or what was refused
 };
 
-// "ok", "differs", "no answer", "refused".
+// "ok", "differs", "no answer", "refused", "stopped".
 std::string ResultName(CameraOutcome::Result result);
 
+// A row of the link's writer ("Differs: SHUTTER, ID.") as the tool reports it.
+CameraOutcome OutcomeOf(const MultiWriteResult& row);
+
 // Writes `values` to each address in turn; with `verify` reads each back and
-// compares. Stops between cameras when asked to stop: the outcomes are those
-// of the cameras done so far.
+// compares. One outcome per address: when asked to stop, the camera in hand
+// and those not reached are "stopped".
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
                                         const std::vector<uint8_t>& addresses, bool verify);

@@ -22,10 +22,13 @@ struct DelayCodes {
 };
 int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<DelayCodes>& write);
 int RunPtz(CameraLine& line, const LineOptions& options, const std::string& button);
-// `seconds` 0: until stopped. The line must have been made with `received`
+// `seconds` 0: until stopped. The line must have been made with `lineBytes`
 // between the engine and the port.
-class ReceivedBytes;
-int RunMonitor(CameraLine& line, const LineOptions& options, ReceivedBytes& received,
-               double seconds);
+class LineBytes;
+int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineBytes, double seconds);
+// Find Cameras. Exit 0 only when it ran to the end, found a camera and no
+// address with two.
+struct LineScanPlan;
+int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan);
 // The names `ptz` takes.
 std::vector<std::string> PtzButtonNames();

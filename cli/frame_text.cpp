@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "link/frame_meaning.h"
+#include "link/line_splitter.h"
+
 std::string FrameHex(const std::vector<uint8_t>& bytes) {
   std::string text;
   for (const uint8_t byte : bytes) {
@@ -12,6 +15,13 @@ std::string FrameHex(const std::vector<uint8_t>& bytes) {
   return text;
 }
 
-std::string FrameMeaning(const std::vector<uint8_t>&) {
-  return {};
+std::string FrameMeaning(const std::vector<uint8_t>& bytes) {
+  // The engine's receiver has ended the frame already: what the splitter
+  // still holds at the end is cut off.
+  LineSplitter splitter;
+  std::vector<LinePiece> pieces = splitter.Feed(bytes.data(), bytes.size(), 0);
+  for (LinePiece& piece : splitter.Abandon()) pieces.push_back(std::move(piece));
+  std::string text;
+  for (const LinePiece& piece : pieces) text += (text.empty() ? "" : "; ") + DescribePiece(piece);
+  return text;
 }

@@ -1,5 +1,4 @@
-// A frame as one line of text: its bytes in hex, and what it means where
-// that is known.
+// A frame as one line of text: its bytes in hex, and what it means.
 #pragma once
 
 #include <cstdint>
@@ -8,5 +7,6 @@
 
 // "A0 01 00 ..." (upper case, one blank between bytes).
 std::string FrameHex(const std::vector<uint8_t>& bytes);
-// What a received frame means; empty while nothing decodes it.
+// What bytes taken as one frame mean, in the link's words ("poll reply addr 1");
+// stray bytes and a broken frame are named as such, pieces joined by "; ".
 std::string FrameMeaning(const std::vector<uint8_t>& bytes);

@@ -4,15 +4,16 @@
 #include <memory>
 #include <optional>
 
-#include "cli/address_list.h"
 #include "cli/camera_line.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "cli/line_bytes.h"
 #include "cli/protocol_names.h"
-#include "cli/received_bytes.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "headless/parse_options.h"
+#include "link/address_list.h"
+#include "link/line_scan.h"
 #include "link/line_speeds.h"
 #include "settings/settings_messages.h"
 
@@ -26,6 +27,9 @@ struct Command {
   DelayCodes delay;
   std::string button;
   double seconds = 0;
+  std::vector<int> bauds;
+  int from = kFirstCameraAddress;
+  int last = kLastCameraAddress;
 };
 
 std::string SpeedList() {
@@ -39,6 +43,12 @@ std::string SpeedList() {
   return list;
 }
 
+// CLI11's check of a speed: empty when it is one of the table's.
+std::string BaudProblem(const std::string& text) {
+  return CodeOfBaud(std::atoi(text.c_str())) < 0 ? "baud rate must be " + SpeedList()
+                                                 : std::string();
+}
+
 std::vector<std::string> ProtocolNames() {
   std::vector<std::string> names;
   for (const auto& [name, code] : ProtocolCodes()) names.push_back(name);
@@ -50,13 +60,10 @@ void DescribeLineOptions(CLI::App& app, LineOptions& o, std::string& protocol) {
       ->capture_default_str();
   app.add_option("--baud", o.baud, "line speed: " + SpeedList())
       ->capture_default_str()
-      ->check([](const std::string& text) {
-        return CodeOfBaud(std::atoi(text.c_str())) < 0 ? "baud rate must be " + SpeedList()
-                                                       : std::string();
-      });
+      ->check(BaudProblem);
   app.add_option("--address", o.address, "camera address")
       ->capture_default_str()
-      ->check(CLI::Range(kLowestAddress, kHighestAddress));
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
   app.add_option("--protocol", protocol, "PTZ protocol: pelco-p, pelco-d or ernitec")
       ->capture_default_str()
       ->check(CLI::IsMember(ProtocolNames()));
@@ -100,6 +107,9 @@ int main(int argc, char** argv) {
   write->add_option("FILE", c.writeFile, "settings file to write to the camera")->required();
   write->add_option("--to", c.to, "camera addresses, e.g. 2-32,40 (default: --address)");
   write->add_flag("--no-verify", c.noVerify, "do not read back and compare");
+  write->footer(
+      "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
+      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
   CLI::App* delay = app.add_subcommand("delay", "the image delay codes");
   delay->require_subcommand(1);
   CLI::App* delayRead = delay->add_subcommand("read", "read both codes");
@@ -115,38 +125,61 @@ int main(int argc, char** argv) {
   ptz->add_option("BUTTON", c.button, "up, down, left, right, select, osd, color, wb or speed")
       ->required()
       ->check(CLI::IsMember(PtzButtonNames()));
-  CLI::App* monitor = app.add_subcommand("monitor", "print every frame received");
+  CLI::App* monitor =
+      app.add_subcommand("monitor", "print every frame on the line: polls sent, replies received");
   monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
       ->check(CLI::NonNegativeNumber);
   CLI::App* scan = app.add_subcommand("scan", "find every camera on the line");
+  scan->footer(
+      "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
+      "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
+      "cameras, 1 when nothing answered,\nan address had two cameras or the scan was stopped "
+      "(what it found is printed).");
+  scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
+      ->delimiter(',')
+      ->check(BaudProblem);
+  scan->add_option("--from", c.from, "first address")
+      ->capture_default_str()
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
+  scan->add_option("--to", c.last, "last address")
+      ->capture_default_str()
+      ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
   if (const auto status = ParseOptions(app, argc, argv)) return *status;
   options.protocol = ProtocolCodes().at(protocol);
 
+  LineScanPlan plan;
   if (scan->parsed()) {
-    Complain("scan is not available yet");
-    return kExitUsage;
+    if (c.from > c.last) {
+      Complain("--from " + std::to_string(c.from) + " is past --to " + std::to_string(c.last));
+      return kExitUsage;
+    }
+    plan.firstAddress = static_cast<uint8_t>(c.from);
+    plan.lastAddress = static_cast<uint8_t>(c.last);
+    if (!c.bauds.empty()) plan.speedCodes.clear();
+    for (const int baud : c.bauds)
+      plan.speedCodes.push_back(static_cast<uint8_t>(CodeOfBaud(baud)));
   }
   std::optional<SettingsValues> values;
   std::vector<uint8_t> addresses = {static_cast<uint8_t>(options.address)};
   if (write->parsed()) {
     if (!c.to.empty()) {
-      const auto list = ParseAddressList(c.to);
-      if (!list) {
-        Complain("--to: addresses 1..199, e.g. 2-32,40");
+      AddressList list = ParseAddressList(c.to);
+      if (!list.error.empty()) {
+        Complain("--to: " + list.error);
         return kExitUsage;
       }
-      addresses = *list;
+      addresses = std::move(list.addresses);
     }
     if (!(values = LoadSettings(c.writeFile))) return kExitUsage;
   }
 
   InstallStopSignals();
-  std::unique_ptr<ReceivedBytes> received;
+  std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
   if (monitor->parsed()) {
     wrap = [&](LinkPort& inner) -> LinkPort& {
-      received = std::make_unique<ReceivedBytes>(inner);
-      return *received;
+      lineBytes = std::make_unique<LineBytes>(inner);
+      return *lineBytes;
     };
   }
   CameraLine line(options, wrap);
@@ -154,15 +187,17 @@ int main(int argc, char** argv) {
     Complain(problem);
     return kExitPort;
   }
-  line.Start();
+  // A scan polls by itself: the engine's first poll would only cross its own.
+  if (!scan->parsed()) line.Start();
   const int status = [&] {
+    if (scan->parsed()) return RunScan(line, options, plan);
     if (state->parsed()) return RunState(line, options);
     if (read->parsed()) return RunRead(line, options, c.readFile);
     if (write->parsed()) return RunWrite(line, options, *values, addresses, !c.noVerify);
     if (delayRead->parsed()) return RunDelay(line, options, std::nullopt);
     if (delayWrite->parsed()) return RunDelay(line, options, c.delay);
     if (ptz->parsed()) return RunPtz(line, options, c.button);
-    return RunMonitor(line, options, *received, c.seconds);
+    return RunMonitor(line, options, *lineBytes, c.seconds);
   }();
   // A monitor ends this way; anything else was cut short.
   if (StopRequested() && !monitor->parsed()) Complain("stopped");

@@ -1,42 +1,54 @@
-// Every frame the camera link receives while it polls as the window does,
-// one line each: seconds since the start, the bytes, and their meaning where
-// one is known. A frame ends where the engine's receiver is ready for the
-// next one (a whole frame taken, or a stray byte or a broken frame dropped).
+// Every frame on the line while the camera link polls as the window does,
+// one line each: seconds since the start, TX for what the tool sent or RX
+// for what it received, the bytes, and their meaning. A received frame ends
+// where the engine's receiver is ready for the next one (a whole frame taken,
+// or a stray byte or a broken frame dropped); a sent one is what one handler
+// wrote.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/frame_text.h"
-#include "cli/received_bytes.h"
+#include "cli/line_bytes.h"
 #include "cli/result_output.h"
-#include "cli/stop_signal.h"
 
-int RunMonitor(CameraLine& line, const LineOptions& options, ReceivedBytes& received,
-               double seconds) {
+int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineBytes, double seconds) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   Json frames = Json::array();
-  const auto takeFrame = [&] {
-    if (received.Empty() || line.State().RxCount != 0) return;
-    const double at = std::chrono::duration<double>(received.LastTime() - start).count();
-    const std::vector<uint8_t> bytes = received.Take();
-    const std::string hex = FrameHex(bytes);
-    const std::string meaning = FrameMeaning(bytes);
+  const auto show = [&](const char* direction, const LineBytes::Piece& piece) {
+    // The first poll leaves as the line starts, a moment before this clock.
+    const double at = std::max(0.0, std::chrono::duration<double>(piece.last - start).count());
+    const std::string hex = FrameHex(piece.bytes);
+    const std::string meaning = FrameMeaning(piece.bytes);
     if (options.json) {
-      Json frame = {{"seconds", std::round(at * 1000) / 1000}, {"bytes", hex}};
-      if (!meaning.empty()) frame["meaning"] = meaning;
-      frames.push_back(frame);
+      frames.push_back(Json{{"seconds", std::round(at * 1000) / 1000},
+                            {"direction", direction},
+                            {"bytes", hex},
+                            {"meaning", meaning}});
     } else {
-      std::printf("%.3f %s%s%s\n", at, hex.c_str(), meaning.empty() ? "" : " ", meaning.c_str());
+      std::printf("%.3f %s %s %s\n", at, direction, hex.c_str(), meaning.c_str());
       std::fflush(stdout);
     }
+  };
+  const auto takeFrames = [&] {
+    bool received = !lineBytes.Received().bytes.empty() && line.State().RxCount == 0;
+    const bool sent = !lineBytes.Sent().bytes.empty();
+    // Both waiting: the older first.
+    if (received && sent && lineBytes.Received().last < lineBytes.Sent().last) {
+      show("RX", lineBytes.TakeReceived());
+      received = false;
+    }
+    if (sent) show("TX", lineBytes.TakeSent());
+    if (received) show("RX", lineBytes.TakeReceived());
   };
   const auto limit = seconds > 0 ? std::chrono::milliseconds(static_cast<long>(seconds * 1000))
                                  : std::chrono::milliseconds(std::chrono::hours(24 * 365));
   line.RunUntil(
       [&] {
-        takeFrame();
+        takeFrames();
         return false;
       },
       limit);

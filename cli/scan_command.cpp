@@ -1,0 +1,81 @@
+// Find Cameras: every address of a range polled at each chosen speed, with
+// the engine's own link paused, one line per camera that answered.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/exit_status.h"
+#include "cli/result_output.h"
+#include "cli/stop_signal.h"
+#include "link/line_scan.h"
+
+namespace {
+
+class ScanRecord : public LineScanListener {
+ public:
+  explicit ScanRecord(bool showProgress) : showProgress_(showProgress) {}
+
+  void ScanProgress(const LineScanProgress& p) override {
+    if (!showProgress_) return;
+    std::fprintf(stderr, "\r\033[K%d baud, address %d, %d%%, %d s left", BaudOfCode(p.speedCode),
+                 p.address, static_cast<int>(p.fractionDone * 100), (p.msLeft + 999) / 1000);
+  }
+  void ScanFound(const LineScanFind& find) override { finds.push_back(find); }
+  void ScanFinished(bool wasStopped) override {
+    finished = true;
+    stopped = wasStopped;
+    if (showProgress_) std::fputs("\r\033[K", stderr);
+  }
+
+  std::vector<LineScanFind> finds;
+  bool finished = false;
+  bool stopped = false;
+
+ private:
+  const bool showProgress_;
+};
+
+}  // namespace
+
+int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan) {
+  LinkSession& session = line.Session();
+  ScanRecord record(line.ShowsProgress());
+  LineScan* running = nullptr;
+  MainLoop::Timer replyTimer(session.Loop(), [&] { running->ReplyTimerTimer(); });
+  LineScan scan(line.Engine(), session.Port(), replyTimer, record);
+  running = &scan;
+  if (!scan.Start(plan)) {
+    Complain("the line is busy");
+    return kExitCameraFailed;
+  }
+  // An address settles in at most three polls, each no longer than the
+  // silent window the plan counts.
+  const auto limit = std::chrono::milliseconds(LineScan::PlanMs(plan) * 3 + 10000);
+  session.RunUntil([&] { return record.finished || StopRequested(); }, limit);
+  if (!record.finished) {
+    // Stopped (or out of time): the scan ends when the reply window closes.
+    scan.Stop();
+    session.RunUntil([&] { return record.finished; }, std::chrono::seconds(2));
+  }
+
+  std::string text;
+  Json cameras = Json::array();
+  bool duplicate = false;
+  for (const LineScanFind& find : record.finds) {
+    const int baud = BaudOfCode(find.speedCode);
+    text += (text.empty() ? "" : "\n") + std::to_string(find.address) + " " + std::to_string(baud);
+    Json camera = {{"address", find.address}, {"baud", baud}};
+    if (!find.remark.empty()) {
+      text += " " + find.remark;
+      camera["remark"] = find.remark;
+      duplicate = true;
+    }
+    cameras.push_back(camera);
+  }
+  if (!options.json && text.empty()) {
+    if (!record.stopped) Complain("no camera answered");
+  } else {
+    PrintResult(options.json, text, Json{{"cameras", cameras}});
+  }
+  const bool completed = record.finished && !record.stopped && !StopRequested();
+  return completed && !record.finds.empty() && !duplicate ? kExitDone : kExitCameraFailed;
+}
