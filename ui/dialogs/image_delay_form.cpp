@@ -9,7 +9,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/qam_protocol.h"
-#include "ui/dialogs/image_delay_lamp.h"
+#include "ui/widgets/control_shape.h"
 #include "ui/widgets/help_key.h"
 #include "ui/widgets/lamp_colours.h"
 #include "ui/widgets/window_place.h"
@@ -102,10 +102,10 @@ void TImageDelayForm::BuildButtons() {
 }
 
 void TImageDelayForm::BuildLampAndStatus() {
-  ImageDelayShape = new TImageDelayLamp(this);
+  ImageDelayShape = new TShape(this);
   ImageDelayShape->setObjectName(QStringLiteral("ImageDelayShape"));
   ImageDelayShape->setGeometry(328, 16, 25, 25);
-  ImageDelayShape->SetBrushColour(kLampRed);
+  ImageDelayShape->SetBrushColor(kLampRed);
 
   auto* statusBar = new QStatusBar(this);
   statusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -144,11 +144,11 @@ std::string TImageDelayForm::DialogStatus() const {
 }
 
 void TImageDelayForm::SetDelayLamp(LampColour colour) {
-  ImageDelayShape->SetBrushColour(LampQColor(colour));
+  ImageDelayShape->SetBrushColor(LampQColor(colour));
 }
 
 LampColour TImageDelayForm::DelayLamp() const {
-  return ImageDelayShape->BrushColour() == kLampRed ? LampColour::Red : LampColour::Lime;
+  return ImageDelayShape->BrushColor() == kLampRed ? LampColour::Red : LampColour::Lime;
 }
 
 void TImageDelayForm::SetTransferButtonsEnabled(bool enabled) {

@@ -14,7 +14,7 @@ class QLabel;
 class QPushButton;
 class QamProtocol;
 struct CameraLinkState;
-class TImageDelayLamp;
+class TShape;
 
 class TImageDelayForm : public QDialog {
   Q_OBJECT
@@ -53,7 +53,7 @@ class TImageDelayForm : public QDialog {
   QPushButton* WriteImageDelay = nullptr;
   QPushButton* ReadImageDelay = nullptr;
   QPushButton* CloseButton = nullptr;
-  TImageDelayLamp* ImageDelayShape = nullptr;
+  TShape* ImageDelayShape = nullptr;
   QLabel* StatusInfo = nullptr;  // panel 0 of the status bar
 
  private:

@@ -45,28 +45,37 @@ void ControlLinkWindow::SetTransferButtonsEnabled(bool enabled) {
   if (form_.ImageDelayForm) form_.ImageDelayForm->SetTransferButtonsEnabled(enabled);
 }
 
-bool ControlLinkWindow::BaudChecked(uint8_t code) const {
-  const QAction* item = form_.baudChoice_->ItemWithCode(code);
+namespace {
+
+bool CodeChecked(const ChoiceGroup& group, uint8_t code) {
+  const QAction* item = group.ItemWithCode(code);
   return item && item->isChecked();
+}
+
+// Marks the item of `code` and shows its text in a status panel.
+void MarkCode(ChoiceGroup& group, uint8_t code, QLabel* statusPanel, const std::string& text) {
+  QAction* item = group.ItemWithCode(code);
+  if (!item) return;
+  group.Mark(item);
+  statusPanel->setText(QString::fromStdString(text));
+}
+
+}  // namespace
+
+bool ControlLinkWindow::BaudChecked(uint8_t code) const {
+  return CodeChecked(*form_.baudChoice_, code);
 }
 
 void ControlLinkWindow::CheckBaud(uint8_t code) {
-  QAction* item = form_.baudChoice_->ItemWithCode(code);
-  if (!item) return;
-  form_.baudChoice_->Mark(item);
-  form_.StatusPanels[1]->setText(QString::fromStdString(BaudRateText(code)));
+  MarkCode(*form_.baudChoice_, code, form_.StatusPanels[1], BaudRateText(code));
 }
 
 bool ControlLinkWindow::ProtocolChecked(uint8_t code) const {
-  const QAction* item = form_.protocolChoice_->ItemWithCode(code);
-  return item && item->isChecked();
+  return CodeChecked(*form_.protocolChoice_, code);
 }
 
 void ControlLinkWindow::CheckProtocol(uint8_t code) {
-  QAction* item = form_.protocolChoice_->ItemWithCode(code);
-  if (!item) return;
-  form_.protocolChoice_->Mark(item);
-  form_.StatusPanels[2]->setText(QString::fromStdString(ProtocolText(code)));
+  MarkCode(*form_.protocolChoice_, code, form_.StatusPanels[2], ProtocolText(code));
 }
 
 void ControlLinkWindow::ShowInformation(const std::string& text) {

@@ -10,7 +10,7 @@
 
 #include "link/camera_items.h"
 #include "tests/ui/pelco_link_harness.h"
-#include "ui/dialogs/image_delay_lamp.h"
+#include "ui/widgets/control_shape.h"
 #include "ui/widgets/help_key.h"
 
 namespace {
@@ -96,7 +96,7 @@ class ImageDelayFormTest : public QObject {
     QVERIFY(ButtonsDisabled());
     QVERIFY(form_->CloseButton->isEnabled());
     QVERIFY(!Lime());
-    QCOMPARE(form_->ImageDelayShape->BrushColour(), QColor(255, 0, 0));
+    QCOMPARE(form_->ImageDelayShape->BrushColor(), QColor(255, 0, 0));
     QVERIFY(form_->DialogStatus().empty());
     // The client area holds the status bar, whose one panel is 50 wide.
     QCOMPARE(form_->size(), QSize(384, 173));
@@ -116,7 +116,7 @@ class ImageDelayFormTest : public QObject {
     QVERIFY(!form_->isVisible());
     h_->StartLinked();
     QVERIFY(Lime());
-    QCOMPARE(form_->ImageDelayShape->BrushColour(), QColor(0, 255, 0));
+    QCOMPARE(form_->ImageDelayShape->BrushColor(), QColor(0, 255, 0));
     QVERIFY(ButtonsEnabled());
     QVERIFY(h_->window.mainButtonsEnabled);
     for (int tick = 0; tick < 4; ++tick) h_->link.ExistTimerTimer();
