@@ -27,7 +27,7 @@ enum class PanelControl : uint8_t {
   WbToColComboBox,
   RedUpDown,
   BlueUpDown,
-  IdEdit,
+  IdEdit,  // last: it ends the count; new controls go above it
 };
 constexpr size_t kPanelControlCount = static_cast<size_t>(PanelControl::IdEdit) + 1;
 
