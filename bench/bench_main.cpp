@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -133,15 +134,22 @@ TransferFigures RunTransfer(LinkSession& link, bool write, const SpeedFigures& s
   return t;
 }
 
-void Turnaround(LinkSession& link, const std::string& tracePath,
-                const std::vector<FrameRange>& ranges, SpeedFigures& s) {
+using Frames = std::vector<TimedPort::Frame>;
+
+// When each reply left the simulator, in the order of the trace.
+std::vector<int64_t> ReplyTimes(const std::string& tracePath) {
   long offset = 0;
   std::vector<int64_t> replies;
   for (const SimTraceLine& line : ReadSimTrace(tracePath, offset)) {
     if (line.tx && line.meaning.find("reply") != std::string::npos) replies.push_back(line.us);
   }
+  return replies;
+}
+
+// From the last byte of a reply to the first byte of the request after it.
+void TurnaroundFigures(const Frames& frames, const std::vector<FrameRange>& ranges,
+                       const std::vector<int64_t>& replies, SpeedFigures& s) {
   std::vector<double> samples;
-  const auto& frames = link.Port().frames;
   for (const FrameRange& range : ranges) {
     // The first request of a transfer follows the click, not a reply.
     for (size_t i = range.first + 1; i < range.end; ++i) {
@@ -151,15 +159,16 @@ void Turnaround(LinkSession& link, const std::string& tracePath,
       samples.push_back(static_cast<double>(at - *std::prev(reply)) / 1000.0);
     }
   }
-  if (!samples.empty()) {
-    std::sort(samples.begin(), samples.end());
-    s.turnaroundSamples = static_cast<int>(samples.size());
-    s.turnaroundMedianMs = samples[samples.size() / 2];
-    s.turnaroundWorstMs = samples.back();
-  }
+  if (samples.empty()) return;
+  std::sort(samples.begin(), samples.end());
+  s.turnaroundSamples = static_cast<int>(samples.size());
+  s.turnaroundMedianMs = samples[samples.size() / 2];
+  s.turnaroundWorstMs = samples.back();
+}
 
-  // RTS must come back when the request has left the line and the guard time
-  // has passed; later, a camera that answers at once loses its first bits.
+// RTS must come back when the request has left the line and the guard time
+// has passed; later, a camera that answers at once loses its first bits.
+void RtsFigures(const Frames& frames, const std::vector<FrameRange>& ranges, SpeedFigures& s) {
   std::vector<double> late;
   for (const FrameRange& range : ranges) {
     for (size_t i = range.first; i < range.end; ++i) {
@@ -173,78 +182,152 @@ void Turnaround(LinkSession& link, const std::string& tracePath,
       if (late.back() > 10.0 * 1000.0 / s.baud) ++s.rtsClippedReplies;
     }
   }
-  if (!late.empty()) {
-    std::sort(late.begin(), late.end());
-    s.rtsSamples = static_cast<int>(late.size());
-    s.rtsLateMedianMs = late[late.size() / 2];
-    s.rtsLateWorstMs = late.back();
-  }
+  if (late.empty()) return;
+  std::sort(late.begin(), late.end());
+  s.rtsSamples = static_cast<int>(late.size());
+  s.rtsLateMedianMs = late[late.size() / 2];
+  s.rtsLateWorstMs = late.back();
 }
 
 // adapter: none, or a USB adapter model whose flag is trusted alone (`exact`)
 // or treated as an adapter's.
 enum class Adapter { None, FlagTrusted, Mended };
 
-SpeedFigures RunSpeed(const Options& o, int baud, Adapter adapter) {
+// The USB adapter model between the link and the line: the driver the serial
+// component runs on and the port the link writes through. It must outlive
+// the session that uses it.
+struct AdapterRig {
+  std::shared_ptr<AdapterModel> model;
+  std::unique_ptr<AdapterPort> port;
+
+  // How the session wraps its port; nothing without a model.
+  LinkSession::PortWrap Wrap() {
+    if (!model) return nullptr;
+    return [this](LinkPort& inner) -> LinkPort& {
+      port = std::make_unique<AdapterPort>(inner, model);
+      return *port;
+    };
+  }
+};
+
+// A speed's settings before it runs: its guard time and the camera's reply delay.
+SpeedFigures SpeedSettings(const Options& o, int baud) {
   SpeedFigures s;
   s.baud = baud;
   s.guardMs = GuardTimeMs(baud);
   s.replyDelayMs = o.replyDelayMs >= 0 ? o.replyDelayMs : s.guardMs;
-  std::vector<std::string> simArgs = {
-      "--baud",        std::to_string(baud),           "--line-timing",
-      "--reply-delay", std::to_string(s.replyDelayMs), "--trace-us"};
-  std::shared_ptr<AdapterModel> model;
-  std::unique_ptr<AdapterPort> adapterPort;
-  LinkSession::PortWrap wrap;
-  if (adapter != Adapter::None) {
-    const std::string ms = std::to_string(o.adapterLatencyMs);
-    s.setup = "USB adapter model, latency " + ms + " ms, " +
-              (adapter == Adapter::FlagTrusted ? "transmitter flag trusted alone"
-                                               : "transmitter flag treated as lagging");
-    simArgs.insert(simArgs.end(), {"--adapter-latency", ms});
-    model = std::make_shared<AdapterModel>(o.adapterLatencyMs, adapter == Adapter::FlagTrusted);
-    wrap = [&](LinkPort& inner) -> LinkPort& {
-      adapterPort = std::make_unique<AdapterPort>(inner, model);
-      return *adapterPort;
-    };
-  }
-  SimProcess sim(o.sim, simArgs);
-  const std::string path = sim.WaitReady();
-  if (path.empty()) {
-    s.error = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
-    return s;
-  }
-  LinkSession link(wrap);
+  return s;
+}
+
+std::vector<std::string> SimArgs(const SpeedFigures& s) {
+  return {"--baud",        std::to_string(s.baud),         "--line-timing",
+          "--reply-delay", std::to_string(s.replyDelayMs), "--trace-us"};
+}
+
+// Puts the adapter model between the link and the line, and tells the
+// simulator to hold its replies as the adapter would.
+void UseAdapter(const Options& o, Adapter adapter, SpeedFigures& s,
+                std::vector<std::string>& simArgs, AdapterRig& rig) {
+  const std::string ms = std::to_string(o.adapterLatencyMs);
+  s.setup = "USB adapter model, latency " + ms + " ms, " +
+            (adapter == Adapter::FlagTrusted ? "transmitter flag trusted alone"
+                                             : "transmitter flag treated as lagging");
+  simArgs.insert(simArgs.end(), {"--adapter-latency", ms});
+  rig.model = std::make_shared<AdapterModel>(o.adapterLatencyMs, adapter == Adapter::FlagTrusted);
+}
+
+// Opens the line and waits for the camera to answer the poll; the error, or
+// empty when the link is up.
+std::string StartLink(LinkSession& link, const std::string& path, int baud,
+                      const std::shared_ptr<AdapterModel>& model) {
   if (model) link.Comm().SetDriver(model);
-  if (!link.Open(path, baud)) {
-    s.error = "cannot open " + path;
-    return s;
-  }
+  if (!link.Open(path, baud)) return "cannot open " + path;
   link.Start();
-  if (!link.WaitLinked(milliseconds(5000))) {
-    s.error = "the camera did not answer the poll";
-    return s;
-  }
+  if (!link.WaitLinked(milliseconds(5000))) return "the camera did not answer the poll";
+  return {};
+}
+
+// Read Camera, then Write Camera, and the line timings of both.
+void MeasureTransfers(LinkSession& link, const std::string& tracePath, SpeedFigures& s) {
   std::vector<FrameRange> ranges;
   s.read = RunTransfer(link, false, s, ranges);
   link.WaitLinked(milliseconds(5000));
   s.write = RunTransfer(link, true, s, ranges);
-  Turnaround(link, sim.TracePath(), ranges, s);
+  const Frames& frames = link.Port().frames;
+  TurnaroundFigures(frames, ranges, ReplyTimes(tracePath), s);
+  RtsFigures(frames, ranges, s);
+}
 
+// The link left alone, polling: CPU time, polls and hand-overs.
+void MeasureIdle(LinkSession& link, double seconds, SpeedFigures& s) {
   link.WaitLinked(milliseconds(5000));
   link.Port().FlushFrame();
   const size_t framesBefore = link.Port().frames.size();
   const long handOversBefore = link.Loop().HandOvers();
   const double cpu0 = ProcessCpuSeconds();
   const Clock::time_point start = Clock::now();
-  link.RunFor(milliseconds(static_cast<long>(o.idleSeconds * 1000)));
+  link.RunFor(milliseconds(static_cast<long>(seconds * 1000)));
   s.idleCpuMs = (ProcessCpuSeconds() - cpu0) * 1000;
   s.idleSeconds = Ms(Clock::now() - start) / 1000;
   link.Port().FlushFrame();
   s.idlePolls = static_cast<int>(link.Port().frames.size() - framesBefore);
   s.idleHandOvers = link.Loop().HandOvers() - handOversBefore;
+}
+
+SpeedFigures RunSpeed(const Options& o, int baud, Adapter adapter) {
+  SpeedFigures s = SpeedSettings(o, baud);
+  std::vector<std::string> simArgs = SimArgs(s);
+  AdapterRig rig;
+  if (adapter != Adapter::None) UseAdapter(o, adapter, s, simArgs, rig);
+  SimProcess sim(o.sim, simArgs);
+  const std::string path = sim.WaitReady();
+  if (path.empty()) {
+    s.error = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
+    return s;
+  }
+  LinkSession link(rig.Wrap());
+  s.error = StartLink(link, path, baud, rig.model);
+  if (!s.error.empty()) return s;
+  MeasureTransfers(link, sim.TracePath(), s);
+  MeasureIdle(link, o.idleSeconds, s);
   s.peakKb = PeakResidentKb();
   return s;
+}
+
+// Each speed, once straight on the line or twice through the adapter model.
+void MeasureSpeeds(const Options& options, BenchFigures& figures) {
+  for (const int baud : options.speeds) {
+    std::fprintf(stderr, "zelta-bench: %d baud...\n", baud);
+    if (options.adapterLatencyMs == 0) {
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::None));
+    } else {
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::FlagTrusted));
+      figures.speeds.push_back(RunSpeed(options, baud, Adapter::Mended));
+    }
+  }
+}
+
+ProgramFigures MeasureProgram(const Options& options) {
+  if (!options.program) {
+    ProgramFigures figures;
+    figures.note = "left out (--no-program)";
+    return figures;
+  }
+  std::fprintf(stderr, "zelta-bench: the whole program, idle...\n");
+  return MeasureIdleProgram(options.zelta, options.sim, options.programSeconds);
+}
+
+bool WriteJson(const std::string& file, const BenchFigures& figures) {
+  std::ofstream out(file);
+  out << BenchJson(figures);
+  if (out) return true;
+  std::fprintf(stderr, "zelta-bench: cannot write %s\n", file.c_str());
+  return false;
+}
+
+bool AllSpeedsRan(const BenchFigures& figures) {
+  return std::all_of(figures.speeds.begin(), figures.speeds.end(),
+                     [](const SpeedFigures& s) { return s.error.empty(); });
 }
 
 }  // namespace
@@ -258,35 +341,12 @@ int main(int argc, char** argv) {
   if (programOnly) options.speeds.clear();
   BenchFigures figures;
   const std::string loadBefore = LoadAverage();
-  for (const int baud : options.speeds) {
-    std::fprintf(stderr, "zelta-bench: %d baud...\n", baud);
-    if (options.adapterLatencyMs == 0) {
-      figures.speeds.push_back(RunSpeed(options, baud, Adapter::None));
-    } else {
-      figures.speeds.push_back(RunSpeed(options, baud, Adapter::FlagTrusted));
-      figures.speeds.push_back(RunSpeed(options, baud, Adapter::Mended));
-    }
-  }
-  if (!options.program) {
-    figures.program.note = "left out (--no-program)";
-  } else {
-    std::fprintf(stderr, "zelta-bench: the whole program, idle...\n");
-    figures.program = MeasureIdleProgram(options.zelta, options.sim, options.programSeconds);
-  }
+  MeasureSpeeds(options, figures);
+  figures.program = MeasureProgram(options);
   figures.peakKb = PeakResidentKb();
   figures.machine = std::to_string(std::thread::hardware_concurrency()) + " cores, load average " +
                     loadBefore + " before, " + LoadAverage() + " after";
   std::fputs(BenchTable(figures).c_str(), stdout);
-  if (!options.jsonFile.empty()) {
-    std::ofstream out(options.jsonFile);
-    out << BenchJson(figures);
-    if (!out) {
-      std::fprintf(stderr, "zelta-bench: cannot write %s\n", options.jsonFile.c_str());
-      return 1;
-    }
-  }
-  for (const SpeedFigures& s : figures.speeds) {
-    if (!s.error.empty()) return 1;
-  }
-  return 0;
+  if (!options.jsonFile.empty() && !WriteJson(options.jsonFile, figures)) return 1;
+  return AllSpeedsRan(figures) ? 0 : 1;
 }

@@ -91,89 +91,110 @@ bool Transfer(LinkSession& link, bool write) {
   return false;
 }
 
-}  // namespace
+// What the soak knows as it goes: the counts, how far the trace is read,
+// what the camera should hold, and the memory after the first transfer.
+struct Soak {
+  Counts counts;
+  long traceOffset = 0;
+  CameraValues expected;
+  bool known = true;   // whether `expected` is what the camera holds
+  bool write = false;  // the first transfer reads the starting values
+  long peakStartKb = -1, rssStartKb = -1;
+};
 
-int main(int argc, char** argv) {
-  Options o;
-  CLI::App app(kDescription, "zelta-soak");
-  DescribeOptions(app, o);
-  if (const auto status = ParseOptions(app, argc, argv)) return *status;
-  std::mt19937 random(o.seed);
-  CameraValues expected = CameraValues::Random(random);
+std::vector<std::string> SimArgs(const Options& o, const CameraValues& start) {
   std::vector<std::string> simOptions = {
       "--baud",        std::to_string(o.baud),         "--noise", o.noise,
       "--reply-delay", std::to_string(o.replyDelayMs), "--seed",  std::to_string(o.seed)};
   if (o.split) simOptions.push_back("--split");
   if (o.lineTiming) simOptions.push_back("--line-timing");
-  for (const std::string& option : expected.SimOptions()) simOptions.push_back(option);
-  SimProcess sim(o.sim, simOptions);
-  const std::string path = sim.WaitReady();
-  if (path.empty()) {
-    std::fprintf(stderr, "zelta-soak: zelta-camsim did not start: %s\n", sim.Output().c_str());
-    return 1;
-  }
-  LinkSession link;
+  for (const std::string& option : start.SimOptions()) simOptions.push_back(option);
+  return simOptions;
+}
+
+bool OpenLink(LinkSession& link, const std::string& path, int baud) {
   link.Port().record = false;  // a long run keeps no per-frame records
-  if (!link.Open(path, o.baud)) {
+  if (!link.Open(path, baud)) {
     std::fprintf(stderr, "zelta-soak: cannot open %s\n", path.c_str());
-    return 1;
+    return false;
   }
   link.Start();
+  return true;
+}
 
-  Counts c;
-  long traceOffset = 0;
-  bool known = true;  // whether `expected` is what the camera holds
-  long peakStartKb = -1, rssStartKb = -1;
+// Writes new random values; when the write fails, some items may have
+// reached the camera and some not.
+void WriteStep(LinkSession& link, std::mt19937& random, Soak& soak) {
+  const CameraValues next = CameraValues::Random(random);
+  next.ToPanel(link.Panel());
+  if (Transfer(link, true)) {
+    ++soak.counts.transfersCompleted;
+    soak.expected = next;
+    soak.known = true;
+  } else {
+    ++soak.counts.transfersFailed;
+    soak.known = false;
+  }
+}
+
+// Reads the camera back and checks what it holds when that is known.
+void ReadStep(LinkSession& link, Soak& soak) {
+  if (!Transfer(link, false)) {
+    ++soak.counts.transfersFailed;
+    return;
+  }
+  ++soak.counts.transfersCompleted;
+  const CameraValues read = CameraValues::FromPanel(link.Panel(), link.State());
+  if (soak.known) {
+    ++soak.counts.readsChecked;
+    soak.counts.wrongValues += soak.expected.Differences(read);
+  }
+  soak.expected = read;
+  soak.known = true;
+}
+
+void ReportProgress(LinkSession& link, const Counts& c, Clock::time_point start) {
+  std::fprintf(stderr,
+               "zelta-soak: %.0f s: %ld exchanges, %ld completed, %ld failed, %ld wrong, "
+               "peak %ld KiB\n",
+               std::chrono::duration<double>(Clock::now() - start).count(),
+               link.Port().FramesStarted(), c.transfersCompleted, c.transfersFailed, c.wrongValues,
+               PeakResidentKb());
+}
+
+// Writes and reads in turn until the time is up, with a line of progress a
+// minute; returns when it started.
+Clock::time_point RunSoak(const Options& o, LinkSession& link, const SimProcess& sim,
+                          std::mt19937& random, Soak& soak) {
   const Clock::time_point start = Clock::now();
   const auto end = start + milliseconds(static_cast<long>(o.seconds * 1000));
   Clock::time_point nextReport = start + std::chrono::seconds(60);
-  bool write = false;  // the first transfer reads the starting values
   while (Clock::now() < end) {
     if (!link.WaitLinked(milliseconds(10000))) {
-      ++c.linkWaitsFailed;
+      ++soak.counts.linkWaitsFailed;
       continue;
     }
-    if (write) {
-      const CameraValues next = CameraValues::Random(random);
-      next.ToPanel(link.Panel());
-      if (Transfer(link, true)) {
-        ++c.transfersCompleted;
-        expected = next;
-        known = true;
-      } else {
-        ++c.transfersFailed;
-        known = false;  // some items may have reached the camera, some not
-      }
-    } else if (Transfer(link, false)) {
-      ++c.transfersCompleted;
-      const CameraValues read = CameraValues::FromPanel(link.Panel(), link.State());
-      if (known) {
-        ++c.readsChecked;
-        c.wrongValues += expected.Differences(read);
-      }
-      expected = read;
-      known = true;
+    if (soak.write) {
+      WriteStep(link, random, soak);
     } else {
-      ++c.transfersFailed;
+      ReadStep(link, soak);
     }
-    write = !write;
-    ReadTrace(sim, traceOffset, c);
-    if (peakStartKb < 0) {
-      peakStartKb = PeakResidentKb();
-      rssStartKb = ResidentKb();
+    soak.write = !soak.write;
+    ReadTrace(sim, soak.traceOffset, soak.counts);
+    if (soak.peakStartKb < 0) {
+      soak.peakStartKb = PeakResidentKb();
+      soak.rssStartKb = ResidentKb();
     }
     if (Clock::now() >= nextReport) {
       nextReport += std::chrono::seconds(60);
-      std::fprintf(stderr,
-                   "zelta-soak: %.0f s: %ld exchanges, %ld completed, %ld failed, %ld wrong, "
-                   "peak %ld KiB\n",
-                   std::chrono::duration<double>(Clock::now() - start).count(),
-                   link.Port().FramesStarted(), c.transfersCompleted, c.transfersFailed,
-                   c.wrongValues, PeakResidentKb());
+      ReportProgress(link, soak.counts, start);
     }
   }
-  ReadTrace(sim, traceOffset, c);
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return start;
+}
+
+void PrintSummary(const Options& o, LinkSession& link, const Soak& soak, double seconds) {
+  const Counts& c = soak.counts;
   const double cpu = ProcessCpuSeconds();
   const long exchanges = link.Port().FramesStarted();
   const long dropped = c.repliesSent - link.AcceptedReplies();
@@ -201,7 +222,30 @@ int main(int argc, char** argv) {
       o.lineTiming ? " --line-timing" : "", seconds, exchanges, c.repliesSent,
       link.AcceptedReplies(), dropped, c.requestsDroppedByCamera, c.garbageBytes, garbageShare,
       garbageShare > 0 ? 1 / garbageShare : 0.0, c.transfersCompleted, c.transfersFailed,
-      c.readsChecked, c.wrongValues, c.linkWaitsFailed, cpu, cpu / seconds * 100, peakStartKb,
-      PeakResidentKb(), rssStartKb, ResidentKb());
-  return c.wrongValues == 0 ? 0 : 1;
+      c.readsChecked, c.wrongValues, c.linkWaitsFailed, cpu, cpu / seconds * 100, soak.peakStartKb,
+      PeakResidentKb(), soak.rssStartKb, ResidentKb());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  CLI::App app(kDescription, "zelta-soak");
+  DescribeOptions(app, o);
+  if (const auto status = ParseOptions(app, argc, argv)) return *status;
+  std::mt19937 random(o.seed);
+  Soak soak;
+  soak.expected = CameraValues::Random(random);
+  SimProcess sim(o.sim, SimArgs(o, soak.expected));
+  const std::string path = sim.WaitReady();
+  if (path.empty()) {
+    std::fprintf(stderr, "zelta-soak: zelta-camsim did not start: %s\n", sim.Output().c_str());
+    return 1;
+  }
+  LinkSession link;
+  if (!OpenLink(link, path, o.baud)) return 1;
+  const Clock::time_point start = RunSoak(o, link, sim, random, soak);
+  ReadTrace(sim, soak.traceOffset, soak.counts);
+  PrintSummary(o, link, soak, std::chrono::duration<double>(Clock::now() - start).count());
+  return soak.counts.wrongValues == 0 ? 0 : 1;
 }

@@ -102,10 +102,7 @@ void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) 
     default:
       return trace("dropped: " + meaning);
   }
-  std::vector<Camera*> addressed;
-  for (const auto& camera : cameras_) {
-    if (everyCamera || camera->model.Address() == address) addressed.push_back(camera.get());
-  }
+  const std::vector<Camera*> addressed = Addressed(address, everyCamera);
   if (addressed.empty()) return trace(meaning + ", dropped: " + NotHere(address));
   std::vector<ReplyFrame> replies;
   for (Camera* camera : addressed) {
@@ -113,6 +110,18 @@ void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) 
   }
   if (replies.empty()) return trace(meaning + ", not answered (silent)");
   trace(meaning);
+  ScheduleReplies(replies, nowUs);
+}
+
+std::vector<CameraSim::Camera*> CameraSim::Addressed(uint8_t address, bool everyCamera) const {
+  std::vector<Camera*> addressed;
+  for (const auto& camera : cameras_) {
+    if (everyCamera || camera->model.Address() == address) addressed.push_back(camera.get());
+  }
+  return addressed;
+}
+
+void CameraSim::ScheduleReplies(const std::vector<ReplyFrame>& replies, int64_t nowUs) {
   if (replies.size() == 1) {
     output_.Schedule(replies[0].data(), kFrameSize, DescribeFrame(replies[0].data(), kFrameSize),
                      nowUs);

@@ -56,6 +56,10 @@ class CameraSim {
   void Handle(const LinePiece& piece, int64_t nowUs);
   void HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs);
   void HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs);
+  // The cameras a request is for: the one at its address, or every one.
+  std::vector<Camera*> Addressed(uint8_t address, bool everyCamera) const;
+  // Puts the replies on the line: one camera's, or the collision of several.
+  void ScheduleReplies(const std::vector<ReplyFrame>& replies, int64_t nowUs);
   // The reply of one camera to a request it takes.
   ReplyFrame Reply(Camera& camera, const uint8_t* request);
   // "camera is addr 1", or "no camera at addr 9" on a line of several.

@@ -2,7 +2,6 @@
 // trying the tool without hardware. One thread: poll() on the line and on a
 // signal descriptor, with a timeout only when the camera has something due.
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -10,14 +9,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/ptz_decoder.h"
 #include "sim/camera_sim.h"
 #include "sim/option_values.h"
+#include "sim/serve_line.h"
 #include "sim/sim_line.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"
@@ -25,19 +25,12 @@
 
 namespace {
 
-constexpr size_t kMaxPendingOutput = 64 * 1024;
-
-int64_t NowUs() {
-  timespec now{};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
-}
-
 struct TFileCloser {
   void operator()(FILE* file) const {
     if (file != nullptr) std::fclose(file);
   }
 };
+using TFile = std::unique_ptr<FILE, TFileCloser>;
 
 SimTrace::Sink LinesTo(FILE* file) {
   return [file](const std::string& line) {
@@ -45,20 +38,6 @@ SimTrace::Sink LinesTo(FILE* file) {
     std::fputc('\n', file);
     std::fflush(file);
   };
-}
-
-// Writes what it can without blocking; the rest waits for POLLOUT.
-void WritePending(int fd, std::vector<uint8_t>& pending) {
-  while (!pending.empty()) {
-    const ssize_t written = ::write(fd, pending.data(), pending.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      // EAGAIN: the far end does not read; EIO: nobody holds the line.
-      if (errno != EAGAIN && errno != EWOULDBLOCK) pending.clear();
-      return;
-    }
-    pending.erase(pending.begin(), pending.begin() + written);
-  }
 }
 
 // "address 1", or "addresses 1-8,12, duplicate 5" on a line of several.
@@ -75,10 +54,9 @@ std::string CamerasText(const std::vector<TCameraConfig>& cameras) {
   return text;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  TSimOptions options;
+// Reads the command line; the exit status when there is nothing to serve:
+// a mistake, --help or --version.
+std::optional<int> ReadOptions(int argc, char** argv, TSimOptions& options) {
   const std::string error =
       ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options);
   if (!error.empty()) {
@@ -93,102 +71,86 @@ int main(int argc, char** argv) {
     std::puts("zelta-camsim " ZELTA_VERSION);
     return 0;
   }
+  return std::nullopt;
+}
 
-  // Signals arrive as readable data, so ending runs the normal clean-up.
+// Signals arrive as readable data, so ending runs the normal clean-up.
+// Returns the descriptor, or -1 when there is none.
+int OpenSignalFd() {
   sigset_t signals;
   sigemptyset(&signals);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
   sigprocmask(SIG_BLOCK, &signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
   const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
-  if (signalFd < 0) {
-    std::perror("zelta-camsim: signalfd");
-    return 1;
-  }
+  if (signalFd < 0) std::perror("zelta-camsim: signalfd");
+  return signalFd;
+}
 
-  std::unique_ptr<FILE, TFileCloser> traceFile;
-  if (!options.traceFile.empty()) {
-    traceFile.reset(std::fopen(options.traceFile.c_str(), "w"));
-    if (!traceFile) {
-      std::fprintf(stderr, "zelta-camsim: cannot write %s: %s\n", options.traceFile.c_str(),
-                   std::strerror(errno));
-      return 1;
-    }
-  }
+// The --trace file, if one is given; false when it cannot be written.
+bool OpenTraceFile(const TSimOptions& options, TFile& traceFile) {
+  if (options.traceFile.empty()) return true;
+  traceFile.reset(std::fopen(options.traceFile.c_str(), "w"));
+  if (traceFile) return true;
+  std::fprintf(stderr, "zelta-camsim: cannot write %s: %s\n", options.traceFile.c_str(),
+               std::strerror(errno));
+  return false;
+}
 
-  SimLine line;
-  const TCameraConfig& camera = options.camera;
-  std::string failure =
-      options.device.empty() ? line.OpenPty() : line.OpenDevice(options.device, camera.baud);
+// A new pseudo-terminal (and its link) or the --device port.
+bool OpenLine(const TSimOptions& options, SimLine& line) {
+  std::string failure = options.device.empty()
+                            ? line.OpenPty()
+                            : line.OpenDevice(options.device, options.camera.baud);
   if (failure.empty() && !options.link.empty()) failure = line.MakeLink(options.link);
-  if (!failure.empty()) {
-    std::fprintf(stderr, "zelta-camsim: %s\n", failure.c_str());
-    return 1;
-  }
+  if (failure.empty()) return true;
+  std::fprintf(stderr, "zelta-camsim: %s\n", failure.c_str());
+  return false;
+}
 
-  const int64_t startUs = NowUs();
-  FILE* traceOut = traceFile ? traceFile.get() : stdout;
-  SimTrace::Sink menuSink = LinesTo(stdout);
-  if (traceFile) {
-    // The menu goes to the person at the terminal and into the trace file.
-    menuSink = [file = traceFile.get()](const std::string& text) {
-      LinesTo(stdout)(text);
-      LinesTo(file)(text);
-    };
-  }
-  SimTrace trace(LinesTo(traceOut), menuSink, options.traceMicroseconds ? 0 : startUs);
-  trace.SetMicroseconds(options.traceMicroseconds);
-  CameraSim sim(options.cameras, trace);
+// The menu goes to the person at the terminal and, with --trace, into the
+// trace file too.
+SimTrace::Sink MenuSink(FILE* traceFile) {
+  if (traceFile == nullptr) return LinesTo(stdout);
+  return [traceFile](const std::string& text) {
+    LinesTo(stdout)(text);
+    LinesTo(traceFile)(text);
+  };
+}
 
+// The first line on standard output, which scripts wait for.
+std::string ReadyText(const TSimOptions& options, const SimLine& line) {
+  const TCameraConfig& camera = options.camera;
   std::string ready = "zelta-camsim ready on " + line.Path();
   if (!options.link.empty()) ready += " linked as " + options.link;
   ready += " (" + CamerasText(options.cameras) + ", " + std::to_string(camera.baud) + " baud, " +
            PtzProtocolName(camera.protocol) + ")";
-  LinesTo(stdout)(ready);
+  return ready;
+}
 
-  std::vector<uint8_t> pending;
-  const bool isDevice = !options.device.empty();
-  int status = 0;
-  for (;;) {
-    const int64_t deadline = sim.NextDeadline();
-    timespec timeout{};
-    timespec* wait = nullptr;
-    if (deadline >= 0) {
-      const int64_t left = std::max<int64_t>(0, deadline - NowUs());
-      timeout.tv_sec = static_cast<time_t>(left / 1000000);
-      timeout.tv_nsec = static_cast<long>(left % 1000000) * 1000;
-      wait = &timeout;
-    }
-    pollfd fds[2] = {{line.Fd(), static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0},
-                     {signalFd, POLLIN, 0}};
-    if (::ppoll(fds, 2, wait, nullptr) < 0) {
-      if (errno == EINTR) continue;
-      std::perror("zelta-camsim: poll");
-      status = 1;
-      break;
-    }
-    if ((fds[1].revents & POLLIN) != 0) break;
+// Runs the cameras on the open line until a signal or a failure of the line.
+int Serve(const TSimOptions& options, SimLine& line, FILE* traceFile, int signalFd) {
+  const int64_t startUs = MonotonicNowUs();
+  SimTrace trace(LinesTo(traceFile != nullptr ? traceFile : stdout), MenuSink(traceFile),
+                 options.traceMicroseconds ? 0 : startUs);
+  trace.SetMicroseconds(options.traceMicroseconds);
+  CameraSim sim(options.cameras, trace);
+  LinesTo(stdout)(ReadyText(options, line));
+  return ServeLine(line, sim, signalFd, options.device.empty() ? 0 : options.camera.baud);
+}
 
-    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-      uint8_t buffer[4096];
-      const ssize_t count = ::read(line.Fd(), buffer, sizeof buffer);
-      if (count > 0) {
-        sim.OnBytes(buffer, static_cast<size_t>(count), isDevice ? camera.baud : line.CurrentBaud(),
-                    NowUs());
-      } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
-        // A vanished port would report readiness for ever; stop instead of spinning.
-        std::fprintf(stderr, "zelta-camsim: the line %s has gone away\n", line.Path().c_str());
-        status = 1;
-        break;
-      }
-    }
-    const int64_t now = NowUs();
-    sim.OnTime(now);
-    const std::vector<uint8_t> due = sim.TakeDueBytes(now);
-    pending.insert(pending.end(), due.begin(), due.end());
-    if (pending.size() > kMaxPendingOutput) pending.clear();
-    WritePending(line.Fd(), pending);
-  }
+}  // namespace
+
+int main(int argc, char** argv) {
+  TSimOptions options;
+  if (const std::optional<int> status = ReadOptions(argc, argv, options)) return *status;
+  const int signalFd = OpenSignalFd();
+  if (signalFd < 0) return 1;
+  TFile traceFile;
+  if (!OpenTraceFile(options, traceFile)) return 1;
+  SimLine line;
+  if (!OpenLine(options, line)) return 1;
+  const int status = Serve(options, line, traceFile.get(), signalFd);
   ::close(signalFd);
   return status;
 }

@@ -36,50 +36,65 @@ bool OsdMenu::Apply(const PtzDecoded& command) {
   switch (command.action) {
     case PtzAction::SetPreset:
     case PtzAction::GotoPreset:
-      if (command.preset == kPresetOsdOn) {
-        open_ = true;
-        editing_ = false;
-        cursor_ = 0;
-        return true;
-      }
-      if (command.preset == kPresetColour || command.preset == kPresetWhiteBalance) {
-        lastPreset_ = command.preset;
-        ++presetCalls_;
-        return true;
-      }
-      return false;
+      return CallPreset(command.preset);
     case PtzAction::Up:
     case PtzAction::Down:
     case PtzAction::Left:
-    case PtzAction::Right: {
-      if (!open_) return false;
-      const bool forward = command.action == PtzAction::Up || command.action == PtzAction::Right;
-      if (editing_) {
-        const uint8_t before = model_.Value(CursorItem());
-        Step(forward ? 1 : -1);
-        return model_.Value(CursorItem()) != before;
-      }
-      if (command.action == PtzAction::Left || command.action == PtzAction::Right) return false;
-      const size_t count = OsdEntries().size();
-      // Up moves towards the top of the menu.
-      cursor_ =
-          command.action == PtzAction::Up ? (cursor_ + count - 1) % count : (cursor_ + 1) % count;
-      return true;
-    }
+    case PtzAction::Right:
+      return Arrow(command.action);
     case PtzAction::Select:
-      if (!open_) return false;
-      if (CursorItem() == 0) {
-        open_ = false;
-        editing_ = false;
-      } else {
-        editing_ = !editing_;
-      }
-      return true;
+      return Select();
     case PtzAction::Stop:
     case PtzAction::Other:
       return false;
   }
   return false;
+}
+
+// OSD on opens the menu at its top; a colour or white balance preset is
+// recorded; any other preset leaves the menu alone.
+bool OsdMenu::CallPreset(uint8_t preset) {
+  if (preset == kPresetOsdOn) {
+    open_ = true;
+    editing_ = false;
+    cursor_ = 0;
+    return true;
+  }
+  if (preset == kPresetColour || preset == kPresetWhiteBalance) {
+    lastPreset_ = preset;
+    ++presetCalls_;
+    return true;
+  }
+  return false;
+}
+
+// Inside an entry every arrow steps its value; outside, Up and Down move the
+// cursor round the menu.
+bool OsdMenu::Arrow(PtzAction action) {
+  if (!open_) return false;
+  const bool forward = action == PtzAction::Up || action == PtzAction::Right;
+  if (editing_) {
+    const uint8_t before = model_.Value(CursorItem());
+    Step(forward ? 1 : -1);
+    return model_.Value(CursorItem()) != before;
+  }
+  if (action == PtzAction::Left || action == PtzAction::Right) return false;
+  const size_t count = OsdEntries().size();
+  // Up moves towards the top of the menu.
+  cursor_ = action == PtzAction::Up ? (cursor_ + count - 1) % count : (cursor_ + 1) % count;
+  return true;
+}
+
+// Select on EXIT closes the menu; on an entry it enters or leaves it.
+bool OsdMenu::Select() {
+  if (!open_) return false;
+  if (CursorItem() == 0) {
+    open_ = false;
+    editing_ = false;
+  } else {
+    editing_ = !editing_;
+  }
+  return true;
 }
 
 std::vector<std::string> OsdMenu::Render() const {

@@ -36,6 +36,10 @@ class OsdMenu {
   std::vector<std::string> Render() const;
 
  private:
+  // Each returns true when what the menu shows has changed.
+  bool CallPreset(uint8_t preset);
+  bool Arrow(PtzAction action);
+  bool Select();
   void Step(int direction);
 
   CameraModel& model_;

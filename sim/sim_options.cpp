@@ -69,12 +69,49 @@ std::string ReadCommandLine(const std::vector<std::string>& args, std::vector<Gi
   return {};
 }
 
-// Applies one option to `camera`: the one every camera starts from, or one
-// camera's own for an option given with its address in front.
-std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options,
-                       TCameraConfig& camera) {
+// --device, --link and --trace: where the simulator serves and writes.
+std::string ApplyPlace(const std::string& name, const std::string& value, const std::string& bad,
+                       TSimOptions& options) {
+  if (value.empty()) return bad;
+  if (name == "device") options.device = value;
+  if (name == "link") options.link = value;
+  if (name == "trace") options.traceFile = value;
+  return {};
+}
+
+// --set ITEM=VALUE: a start value by item name; the ID text has its own option.
+std::string ApplySet(const std::string& value, const std::string& bad, TCameraConfig& camera) {
   long number = 0;
-  const std::string bad = "invalid value '" + value + "' for --" + name;
+  const size_t equals = value.find('=');
+  if (equals == std::string::npos) return bad + " (ITEM=VALUE)";
+  const int item = ParseItemName(value.substr(0, equals));
+  if (item < 0) return "unknown item '" + value.substr(0, equals) + "' in --set";
+  if (item == kItemId) return "the ID text is set with --id TEXT";
+  if (!ParseNumber(value.substr(equals + 1), 0, 255, number)) return bad + " (value 0..255)";
+  camera.startValues[static_cast<uint8_t>(item)] = static_cast<uint8_t>(number);
+  return {};
+}
+
+std::string ApplyId(const std::string& value, const std::string& bad, TCameraConfig& camera) {
+  if (value.size() > kIdLength) return bad + " (at most 16 characters)";
+  for (const char c : value) {
+    if (!IsIdChar(c)) return bad + " (A-Z, 0-9, blank and < > - . , ; * / :)";
+  }
+  camera.hasIdText = true;
+  camera.idText = value;
+  return {};
+}
+
+bool IsCameraStart(const std::string& name) {
+  return name == "address" || name == "baud" || name == "protocol" || name == "white-bal" ||
+         name == "delay-code";
+}
+
+// What the camera is and starts with: address, speed, protocol, white
+// balance, colour delay.
+std::string ApplyCameraStart(const std::string& name, const std::string& value,
+                             const std::string& bad, TCameraConfig& camera) {
+  long number = 0;
   if (name == "address") {
     if (!ParseNumber(value, 1, 255, number)) return bad + " (1..255)";
     camera.address = static_cast<uint8_t>(number);
@@ -85,30 +122,6 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
     camera.baud = static_cast<int>(number);
   } else if (name == "protocol") {
     if (!ParseProtocol(value, camera.protocol)) return bad + " (pelco-p, pelco-d or ernitec)";
-  } else if (name == "device") {
-    if (value.empty()) return bad;
-    options.device = value;
-  } else if (name == "link") {
-    if (value.empty()) return bad;
-    options.link = value;
-  } else if (name == "trace") {
-    if (value.empty()) return bad;
-    options.traceFile = value;
-  } else if (name == "set") {
-    const size_t equals = value.find('=');
-    if (equals == std::string::npos) return bad + " (ITEM=VALUE)";
-    const int item = ParseItemName(value.substr(0, equals));
-    if (item < 0) return "unknown item '" + value.substr(0, equals) + "' in --set";
-    if (item == kItemId) return "the ID text is set with --id TEXT";
-    if (!ParseNumber(value.substr(equals + 1), 0, 255, number)) return bad + " (value 0..255)";
-    camera.startValues[static_cast<uint8_t>(item)] = static_cast<uint8_t>(number);
-  } else if (name == "id") {
-    if (value.size() > kIdLength) return bad + " (at most 16 characters)";
-    for (const char c : value) {
-      if (!IsIdChar(c)) return bad + " (A-Z, 0-9, blank and < > - . , ; * / :)";
-    }
-    camera.hasIdText = true;
-    camera.idText = value;
   } else if (name == "white-bal") {
     if (!ParseNumber(value, 0, 255, number)) return bad + " (0..255)";
     camera.startValues[kItemWhiteBal] = static_cast<uint8_t>(number);
@@ -116,7 +129,16 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
     if (!ParseNumber(value, 0, 255, number)) return bad + " (0..255, e.g. 0x50)";
     camera.startValues[kItemColToWb] = static_cast<uint8_t>(number);
     camera.startValues[kItemWbToCol] = static_cast<uint8_t>(number);
-  } else if (name == "refuse") {
+  }
+  return {};
+}
+
+// How the camera misbehaves: refusals, delays, noise, silence and the seed
+// of its chances. Names it does not know are left alone.
+std::string ApplyBehaviour(const std::string& name, const std::string& value,
+                           const std::string& bad, TCameraConfig& camera) {
+  long number = 0;
+  if (name == "refuse") {
     const int item = ParseItemName(value);
     if (item < 0) return "unknown item '" + value + "' for --refuse";
     camera.refused.insert(static_cast<uint8_t>(item));
@@ -138,6 +160,20 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
     camera.seed = static_cast<uint32_t>(number);
   }
   return {};
+}
+
+// Applies one option to `camera`: the one every camera starts from, or one
+// camera's own for an option given with its address in front.
+std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options,
+                       TCameraConfig& camera) {
+  const std::string bad = "invalid value '" + value + "' for --" + name;
+  if (name == "device" || name == "link" || name == "trace") {
+    return ApplyPlace(name, value, bad, options);
+  }
+  if (name == "set") return ApplySet(value, bad, camera);
+  if (name == "id") return ApplyId(value, bad, camera);
+  if (IsCameraStart(name)) return ApplyCameraStart(name, value, bad, camera);
+  return ApplyBehaviour(name, value, bad, camera);
 }
 
 std::string ApplySwitch(const std::string& name, TSimOptions& options) {
@@ -168,32 +204,94 @@ bool IsPerCamera(const std::string& name) {
                       [&name](const char* known) { return name == known; }) != std::end(kPerCamera);
 }
 
-// The cameras on the line: one for each address, each from the common start
-// with its own options on top, and a second one for each duplicated address.
-std::string BuildCameras(const std::vector<uint8_t>& addresses,
-                         const std::vector<uint8_t>& duplicates,
-                         const std::vector<std::pair<uint8_t, Given>>& ownOptions,
-                         TSimOptions& options) {
-  for (const auto& [address, option] : ownOptions) {
-    if (!std::binary_search(addresses.begin(), addresses.end(), address)) {
+// What the options say about the line of cameras, gathered before any
+// camera is built from them.
+struct LinePlan {
+  std::vector<uint8_t> addresses;                     // --cameras
+  std::vector<uint8_t> duplicates;                    // --duplicate, each as often as given
+  std::vector<std::pair<uint8_t, Given>> ownOptions;  // ADDR:VALUE options and --silent
+  bool addressGiven = false;
+};
+
+// --cameras, --duplicate and --silent, which each take a list of addresses.
+std::string TakeAddressList(const Given& option, LinePlan& plan) {
+  const std::string& name = option.name;
+  std::vector<uint8_t> list;
+  if (!ParseAddressList(option.value, list)) {
+    return "invalid value '" + option.value + "' for --" + name +
+           " (addresses 1..255, e.g. 1-8,12,20-22)";
+  }
+  if (name == "cameras") plan.addresses = list;
+  if (name == "duplicate") plan.duplicates.insert(plan.duplicates.end(), list.begin(), list.end());
+  if (name == "silent") {
+    for (const uint8_t silent : list) plan.ownOptions.push_back({silent, {name, {}, false}});
+  }
+  return {};
+}
+
+// One option as given: a switch, a list of addresses, one camera's own value
+// (kept for later), or a value for every camera. `line`: whether there are
+// several cameras, so that ADDR:VALUE names one of them.
+std::string TakeOption(const Given& option, bool line, TSimOptions& options, LinePlan& plan) {
+  const std::string& name = option.name;
+  if (option.isSwitch) return ApplySwitch(name, options);
+  if (name == "cameras" || name == "duplicate" || name == "silent") {
+    return TakeAddressList(option, plan);
+  }
+  uint8_t address = 0;
+  std::string rest;
+  if (IsPerCamera(name) && (line || name != "id") && SplitAddress(option.value, address, rest)) {
+    plan.ownOptions.push_back({address, {name, rest, false}});
+    return {};
+  }
+  plan.addressGiven = plan.addressGiven || name == "address";
+  return ApplyValue(name, option.value, options, options.camera);
+}
+
+// Options that each make sense alone but not together.
+std::string CheckCombinations(const TSimOptions& options, const LinePlan& plan) {
+  if (!options.device.empty() && !options.link.empty()) {
+    return "--link makes a link to a pseudo-terminal; it cannot be used with --device";
+  }
+  if (plan.addressGiven && !plan.addresses.empty()) {
+    return "--address names the only camera; with --cameras give the addresses there";
+  }
+  return {};
+}
+
+// Every address an option names for one camera must be on the line.
+std::string CheckAddressesKnown(const LinePlan& plan) {
+  const auto known = [&plan](uint8_t address) {
+    return std::binary_search(plan.addresses.begin(), plan.addresses.end(), address);
+  };
+  for (const auto& [address, option] : plan.ownOptions) {
+    if (!known(address)) {
       return "no camera at address " + std::to_string(address) + " for --" + option.name;
     }
   }
-  for (const uint8_t address : duplicates) {
-    if (!std::binary_search(addresses.begin(), addresses.end(), address)) {
+  for (const uint8_t address : plan.duplicates) {
+    if (!known(address)) {
       return "no camera at address " + std::to_string(address) + " to duplicate";
     }
   }
+  return {};
+}
+
+// The cameras on the line: one for each address, each from the common start
+// with its own options on top, and a second one for each duplicated address.
+std::string BuildCameras(const LinePlan& plan, TSimOptions& options) {
+  const std::string unknown = CheckAddressesKnown(plan);
+  if (!unknown.empty()) return unknown;
   options.cameras.clear();
-  for (const uint8_t address : addresses) {
+  for (const uint8_t address : plan.addresses) {
     TCameraConfig camera = options.camera;
     camera.address = address;
-    for (const auto& [own, option] : ownOptions) {
+    for (const auto& [own, option] : plan.ownOptions) {
       if (own != address) continue;
       const std::string error = ApplyValue(option.name, option.value, options, camera);
       if (!error.empty()) return error;
     }
-    const auto copies = 1 + std::count(duplicates.begin(), duplicates.end(), address);
+    const auto copies = 1 + std::count(plan.duplicates.begin(), plan.duplicates.end(), address);
     for (long i = 0; i < copies; ++i) options.cameras.push_back(camera);
   }
   return {};
@@ -209,43 +307,13 @@ std::string ParseSimOptions(const std::vector<std::string>& args, TSimOptions& o
   const bool line = std::any_of(given.begin(), given.end(), [](const Given& option) {
     return option.name == "cameras" || option.name == "duplicate";
   });
-  std::vector<uint8_t> addresses;
-  std::vector<uint8_t> duplicates;
-  std::vector<std::pair<uint8_t, Given>> ownOptions;
-  bool addressGiven = false;
+  LinePlan plan;
   for (const Given& option : given) {
-    const std::string& name = option.name;
-    std::string error;
-    std::vector<uint8_t> list;
-    uint8_t address = 0;
-    std::string rest;
-    if (option.isSwitch) {
-      error = ApplySwitch(name, options);
-    } else if (name == "cameras" || name == "duplicate" || name == "silent") {
-      if (!ParseAddressList(option.value, list)) {
-        return "invalid value '" + option.value + "' for --" + name +
-               " (addresses 1..255, e.g. 1-8,12,20-22)";
-      }
-      if (name == "cameras") addresses = list;
-      if (name == "duplicate") duplicates.insert(duplicates.end(), list.begin(), list.end());
-      if (name == "silent") {
-        for (const uint8_t silent : list) ownOptions.push_back({silent, {name, {}, false}});
-      }
-    } else if (IsPerCamera(name) && (line || name != "id") &&
-               SplitAddress(option.value, address, rest)) {
-      ownOptions.push_back({address, {name, rest, false}});
-    } else {
-      addressGiven = addressGiven || name == "address";
-      error = ApplyValue(name, option.value, options, options.camera);
-    }
+    const std::string error = TakeOption(option, line, options, plan);
     if (!error.empty()) return error;
   }
-  if (!options.device.empty() && !options.link.empty()) {
-    return "--link makes a link to a pseudo-terminal; it cannot be used with --device";
-  }
-  if (addressGiven && !addresses.empty()) {
-    return "--address names the only camera; with --cameras give the addresses there";
-  }
-  if (addresses.empty()) addresses = {options.camera.address};
-  return BuildCameras(addresses, duplicates, ownOptions, options);
+  const std::string conflict = CheckCombinations(options, plan);
+  if (!conflict.empty()) return conflict;
+  if (plan.addresses.empty()) plan.addresses = {options.camera.address};
+  return BuildCameras(plan, options);
 }
