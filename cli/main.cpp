@@ -88,21 +88,19 @@ std::optional<SettingsValues> LoadSettings(const std::string& path) {
   return values;
 }
 
-}  // namespace
+// The subcommands, so the run can ask which one was given.
+struct Subcommands {
+  CLI::App* state;
+  CLI::App* read;
+  CLI::App* write;
+  CLI::App* delayRead;
+  CLI::App* delayWrite;
+  CLI::App* ptz;
+  CLI::App* monitor;
+  CLI::App* scan;
+};
 
-int main(int argc, char** argv) {
-  LineOptions options;
-  Command c;
-  CLI::App app("Reads, writes and steers CCTV cameras on a serial RS-485 line as ZELTA does.",
-               "zelta-cli");
-  app.require_subcommand(1);
-  app.fallthrough();
-  std::string protocol = ProtocolName(options.protocol);
-  DescribeLineOptions(app, options, protocol);
-
-  CLI::App* state = app.add_subcommand("state", "find the camera's address, speed and protocol");
-  CLI::App* read = app.add_subcommand("read", "Read Camera; the settings file to FILE or stdout");
-  read->add_option("FILE", c.readFile, "settings file to write");
+CLI::App* DescribeWrite(CLI::App& app, Command& c) {
   CLI::App* write = app.add_subcommand("write", "Write Camera with a settings file, read back");
   write->add_option("FILE", c.writeFile, "settings file to write to the camera")->required();
   write->add_option("--to", c.to, "camera addresses, e.g. 2-32,40 (default: --address)");
@@ -110,9 +108,13 @@ int main(int argc, char** argv) {
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
       "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
+  return write;
+}
+
+CLI::App* DescribeDelay(CLI::App& app, Command& c, CLI::App*& delayRead) {
   CLI::App* delay = app.add_subcommand("delay", "the image delay codes");
   delay->require_subcommand(1);
-  CLI::App* delayRead = delay->add_subcommand("read", "read both codes");
+  delayRead = delay->add_subcommand("read", "read both codes");
   CLI::App* delayWrite = delay->add_subcommand("write", "write both codes");
   const int delayCodes = static_cast<int>(ListEntries(PanelControl::ColToWbComboBox).size());
   delayWrite->add_option("COL", c.delay.colToWb, "colour to black-and-white delay code")
@@ -121,14 +123,10 @@ int main(int argc, char** argv) {
   delayWrite->add_option("WB", c.delay.wbToCol, "black-and-white to colour delay code")
       ->required()
       ->check(CLI::Range(0, delayCodes - 1));
-  CLI::App* ptz = app.add_subcommand("ptz", "press one PTZ button of the window");
-  ptz->add_option("BUTTON", c.button, "up, down, left, right, select, osd, color, wb or speed")
-      ->required()
-      ->check(CLI::IsMember(PtzButtonNames()));
-  CLI::App* monitor =
-      app.add_subcommand("monitor", "print every frame on the line: polls sent, replies received");
-  monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
-      ->check(CLI::NonNegativeNumber);
+  return delayWrite;
+}
+
+CLI::App* DescribeScan(CLI::App& app, Command& c) {
   CLI::App* scan = app.add_subcommand("scan", "find every camera on the line");
   scan->footer(
       "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
@@ -144,39 +142,77 @@ int main(int argc, char** argv) {
   scan->add_option("--to", c.last, "last address")
       ->capture_default_str()
       ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
-  if (const auto status = ParseOptions(app, argc, argv)) return *status;
-  options.protocol = ProtocolCodes().at(protocol);
+  return scan;
+}
 
+Subcommands DescribeCommands(CLI::App& app, Command& c) {
+  Subcommands s{};
+  s.state = app.add_subcommand("state", "find the camera's address, speed and protocol");
+  s.read = app.add_subcommand("read", "Read Camera; the settings file to FILE or stdout");
+  s.read->add_option("FILE", c.readFile, "settings file to write");
+  s.write = DescribeWrite(app, c);
+  s.delayWrite = DescribeDelay(app, c, s.delayRead);
+  s.ptz = app.add_subcommand("ptz", "press one PTZ button of the window");
+  s.ptz->add_option("BUTTON", c.button, "up, down, left, right, select, osd, color, wb or speed")
+      ->required()
+      ->check(CLI::IsMember(PtzButtonNames()));
+  s.monitor =
+      app.add_subcommand("monitor", "print every frame on the line: polls sent, replies received");
+  s.monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
+      ->check(CLI::NonNegativeNumber);
+  s.scan = DescribeScan(app, c);
+  return s;
+}
+
+// The scan's plan from its options; nullopt after a usage complaint.
+std::optional<LineScanPlan> ScanPlan(const Command& c) {
+  if (c.from > c.last) {
+    Complain("--from " + std::to_string(c.from) + " is past --to " + std::to_string(c.last));
+    return std::nullopt;
+  }
   LineScanPlan plan;
-  if (scan->parsed()) {
-    if (c.from > c.last) {
-      Complain("--from " + std::to_string(c.from) + " is past --to " + std::to_string(c.last));
-      return kExitUsage;
-    }
-    plan.firstAddress = static_cast<uint8_t>(c.from);
-    plan.lastAddress = static_cast<uint8_t>(c.last);
-    if (!c.bauds.empty()) plan.speedCodes.clear();
-    for (const int baud : c.bauds)
-      plan.speedCodes.push_back(static_cast<uint8_t>(CodeOfBaud(baud)));
-  }
-  std::optional<SettingsValues> values;
-  std::vector<uint8_t> addresses = {static_cast<uint8_t>(options.address)};
-  if (write->parsed()) {
-    if (!c.to.empty()) {
-      AddressList list = ParseAddressList(c.to);
-      if (!list.error.empty()) {
-        Complain("--to: " + list.error);
-        return kExitUsage;
-      }
-      addresses = std::move(list.addresses);
-    }
-    if (!(values = LoadSettings(c.writeFile))) return kExitUsage;
-  }
+  plan.firstAddress = static_cast<uint8_t>(c.from);
+  plan.lastAddress = static_cast<uint8_t>(c.last);
+  if (!c.bauds.empty()) plan.speedCodes.clear();
+  for (const int baud : c.bauds) plan.speedCodes.push_back(static_cast<uint8_t>(CodeOfBaud(baud)));
+  return plan;
+}
 
-  InstallStopSignals();
+// The cameras a write goes to; empty after a usage complaint.
+std::vector<uint8_t> WriteAddresses(const Command& c, const LineOptions& options) {
+  if (c.to.empty()) return {static_cast<uint8_t>(options.address)};
+  AddressList list = ParseAddressList(c.to);
+  if (!list.error.empty()) Complain("--to: " + list.error);
+  return std::move(list.addresses);
+}
+
+// What the run needs besides the line, checked before the port is opened.
+struct Prepared {
+  LineScanPlan plan;
+  std::vector<uint8_t> addresses;
+  std::optional<SettingsValues> values;
+};
+
+std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
+                                const LineOptions& options) {
+  Prepared p;
+  if (s.scan->parsed()) {
+    const auto plan = ScanPlan(c);
+    if (!plan) return std::nullopt;
+    p.plan = *plan;
+  }
+  if (s.write->parsed()) {
+    p.addresses = WriteAddresses(c, options);
+    if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;
+  }
+  return p;
+}
+
+int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options,
+               const Prepared& p) {
   std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
-  if (monitor->parsed()) {
+  if (s.monitor->parsed()) {
     wrap = [&](LinkPort& inner) -> LinkPort& {
       lineBytes = std::make_unique<LineBytes>(inner);
       return *lineBytes;
@@ -188,18 +224,37 @@ int main(int argc, char** argv) {
     return kExitPort;
   }
   // A scan polls by itself: the engine's first poll would only cross its own.
-  if (!scan->parsed()) line.Start();
-  const int status = [&] {
-    if (scan->parsed()) return RunScan(line, options, plan);
-    if (state->parsed()) return RunState(line, options);
-    if (read->parsed()) return RunRead(line, options, c.readFile);
-    if (write->parsed()) return RunWrite(line, options, *values, addresses, !c.noVerify);
-    if (delayRead->parsed()) return RunDelay(line, options, std::nullopt);
-    if (delayWrite->parsed()) return RunDelay(line, options, c.delay);
-    if (ptz->parsed()) return RunPtz(line, options, c.button);
-    return RunMonitor(line, options, *lineBytes, c.seconds);
-  }();
+  if (!s.scan->parsed()) line.Start();
+  if (s.scan->parsed()) return RunScan(line, options, p.plan);
+  if (s.state->parsed()) return RunState(line, options);
+  if (s.read->parsed()) return RunRead(line, options, c.readFile);
+  if (s.write->parsed()) return RunWrite(line, options, *p.values, p.addresses, !c.noVerify);
+  if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
+  if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);
+  if (s.ptz->parsed()) return RunPtz(line, options, c.button);
+  return RunMonitor(line, options, *lineBytes, c.seconds);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  LineOptions options;
+  Command c;
+  CLI::App app("Reads, writes and steers CCTV cameras on a serial RS-485 line as ZELTA does.",
+               "zelta-cli");
+  app.require_subcommand(1);
+  app.fallthrough();
+  std::string protocol = ProtocolName(options.protocol);
+  DescribeLineOptions(app, options, protocol);
+  const Subcommands commands = DescribeCommands(app, c);
+  if (const auto status = ParseOptions(app, argc, argv)) return *status;
+  options.protocol = ProtocolCodes().at(protocol);
+
+  const std::optional<Prepared> prepared = Prepare(commands, c, options);
+  if (!prepared) return kExitUsage;
+  InstallStopSignals();
+  const int status = RunCommand(commands, c, options, *prepared);
   // A monitor ends this way; anything else was cut short.
-  if (StopRequested() && !monitor->parsed()) Complain("stopped");
+  if (StopRequested() && !commands.monitor->parsed()) Complain("stopped");
   return status;
 }
