@@ -106,7 +106,9 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   linkTimer_ = std::make_unique<TLinkTimer>(*replyTimer_);
   scan_ = std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
                                      static_cast<LineScanListener&>(*this));
-  connect(replyTimer_, &QTimer::timeout, this, [this] { scan_->ReplyTimerTimer(); });
+  connect(replyTimer_, &QTimer::timeout, this, [this] {
+    if (scan_) scan_->ReplyTimerTimer();
+  });
 
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
   connect(stop_, &QPushButton::clicked, this, [this] { StopClick(); });

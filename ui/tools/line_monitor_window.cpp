@@ -39,7 +39,7 @@ QString HexBytes(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
-    : QWidget(parent, Qt::Window), port_(port) {
+    : QWidget(parent, Qt::Window), port_(&port) {
   setObjectName(QStringLiteral("LineMonitorWindow"));
   setWindowTitle(QStringLiteral("Line Monitor"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -80,12 +80,12 @@ LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
   connect(save, &QPushButton::clicked, this, [this] { SaveClick(); });
 
   clock_.start();
-  port_.SetListener(this);
+  port_->SetListener(this);
   CentreOnScreen(this);
 }
 
 LineMonitorWindow::~LineMonitorWindow() {
-  if (port_.Listener() == this) port_.SetListener(nullptr);
+  if (port_ != nullptr && port_->Listener() == this) port_->SetListener(nullptr);
 }
 
 int LineMonitorWindow::LineCount() const {

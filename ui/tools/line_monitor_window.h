@@ -30,6 +30,7 @@ class LineMonitorWindow : public QWidget, public LineListener {
 
   void BytesSent(const uint8_t* bytes, size_t count) override;
   void BytesReceived(const uint8_t* bytes, size_t count) override;
+  void PortGone() override { port_ = nullptr; }
 
  private:
   void Show(const char* direction, const std::vector<LinePiece>& pieces);
@@ -38,7 +39,7 @@ class LineMonitorWindow : public QWidget, public LineListener {
   int64_t NowUs() const;
   void SaveClick();
 
-  TappedLinkPort& port_;
+  TappedLinkPort* port_;
   // The program's side may carry PTZ frames; the cameras answer settings frames only.
   LineSplitter sent_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}};
   LineSplitter received_;

@@ -1,5 +1,9 @@
 #include "ui/tools/line_tap.h"
 
+TappedLinkPort::~TappedLinkPort() {
+  if (listener_ != nullptr) listener_->PortGone();
+}
+
 int32_t TappedLinkPort::Write(const uint8_t* buffer, uint32_t count) {
   const int32_t written = port_.Write(buffer, count);
   if (listener_ != nullptr && written > 0) {

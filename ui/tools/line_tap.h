@@ -13,11 +13,16 @@ class LineListener {
   virtual ~LineListener() = default;
   virtual void BytesSent(const uint8_t* bytes, size_t count) = 0;
   virtual void BytesReceived(const uint8_t* bytes, size_t count) = 0;
+  // The port goes first (the main window's members go before its child windows).
+  virtual void PortGone() = 0;
 };
 
 class TappedLinkPort : public LinkPort {
  public:
   explicit TappedLinkPort(LinkPort& port) : port_(port) {}
+  ~TappedLinkPort() override;
+  TappedLinkPort(const TappedLinkPort&) = delete;
+  TappedLinkPort& operator=(const TappedLinkPort&) = delete;
 
   // nullptr: nobody listens.
   void SetListener(LineListener* listener) { listener_ = listener; }

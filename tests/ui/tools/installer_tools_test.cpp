@@ -186,6 +186,12 @@ class InstallerToolsTest : public QObject {
     monitor->close();
     QTRY_VERIFY(monitor.isNull());
     QCOMPARE(port.Listener(), nullptr);
+
+    // A monitor that outlives its port, as when the main window goes.
+    auto gone = std::make_unique<TappedLinkPort>(quiet);
+    auto* orphan = new LineMonitorWindow(*gone, form_.get());
+    gone.reset();
+    delete orphan;
   }
 };
 
