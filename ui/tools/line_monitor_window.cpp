@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -65,6 +66,8 @@ LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setMaximumBlockCount(kMaxLines);
   text_->setFont(fixed);
+  // The header stands over the columns, inside the text box's frame and margin.
+  header->setIndent(text_->frameWidth() + static_cast<int>(text_->document()->documentMargin()));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(commands);

@@ -18,7 +18,10 @@ QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringLi
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setWordWrap(false);
   table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->horizontalHeader()->setStretchLastSection(true);
   return table;
 }
