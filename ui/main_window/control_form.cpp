@@ -28,6 +28,7 @@
 #include "ui/main_window/control_panel_table.h"
 #include "ui/main_window/control_timers.h"
 #include "ui/main_window/settings_file_commands.h"
+#include "ui/tools/line_tap.h"
 #include "ui/widgets/choice_group.h"
 #include "ui/widgets/control_shape.h"
 #include "ui/widgets/control_up_down.h"
@@ -152,11 +153,12 @@ void TForm1::BuildComponents() {
   Comm1->OnTxEmpty = [this](TThreadComm&) { Comm1TxEmpty(); };
 
   port_ = std::make_unique<CommLinkPort>(*Comm1);
+  linePort_ = std::make_unique<TappedLinkPort>(*port_);
   existTimer_ = std::make_unique<TLinkTimer>(*ExistTimer);
   qamProtocolTimer_ = std::make_unique<TLinkTimer>(*QamProtocolTimer);
   sleep_ = std::make_unique<TLinkSleep>();
   qam_ = std::make_unique<QamProtocol>(QamProtocolServices{LinkState, CameraAddress, *panel_,
-                                                           *linkWindow_, *port_, *existTimer_,
+                                                           *linkWindow_, *linePort_, *existTimer_,
                                                            *qamProtocolTimer_, *sleep_});
 }
 

@@ -42,6 +42,7 @@ class TKeyBoardForm;
 class TLinkSleep;
 class TLinkTimer;
 class TShape;
+class TappedLinkPort;
 class TUpDown;
 
 class TForm1 : public QMainWindow {
@@ -125,6 +126,13 @@ class TForm1 : public QMainWindow {
 
   // The camera link engine.
   QamProtocol& Link() { return *qam_; }
+
+  // --- What the installer tools (ui/tools/) need.
+  // The engine's port; the line monitor listens on it.
+  TappedLinkPort& LinePort();
+  // Makes a camera found on the line the current one, as choosing its address
+  // digits and its Baud rate item does. False (nothing done) while the link is busy.
+  bool UseCamera(uint8_t address, uint8_t speedCode);
 
  signals:
   // Raised by FormClose, after "Port.dat" was written.
@@ -246,6 +254,7 @@ class TForm1 : public QMainWindow {
   QString programFolder_;
   std::shared_ptr<TCommHandOver> handOver_;
   std::unique_ptr<CommLinkPort> port_;
+  std::unique_ptr<TappedLinkPort> linePort_;
   std::unique_ptr<TLinkTimer> existTimer_;
   std::unique_ptr<TLinkTimer> qamProtocolTimer_;
   std::unique_ptr<TLinkSleep> sleep_;

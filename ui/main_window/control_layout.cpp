@@ -20,6 +20,7 @@
 #include "ui/main_window/control_camera_panel.h"
 #include "ui/main_window/control_form.h"
 #include "ui/main_window/control_panel_table.h"
+#include "ui/tools/installer_tools.h"
 #include "ui/widgets/choice_group.h"
 #include "ui/widgets/control_jpeg.h"
 #include "ui/widgets/control_shape.h"
@@ -159,6 +160,7 @@ void TForm1::BuildMenus() {
   GetRS422SETS1 = MakeItem(R1, "GetRS422SETS1", QStringLiteral("Get Protocol State"), 26, false);
   ImageTime = MakeItem(R1, "ImageTime", QStringLiteral("Image Delay Time"), 27, false);
   ChangPassword = MakeItem(R1, "ChangPassword", QStringLiteral("Chang Password"), 28, false);
+  AddInstallerTools(*this, R1);
 
   Help = MakeMenu(RS422SetMenu, "Help", QStringLiteral("Help"), 0);
   Help1 = MakeItem(Help, "Help1", QStringLiteral("Contens"), 0, false);

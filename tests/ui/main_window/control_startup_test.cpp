@@ -110,7 +110,8 @@ const QStringList kMenus[] = {
       return menu;
     }(),
     {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
-    {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password"},
+    {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password", "", "Find Cameras...",
+     "Write to Several Cameras...", "Line Monitor"},
     {"Help", "Contens", "About"},
 };
 

@@ -1,0 +1,235 @@
+// The installer tools end to end against a simulated line of cameras with the
+// line's own timing: Find Cameras lists them and flags a shared address, Write
+// to Several Cameras reports each camera and leaves the panel alone, and the
+// line monitor shows a Read Camera frame by frame.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "link/camera_frames.h"
+#include "link/camera_items.h"
+#include "link/camera_link_state.h"
+#include "link/frame_meaning.h"
+#include "link/line_scan.h"
+#include "tests/e2e/support/camsim.h"
+#include "tests/e2e/support/e2e_fixture.h"
+#include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
+#include "ui/main_window/control_form.h"
+#include "ui/tools/find_cameras_dialog.h"
+#include "ui/tools/line_monitor_window.h"
+#include "ui/tools/multi_write_dialog.h"
+
+namespace {
+
+// A whole line of cameras written and read back takes a while.
+constexpr int kToolWaitMs = 150000;
+
+QList<QStringList> Rows(const QTableWidget* table) {
+  QList<QStringList> rows;
+  for (int r = 0; r < table->rowCount(); ++r) {
+    QStringList row;
+    for (int c = 0; c < table->columnCount(); ++c) row << table->item(r, c)->text();
+    rows << row;
+  }
+  return rows;
+}
+
+QList<int> AddressDigits(const std::unique_ptr<TForm1>& form) {
+  return {Child<QComboBox>(form, "HundredAdd")->currentIndex(),
+          Child<QComboBox>(form, "TenAdd")->currentIndex(),
+          Child<QComboBox>(form, "UnitAdd")->currentIndex()};
+}
+
+// Runs a modal tool opened by `item` through `steps` in turn, each until it returns true.
+bool RunModal(QAction* item, QList<std::function<bool(QDialog*)>> steps) {
+  bool done = false;
+  WhileModal(
+      [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (dialog == nullptr || steps.isEmpty() || !steps.front()(dialog)) return false;
+        steps.removeFirst();
+        done = steps.isEmpty();
+        return done;
+      },
+      kToolWaitMs);
+  item->trigger();
+  return done;
+}
+
+// Read Camera from the button to "Finish", in milliseconds.
+qint64 ReadCamera(const std::unique_ptr<TForm1>& form) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  Child<QPushButton>(form, "ReadButton")->click();
+  // A "Finish" of an earlier transfer goes with the first request.
+  if (!QTest::qWaitFor([&] { return form->StatusText(3) != "Finish"; }, kLinkWaitMs)) return -1;
+  return WaitForStatus(*form, "Finish", kTransferWaitMs) ? elapsed.elapsed() : -1;
+}
+
+}  // namespace
+
+class InstallerToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void findCamerasListsTheLineAndFlagsTheSharedAddress() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder, {"--line-timing", "--cameras", "1-8", "--duplicate", "5"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    Choose(Child<QComboBox>(form, "UnitAdd"), 3);
+    QCOMPARE(int{CameraAddress}, 3);
+
+    QList<QStringList> rows;
+    QList<int> digitsAfter;
+    const bool ran = RunModal(Child<QAction>(form, "FindCameras"),
+                              {[](QDialog* dialog) {
+                                 for (const char* rate : {"Rate1200", "Rate2400", "Rate9600"})
+                                   Child<QCheckBox>(dialog, rate)->setChecked(false);
+                                 Child<QSpinBox>(dialog, "LastAddress")->setValue(9);
+                                 Child<QPushButton>(dialog, "StartButton")->click();
+                                 return !Child<QPushButton>(dialog, "StartButton")->isEnabled();
+                               },
+                               [&](QDialog* dialog) {
+                                 if (!Child<QPushButton>(dialog, "StartButton")->isEnabled())
+                                   return false;
+                                 rows = Rows(Child<QTableWidget>(dialog, "FoundTable"));
+                                 digitsAfter = AddressDigits(form);
+                                 // The camera at 6 becomes the current one.
+                                 auto* table = Child<QTableWidget>(dialog, "FoundTable");
+                                 table->setCurrentCell(5, 0);
+                                 Child<QPushButton>(dialog, "UseButton")->click();
+                                 return true;
+                               }});
+    QVERIFY2(ran, qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
+
+    QList<QStringList> expected;
+    for (int address = 1; address <= 8; ++address) {
+      expected << QStringList{QString::number(address), "4800",
+                              address == 5 ? kDuplicateAddressRemark : ""};
+    }
+    QCOMPARE(rows, expected);
+    QCOMPARE(digitsAfter, (QList<int>{0, 0, 3}));
+    QCOMPARE(AddressDigits(form), (QList<int>{0, 0, 6}));
+    QCOMPARE(int{CameraAddress}, 6);
+    QVERIFY(Child<QAction>(form, "BR4800")->isChecked());
+    QVERIFY(!form->Link().Paused());
+    const int mark = sim.Mark();
+    QVERIFY(sim.WaitForTrace(
+        QString::fromStdString(DescribeFrame(
+            reinterpret_cast<const uint8_t*>(PollRequest(6, kProtocolPelcoP).constData()),
+            kFrameSize)),
+        kTraceWaitMs, mark));
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  void writeToSeveralCamerasReportsEachCameraAndLeavesThePanel() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder,
+               {"--line-timing", "--cameras", "1-8", "--silent", "7", "--refuse", "3:SHUTTER"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    Choose(Child<QComboBox>(form, "ShutterSel"), ListPosition(kItemShutter, "1/500"));
+    const QString panelBefore = PanelValues(*form).Text();
+    const QString report = folder.FilePath(QStringLiteral("report.csv"));
+
+    QList<QStringList> rows;
+    bool saved = false;
+    bool defaults = false;
+    const bool ran = RunModal(Child<QAction>(form, "MultiWrite"),
+                              {[&](QDialog* dialog) {
+                                 defaults =
+                                     Child<QCheckBox>(dialog, "ReadBackCheck")->isChecked() &&
+                                     !Child<QCheckBox>(dialog, "ImageDelayCheck")->isChecked();
+                                 Child<QLineEdit>(dialog, "AddressEdit")->setText("1-8");
+                                 Child<QPushButton>(dialog, "StartButton")->click();
+                                 return true;
+                               },
+                               [&](QDialog* dialog) {
+                                 if (!Child<QPushButton>(dialog, "StartButton")->isEnabled())
+                                   return false;
+                                 rows = Rows(Child<QTableWidget>(dialog, "ResultTable"));
+                                 saved = static_cast<MultiWriteDialog*>(dialog)->SaveReport(report);
+                                 dialog->reject();
+                                 return true;
+                               }});
+    QVERIFY2(ran, qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
+
+    QVERIFY(defaults);
+    const QStringList results = {"OK", "OK", "Refused: SHUTTER", "OK",
+                                 "OK", "OK", "No answer",        "OK"};
+    QCOMPARE(rows.size(), results.size());
+    for (int i = 0; i < rows.size(); ++i) {
+      QCOMPARE(rows[i].mid(0, 2), (QStringList{QString::number(i + 1), results[i]}));
+      QVERIFY(rows[i][2].toInt() > 0);
+    }
+    QVERIFY(saved);
+    const QStringList lines = QString::fromUtf8(folder.Read("report.csv")).split('\n');
+    QVERIFY2(lines.size() == 11 && lines[0].startsWith("# ") && lines[0].contains("Com1") &&
+                 lines[0].contains("4800 baud") && lines[0].contains("Untitled.TXT") &&
+                 lines[10].isEmpty(),
+             qPrintable(lines.join('\n')));
+    QCOMPARE(lines[1], QStringLiteral("Address,Result,Time (ms)"));
+    for (int i = 0; i < rows.size(); ++i) QCOMPARE(lines[i + 2], rows[i].join(','));
+
+    QCOMPARE(PanelValues(*form).Text(), panelBefore);
+    QCOMPARE(AddressDigits(form), (QList<int>{0, 0, 1}));
+    QCOMPARE(int{CameraAddress}, 1);
+    QVERIFY(!form->Link().LinkBusy());
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  void theMonitorShowsAReadCameraFrameByFrame() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder, {"--line-timing"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    const qint64 closedMs = ReadCamera(form);
+    QVERIFY(closedMs >= 0);
+
+    Child<QAction>(form, "LineMonitor")->trigger();
+    auto* monitor = form->findChild<LineMonitorWindow*>();
+    QVERIFY(monitor != nullptr && monitor->isVisible());
+    const qint64 openMs = ReadCamera(form);
+    QVERIFY(openMs >= 0);
+    qInfo("Read Camera: %lld ms with the monitor closed, %lld ms with it open", closedMs, openMs);
+
+    // Each read request the camera answered, and its reply, in their words.
+    const QStringList lines =
+        Child<QPlainTextEdit>(monitor, "MonitorText")->toPlainText().split('\n');
+    QStringList requests;
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+      if (!lines[i].contains(" TX ") || !lines[i].contains("read ")) continue;
+      if (!lines[i + 1].contains(" RX ") || !lines[i + 1].contains("read reply ")) continue;
+      requests << lines[i].mid(lines[i].indexOf("read "));
+      const QString item = lines[i].mid(lines[i].indexOf("read ") + 5).section(" addr", 0, 0);
+      QVERIFY2(lines[i + 1].contains("read reply " + item), qPrintable(lines[i + 1]));
+    }
+    requests.removeDuplicates();
+    QStringList expected;
+    for (const QByteArray& frame : ReadCameraRequests(1)) {
+      expected << QString::fromStdString(
+          DescribeFrame(reinterpret_cast<const uint8_t*>(frame.constData()), kFrameSize));
+    }
+    expected.removeDuplicates();
+    QCOMPARE(requests, expected);
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+};
+
+ZELTA_E2E_MAIN(InstallerToolsTest)
+#include "installer_tools_test.moc"

@@ -1,0 +1,199 @@
+// The installer tools as the user meets them: their entries at the end of the
+// Tools menu with their help topics, the address list a write refuses, and the
+// line monitor's Pause, Clear and length.
+#include "ui/tools/installer_tools.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+#include <deque>
+
+#include "link/address_list.h"
+#include "link/camera_frames.h"
+#include "link/camera_items.h"
+#include "link/frame_meaning.h"
+#include "tests/ui/support/control_fixture.h"
+#include "tests/ui/support/window_child.h"
+#include "ui/main_window/control_form.h"
+#include "ui/tools/line_monitor_window.h"
+#include "ui/tools/multi_write_dialog.h"
+#include "ui/widgets/help_file.h"
+#include "ui/widgets/help_key.h"
+#include "ui/widgets/help_viewer.h"
+
+namespace {
+
+int Context(const QObject* object) {
+  return object->property(kHelpContextProperty).toInt();
+}
+
+// A port without a line: what is written goes nowhere, what is read was queued.
+struct QuietPort : LinkPort {
+  bool Enabled() const override { return true; }
+  int32_t Write(const uint8_t*, uint32_t count) override { return static_cast<int32_t>(count); }
+  int32_t Read(uint8_t* buffer, uint32_t count) override {
+    uint32_t n = 0;
+    for (; n < count && !queued.empty(); ++n) {
+      buffer[n] = queued.front();
+      queued.pop_front();
+    }
+    return static_cast<int32_t>(n);
+  }
+  void SetRTSState(bool) override {}
+  int BaudRate() const override { return 4800; }
+  void SetBaudRate(int) override {}
+  std::deque<uint8_t> queued;
+};
+
+void SendPoll(TappedLinkPort& port, uint8_t address) {
+  uint8_t frame[kFrameSize];
+  BuildPollFrame(frame, address, kProtocolPelcoP);
+  port.Write(frame, kFrameSize);
+}
+
+QStringList Lines(LineMonitorWindow* monitor) {
+  const QString text = Child<QPlainTextEdit>(monitor, "MonitorText")->toPlainText();
+  return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+class InstallerToolsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TestProgramFolder> folder_;
+  std::unique_ptr<MessageLog> messages_;
+  std::unique_ptr<PtyLine> com1_;
+  std::unique_ptr<TForm1> form_;
+
+ private slots:
+  void initTestCase() {
+    SetHelpFilePath(QFINDTESTDATA("../../resources/help/ZELTAHELP.HLP"));
+    folder_ = std::make_unique<TestProgramFolder>();
+    messages_ = std::make_unique<MessageLog>();
+    com1_ = std::make_unique<PtyLine>(*folder_, QStringLiteral("Com1"));
+    form_ = StartForm(*folder_);
+    QVERIFY(form_ != nullptr);
+  }
+  void cleanupTestCase() {
+    form_.reset();
+    com1_.reset();
+    messages_.reset();
+    folder_.reset();
+    SetHelpFilePath(QString());
+  }
+
+  void theToolsMenuEndsWithTheThreeToolsAndTheirTopics() {
+    const QList<QAction*> items = Child<QMenu>(form_, "R1")->actions();
+    QVERIFY(items.size() >= 4);
+    QVERIFY(items[items.size() - 4]->isSeparator());
+    struct Entry {
+      const char* name;
+      const char* caption;
+      int context;
+    };
+    const Entry expected[] = {{"FindCameras", "Find Cameras...", kFindCamerasContext},
+                              {"MultiWrite", "Write to Several Cameras...", kMultiWriteContext},
+                              {"LineMonitor", "Line Monitor", kLineMonitorContext}};
+    THelpViewer viewer;
+    viewer.ShowTopic(kFindCamerasContext);
+    for (int i = 0; i < 3; ++i) {
+      const QAction* item = items[items.size() - 3 + i];
+      QCOMPARE(item->objectName(), QString::fromLatin1(expected[i].name));
+      QCOMPARE(item->text(), QString::fromLatin1(expected[i].caption));
+      QVERIFY(item->isEnabled() && !item->isCheckable());
+      QCOMPARE(Context(item), expected[i].context);
+      QVERIFY(viewer.HasTopic(expected[i].context));
+    }
+  }
+
+  void anAddressListThatCannotBeReadIsReportedAsTheParserSaysIt() {
+    const std::vector<LineScanFind> none;
+    MultiWriteDialog dialog(*form_, none, form_.get());
+    QCOMPARE(HelpContextOf(Child<QLineEdit>(&dialog, "AddressEdit")), kMultiWriteContext);
+    QVERIFY(!Child<QPushButton>(&dialog, "FoundButton")->isEnabled());
+    for (const char* text : {"", "0", "2-", "300", "9-3", "4, x"}) {
+      messages_->Clear();
+      Child<QLineEdit>(&dialog, "AddressEdit")->setText(QString::fromLatin1(text));
+      Child<QPushButton>(&dialog, "StartButton")->click();
+      const std::string error = ParseAddressList(text).error;
+      QVERIFY2(!error.empty(), text);
+      QCOMPARE(messages_->Texts(), QStringList{QString::fromStdString(error)});
+      QCOMPARE(messages_->Messages().front().caption, QStringLiteral("ERROR"));
+      QCOMPARE(Child<QTableWidget>(&dialog, "ResultTable")->rowCount(), 0);
+      QVERIFY(Child<QPushButton>(&dialog, "StartButton")->isEnabled());
+    }
+    QVERIFY(!form_->Link().LinkBusy());
+  }
+
+  void camerasFoundFillTheAddressList() {
+    const std::vector<LineScanFind> found = {{5, 2, ""}, {1, 2, ""}, {2, 2, ""}, {3, 3, ""}};
+    MultiWriteDialog dialog(*form_, found, form_.get());
+    Child<QPushButton>(&dialog, "FoundButton")->click();
+    QCOMPARE(Child<QLineEdit>(&dialog, "AddressEdit")->text(), QStringLiteral("1-3, 5"));
+  }
+
+  void theMonitorPausesClearsAndKeepsTheLastLines() {
+    QuietPort quiet;
+    TappedLinkPort port(quiet);
+    QPointer<LineMonitorWindow> monitor = new LineMonitorWindow(port, form_.get());
+    monitor->show();
+    QCOMPARE(port.Listener(), monitor.data());
+
+    SendPoll(port, 7);
+    uint8_t reply[kFrameSize];
+    BuildReplyFrame(reply, 7, kReplyPoll, 0, 0, 0);
+    quiet.queued.assign(reply, reply + kFrameSize);
+    uint8_t buffer[kFrameSize];
+    QCOMPARE(port.Read(buffer, kFrameSize), int32_t{kFrameSize});
+    QStringList lines = Lines(monitor);
+    QCOMPARE(lines.size(), 2);
+    uint8_t poll[kFrameSize];
+    BuildPollFrame(poll, 7, kProtocolPelcoP);
+    QVERIFY2(lines[0].contains(QStringLiteral(" TX ")) && lines[0].contains("CC 01 01 07") &&
+                 lines[0].endsWith(QString::fromStdString(DescribeFrame(poll, kFrameSize))),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QStringLiteral(" RX ")) &&
+                 lines[1].endsWith(QString::fromStdString(DescribeFrame(reply, kFrameSize))),
+             qPrintable(lines[1]));
+
+    auto* pause = Child<QPushButton>(monitor, "PauseButton");
+    pause->click();
+    SendPoll(port, 8);
+    QCOMPARE(monitor->LineCount(), 2);
+    pause->click();
+    SendPoll(port, 9);
+    QCOMPARE(monitor->LineCount(), 3);
+    QVERIFY(Lines(monitor).last().contains(QStringLiteral("CC 01 01 09")));
+
+    Child<QPushButton>(monitor, "ClearButton")->click();
+    QCOMPARE(monitor->LineCount(), 0);
+
+    const int extra = 5;
+    for (int i = 0; i < LineMonitorWindow::kMaxLines + extra; ++i) {
+      SendPoll(port, static_cast<uint8_t>(1 + i % kLastCameraAddress));
+    }
+    QCOMPARE(monitor->LineCount(), LineMonitorWindow::kMaxLines);
+    QVERIFY(Lines(monitor).first().contains(QStringLiteral("addr %1 ").arg(1 + extra)));
+
+    // Closed, the window is gone and nobody listens.
+    monitor->close();
+    QTRY_VERIFY(monitor.isNull());
+    QCOMPARE(port.Listener(), nullptr);
+
+    // A monitor that outlives its port, as when the main window goes.
+    auto gone = std::make_unique<TappedLinkPort>(quiet);
+    auto* orphan = new LineMonitorWindow(*gone, form_.get());
+    gone.reset();
+    delete orphan;
+  }
+};
+
+QTEST_MAIN(InstallerToolsTest)
+#include "installer_tools_test.moc"

@@ -1,0 +1,207 @@
+#include "ui/tools/find_cameras_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "link/address_list.h"
+#include "link/qam_protocol.h"
+#include "ui/main_window/control_form.h"
+#include "ui/main_window/control_timers.h"
+#include "ui/tools/installer_tools.h"
+#include "ui/tools/line_tap.h"
+#include "ui/tools/tool_widgets.h"
+#include "ui/widgets/help_key.h"
+#include "ui/widgets/message_box.h"
+#include "ui/widgets/window_place.h"
+
+namespace {
+
+constexpr int kProgressSteps = 1000;
+
+QSpinBox* MakeAddressBox(QWidget* parent, const char* name, int value) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setRange(kFirstCameraAddress, kLastCameraAddress);
+  box->setValue(value);
+  return box;
+}
+
+QString RateText(uint8_t speedCode) {
+  return QString::number(kLineSpeeds[speedCode].bitsPerSecond);
+}
+
+}  // namespace
+
+FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& found,
+                                     QWidget* parent)
+    : QDialog(parent), form_(form), found_(found) {
+  setObjectName(QStringLiteral("FindCamerasDialog"));
+  setWindowTitle(QStringLiteral("Find Cameras"));
+  SetHelpContext(this, kFindCamerasContext);
+
+  auto* rates = new QHBoxLayout;
+  rates->addWidget(new QLabel(QStringLiteral("Baud rates:"), this));
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    rates_[code] = new QCheckBox(RateText(code), this);
+    rates_[code]->setObjectName(QStringLiteral("Rate") + RateText(code));
+    rates_[code]->setChecked(true);
+    rates->addWidget(rates_[code]);
+  }
+  rates->addStretch();
+
+  firstAddress_ = MakeAddressBox(this, "FirstAddress", kFirstCameraAddress);
+  lastAddress_ = MakeAddressBox(this, "LastAddress", kLastCameraAddress);
+  auto* range = new QHBoxLayout;
+  range->addWidget(new QLabel(QStringLiteral("Addresses from"), this));
+  range->addWidget(firstAddress_);
+  range->addWidget(new QLabel(QStringLiteral("to"), this));
+  range->addWidget(lastAddress_);
+  range->addStretch();
+
+  start_ = MakeButton(this, "StartButton", QStringLiteral("Start"));
+  stop_ = MakeButton(this, "StopButton", QStringLiteral("Stop"));
+  auto* commands = new QHBoxLayout;
+  commands->addWidget(start_);
+  commands->addWidget(stop_);
+  commands->addStretch();
+
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("Progress"));
+  progress_->setRange(0, kProgressSteps);
+  progress_->setValue(0);
+  progressText_ = new QLabel(this);
+  progressText_->setObjectName(QStringLiteral("ProgressLabel"));
+
+  table_ = MakeResultTable(
+      this, "FoundTable",
+      {QStringLiteral("Address"), QStringLiteral("Baud rate"), QStringLiteral("Remark")});
+
+  use_ = MakeButton(this, "UseButton", QStringLiteral("Use"));
+  auto* close = MakeButton(this, "CloseButton", QStringLiteral("Close"));
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(use_);
+  bottom->addStretch();
+  bottom->addWidget(close);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(rates);
+  layout->addLayout(range);
+  layout->addLayout(commands);
+  layout->addWidget(progress_);
+  layout->addWidget(progressText_);
+  layout->addWidget(table_);
+  layout->addLayout(bottom);
+  resize(460, 420);
+
+  replyTimer_ = new QTimer(this);
+  replyTimer_->setObjectName(QStringLiteral("ReplyTimer"));
+  linkTimer_ = std::make_unique<TLinkTimer>(*replyTimer_);
+  scan_ = std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
+                                     static_cast<LineScanListener&>(*this));
+  connect(replyTimer_, &QTimer::timeout, this, [this] {
+    if (scan_) scan_->ReplyTimerTimer();
+  });
+
+  connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { StopClick(); });
+  connect(use_, &QPushButton::clicked, this, [this] { UseClick(); });
+  connect(close, &QPushButton::clicked, this, [this] { reject(); });
+  connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { UpdateUse(); });
+  connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { UseClick(); });
+  ShowRunning(false);
+  CentreOnScreen(this);
+}
+
+FindCamerasDialog::~FindCamerasDialog() = default;
+
+void FindCamerasDialog::reject() {
+  // The scan's end gives the line back at once, before the window goes.
+  scan_.reset();
+  QDialog::reject();
+}
+
+void FindCamerasDialog::StartClick() {
+  LineScanPlan plan;
+  plan.speedCodes.clear();
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    if (rates_[code]->isChecked()) plan.speedCodes.push_back(code);
+  }
+  if (plan.speedCodes.empty()) {
+    ShowError(QStringLiteral("Choose at least one baud rate."), this);
+    return;
+  }
+  plan.firstAddress = static_cast<uint8_t>(firstAddress_->value());
+  plan.lastAddress = static_cast<uint8_t>(lastAddress_->value());
+  if (plan.firstAddress > plan.lastAddress) {
+    ShowError(QStringLiteral("The first address must not be above the last."), this);
+    return;
+  }
+  found_.clear();
+  table_->setRowCount(0);
+  progress_->setValue(0);
+  if (!scan_ || !scan_->Start(plan)) {
+    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    return;
+  }
+  ShowRunning(true);
+}
+
+void FindCamerasDialog::StopClick() {
+  if (scan_) scan_->Stop();
+  stop_->setEnabled(false);
+  progressText_->setText(QStringLiteral("Stopping..."));
+}
+
+void FindCamerasDialog::UseClick() {
+  const int row = table_->currentRow();
+  if (row < 0 || row >= static_cast<int>(found_.size()) || (scan_ && scan_->Running())) return;
+  const LineScanFind& camera = found_[static_cast<size_t>(row)];
+  if (!form_.UseCamera(camera.address, camera.speedCode)) {
+    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    return;
+  }
+  accept();
+}
+
+void FindCamerasDialog::ShowRunning(bool running) {
+  start_->setEnabled(!running);
+  stop_->setEnabled(running);
+  for (QCheckBox* rate : rates_) rate->setEnabled(!running);
+  firstAddress_->setEnabled(!running);
+  lastAddress_->setEnabled(!running);
+  UpdateUse();
+}
+
+void FindCamerasDialog::UpdateUse() {
+  use_->setEnabled(!(scan_ && scan_->Running()) && table_->currentRow() >= 0);
+}
+
+void FindCamerasDialog::ScanProgress(const LineScanProgress& progress) {
+  progress_->setValue(static_cast<int>(progress.fractionDone * kProgressSteps));
+  progressText_->setText(QStringLiteral("Address %1 at %2 baud, %3 left")
+                             .arg(progress.address)
+                             .arg(RateText(progress.speedCode))
+                             .arg(MinutesText(progress.msLeft)));
+}
+
+void FindCamerasDialog::ScanFound(const LineScanFind& find) {
+  found_.push_back(find);
+  AddRow(table_, {QString::number(find.address), RateText(find.speedCode),
+                  QString::fromStdString(find.remark)});
+}
+
+void FindCamerasDialog::ScanFinished(bool stopped) {
+  if (!stopped) progress_->setValue(kProgressSteps);
+  progressText_->setText(QStringLiteral("%1: %2 found")
+                             .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
+                             .arg(found_.size()));
+  ShowRunning(false);
+}

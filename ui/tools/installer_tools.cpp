@@ -1,0 +1,54 @@
+#include "ui/tools/installer_tools.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "ui/main_window/control_form.h"
+#include "ui/tools/find_cameras_dialog.h"
+#include "ui/tools/line_monitor_window.h"
+#include "ui/tools/multi_write_dialog.h"
+#include "ui/widgets/help_key.h"
+
+namespace {
+
+void AddItem(QMenu* menu, const char* name, const QString& caption, int context,
+             InstallerTools* tools, void (InstallerTools::*handler)()) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(QString::fromLatin1(name));
+  SetHelpContext(action, context);
+  QObject::connect(action, &QAction::triggered, tools, [tools, handler] { (tools->*handler)(); });
+}
+
+}  // namespace
+
+InstallerTools::InstallerTools(TForm1& form, QMenu* tools) : QObject(&form), form_(form) {
+  setObjectName(QStringLiteral("InstallerTools"));
+  tools->addSeparator();
+  AddItem(tools, "FindCameras", QStringLiteral("Find Cameras..."), kFindCamerasContext, this,
+          &InstallerTools::FindCamerasClick);
+  AddItem(tools, "MultiWrite", QStringLiteral("Write to Several Cameras..."), kMultiWriteContext,
+          this, &InstallerTools::MultiWriteClick);
+  AddItem(tools, "LineMonitor", QStringLiteral("Line Monitor"), kLineMonitorContext, this,
+          &InstallerTools::LineMonitorClick);
+}
+
+void InstallerTools::FindCamerasClick() {
+  FindCamerasDialog dialog(form_, found_, &form_);
+  dialog.exec();
+}
+
+void InstallerTools::MultiWriteClick() {
+  MultiWriteDialog dialog(form_, found_, &form_);
+  dialog.exec();
+}
+
+void InstallerTools::LineMonitorClick() {
+  if (!monitor_) monitor_ = new LineMonitorWindow(form_.LinePort(), &form_);
+  monitor_->show();
+  monitor_->raise();
+  monitor_->activateWindow();
+}
+
+InstallerTools* AddInstallerTools(TForm1& form, QMenu* tools) {
+  return new InstallerTools(form, tools);
+}

@@ -1,0 +1,50 @@
+// Line Monitor: every frame the program sends and receives while the window
+// is open, with its time, direction, bytes and meaning. It listens on the
+// engine's port only while open; closed, it is gone.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include "link/line_splitter.h"
+#include "ui/tools/line_tap.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+class LineMonitorWindow : public QWidget, public LineListener {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMaxLines = 10000;
+
+  // Starts listening on `port`; deletes itself when closed.
+  LineMonitorWindow(TappedLinkPort& port, QWidget* parent);
+  ~LineMonitorWindow() override;
+
+  int LineCount() const;
+  // Header and lines as shown, as UTF-8 text; false when the file cannot be written.
+  bool SaveTo(const QString& path) const;
+
+  void BytesSent(const uint8_t* bytes, size_t count) override;
+  void BytesReceived(const uint8_t* bytes, size_t count) override;
+  void PortGone() override { port_ = nullptr; }
+
+ private:
+  void Show(const char* direction, const std::vector<LinePiece>& pieces);
+  void Expire();
+  void ArmExpiry();
+  int64_t NowUs() const;
+  void SaveClick();
+
+  TappedLinkPort* port_;
+  // The program's side may carry PTZ frames; the cameras answer settings frames only.
+  LineSplitter sent_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}};
+  LineSplitter received_;
+  QElapsedTimer clock_;
+  QPlainTextEdit* text_ = nullptr;
+  QPushButton* pause_ = nullptr;
+  QTimer* expiry_ = nullptr;
+};

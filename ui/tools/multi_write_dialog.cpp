@@ -1,0 +1,215 @@
+#include "ui/tools/multi_write_dialog.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "comm/comm.h"
+#include "link/address_list.h"
+#include "link/line_speeds.h"
+#include "settings/settings_caption.h"
+#include "ui/main_window/control_form.h"
+#include "ui/tools/installer_tools.h"
+#include "ui/tools/multi_write_report.h"
+#include "ui/tools/tool_widgets.h"
+#include "ui/widgets/help_key.h"
+#include "ui/widgets/message_box.h"
+#include "ui/widgets/window_place.h"
+
+namespace {
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption, bool checked) {
+  auto* check = new QCheckBox(caption, parent);
+  check->setObjectName(QString::fromLatin1(name));
+  check->setChecked(checked);
+  return check;
+}
+
+// The rate the Baud rate menu has checked.
+int MenuBaud(const TForm1& form) {
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    if (form.LinkView().BaudChecked(code)) return BaudOfCode(code);
+  }
+  return 0;
+}
+
+}  // namespace
+
+QString AddressListText(std::vector<uint8_t> addresses) {
+  std::sort(addresses.begin(), addresses.end());
+  addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
+  QStringList parts;
+  for (size_t i = 0; i < addresses.size();) {
+    size_t end = i;
+    while (end + 1 < addresses.size() && addresses[end + 1] == addresses[end] + 1) ++end;
+    parts << (end == i ? QString::number(addresses[i])
+                       : QStringLiteral("%1-%2").arg(addresses[i]).arg(addresses[end]));
+    i = end + 1;
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
+MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>& found,
+                                   QWidget* parent)
+    : QDialog(parent), form_(form) {
+  setObjectName(QStringLiteral("MultiWriteDialog"));
+  setWindowTitle(QStringLiteral("Write to Several Cameras"));
+  SetHelpContext(this, kMultiWriteContext);
+
+  addresses_ = new QLineEdit(this);
+  addresses_->setObjectName(QStringLiteral("AddressEdit"));
+  addresses_->setPlaceholderText(QStringLiteral("2-32, 40"));
+  fromFind_ = MakeButton(this, "FoundButton", QStringLiteral("Cameras found"));
+  std::vector<uint8_t> foundAddresses;
+  for (const LineScanFind& find : found) foundAddresses.push_back(find.address);
+  const QString foundText = AddressListText(foundAddresses);
+  fromFind_->setEnabled(!foundText.isEmpty());
+  auto* list = new QHBoxLayout;
+  list->addWidget(new QLabel(QStringLiteral("Addresses:"), this));
+  list->addWidget(addresses_, 1);
+  list->addWidget(fromFind_);
+
+  readBack_ = MakeCheck(this, "ReadBackCheck", QStringLiteral("Read back and compare"), true);
+  imageDelay_ =
+      MakeCheck(this, "ImageDelayCheck", QStringLiteral("Include image delay times"), false);
+
+  start_ = MakeButton(this, "StartButton", QStringLiteral("Start"));
+  stop_ = MakeButton(this, "StopButton", QStringLiteral("Stop"));
+  auto* commands = new QHBoxLayout;
+  commands->addWidget(start_);
+  commands->addWidget(stop_);
+  commands->addStretch();
+
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("Progress"));
+  progress_->setValue(0);
+  progressText_ = new QLabel(this);
+  progressText_->setObjectName(QStringLiteral("ProgressLabel"));
+  table_ = MakeResultTable(
+      this, "ResultTable",
+      {QStringLiteral("Address"), QStringLiteral("Result"), QStringLiteral("Time (ms)")});
+
+  save_ = MakeButton(this, "SaveButton", QStringLiteral("Save Report..."));
+  auto* close = MakeButton(this, "CloseButton", QStringLiteral("Close"));
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(save_);
+  bottom->addStretch();
+  bottom->addWidget(close);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(list);
+  layout->addWidget(readBack_);
+  layout->addWidget(imageDelay_);
+  layout->addLayout(commands);
+  layout->addWidget(progress_);
+  layout->addWidget(progressText_);
+  layout->addWidget(table_);
+  layout->addLayout(bottom);
+  resize(460, 420);
+
+  write_ = std::make_unique<MultiWrite>(form_.Link(), form_.Panel(), clock_,
+                                        static_cast<MultiWriteListener&>(*this));
+  connect(fromFind_, &QPushButton::clicked, this,
+          [this, foundText] { addresses_->setText(foundText); });
+  connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
+  connect(stop_, &QPushButton::clicked, this, [this] {
+    if (write_) write_->Stop();
+  });
+  connect(save_, &QPushButton::clicked, this, [this] { SaveClick(); });
+  connect(close, &QPushButton::clicked, this, [this] { reject(); });
+  ShowRunning(false);
+  CentreOnScreen(this);
+}
+
+MultiWriteDialog::~MultiWriteDialog() = default;
+
+void MultiWriteDialog::reject() {
+  write_.reset();
+  QDialog::reject();
+}
+
+void MultiWriteDialog::StartClick() {
+  const AddressList list = ParseAddressList(addresses_->text().toStdString());
+  if (!list.error.empty()) {
+    ShowError(QString::fromStdString(list.error), this);
+    return;
+  }
+  rows_.clear();
+  table_->setRowCount(0);
+  progress_->setRange(0, static_cast<int>(list.addresses.size()));
+  progress_->setValue(0);
+  MultiWriteOptions options;
+  options.readBack = readBack_->isChecked();
+  options.includeImageDelay = imageDelay_->isChecked();
+  if (!write_ || !write_->Start(list.addresses, options)) {
+    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    return;
+  }
+  ShowRunning(true);
+}
+
+void MultiWriteDialog::SaveClick() {
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Report"),
+                                                    QStringLiteral("report.csv"),
+                                                    QStringLiteral("CSV file (*.csv)"));
+  if (path.isEmpty()) return;
+  if (!SaveReport(path)) ShowError(QStringLiteral("Cannot write \"%1\".").arg(path), this);
+}
+
+bool MultiWriteDialog::SaveReport(const QString& path) const {
+  MultiWriteReportHeading heading;
+  heading.when = QDateTime::currentDateTime();
+  heading.port = QString::fromStdString(form_.Comm1->DeviceName());
+  heading.baud = MenuBaud(form_);
+  heading.settingsFile =
+      QString::fromStdString(ProposedFileName(form_.windowTitle().toStdString()));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+  const QByteArray bytes = MultiWriteReportText(heading, rows_).toUtf8();
+  return file.write(bytes) == bytes.size();
+}
+
+void MultiWriteDialog::ShowRunning(bool running) {
+  start_->setEnabled(!running);
+  stop_->setEnabled(running);
+  save_->setEnabled(!running && !rows_.empty());
+  addresses_->setEnabled(!running);
+  readBack_->setEnabled(!running);
+  imageDelay_->setEnabled(!running);
+}
+
+void MultiWriteDialog::WriteProgress(const MultiWriteProgress& progress) {
+  progress_->setValue(static_cast<int>(progress.camera - 1));
+  QString text = QStringLiteral("Camera %1 of %2, address %3")
+                     .arg(progress.camera)
+                     .arg(progress.count)
+                     .arg(progress.address);
+  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
+  progressText_->setText(text);
+}
+
+void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {
+  rows_.push_back(result);
+  AddRow(table_, {QString::number(result.address), QString::fromStdString(result.text),
+                  QString::number(result.ms)});
+}
+
+void MultiWriteDialog::WriteFinished(bool stopped) {
+  progress_->setValue(progress_->maximum());
+  const auto ok = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
+    return row.text == kMultiWriteOk;
+  });
+  progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
+                             .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
+                             .arg(ok)
+                             .arg(rows_.size()));
+  ShowRunning(false);
+}

@@ -1,0 +1,60 @@
+// Write to Several Cameras: the panel as it stands goes to each camera of an
+// address list, with a row of result for each and a report to save.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+#include "link/line_scan.h"
+#include "link/multi_write.h"
+#include "ui/tools/steady_link_clock.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class TForm1;
+
+class MultiWriteDialog : public QDialog, private MultiWriteListener {
+  Q_OBJECT
+
+ public:
+  // `found`: what the last Find Cameras found, for the "Cameras found" button.
+  MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>& found, QWidget* parent = nullptr);
+  ~MultiWriteDialog() override;
+
+  // Closing ends a running write at once: the engine is set back.
+  void reject() override;
+  // Writes the report as CSV to `path`; false when the file cannot be written.
+  bool SaveReport(const QString& path) const;
+
+ private:
+  void StartClick();
+  void SaveClick();
+  void ShowRunning(bool running);
+
+  void WriteProgress(const MultiWriteProgress& progress) override;
+  void CameraDone(const MultiWriteResult& result) override;
+  void WriteFinished(bool stopped) override;
+
+  TForm1& form_;
+  QLineEdit* addresses_ = nullptr;
+  QPushButton* fromFind_ = nullptr;
+  QCheckBox* readBack_ = nullptr;
+  QCheckBox* imageDelay_ = nullptr;
+  QPushButton* start_ = nullptr;
+  QPushButton* stop_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* progressText_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  SteadyLinkClock clock_;
+  std::vector<MultiWriteResult> rows_;
+  std::unique_ptr<MultiWrite> write_;
+};
+
+// "1-8, 12": the addresses in order, runs of consecutive ones as ranges.
+QString AddressListText(std::vector<uint8_t> addresses);

@@ -1,0 +1,41 @@
+#include "ui/tools/tool_widgets.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers) {
+  auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+  table->setObjectName(QString::fromLatin1(name));
+  table->setHorizontalHeaderLabels(headers);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setWordWrap(false);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+void AddRow(QTableWidget* table, const QStringList& texts) {
+  const int row = table->rowCount();
+  table->insertRow(row);
+  for (int column = 0; column < texts.size(); ++column) {
+    table->setItem(row, column, new QTableWidgetItem(texts[column]));
+  }
+  table->scrollToItem(table->item(row, 0));
+}
+
+QString MinutesText(int ms) {
+  const int seconds = (ms + 999) / 1000;
+  return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}

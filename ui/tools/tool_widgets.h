@@ -1,0 +1,17 @@
+// Small pieces the tools' windows share.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+// A read-only table of whole rows with these column headers.
+QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
+// Appends a row of texts.
+void AddRow(QTableWidget* table, const QStringList& texts);
+// "1:05": minutes and seconds of a time in milliseconds, rounded up.
+QString MinutesText(int ms);
