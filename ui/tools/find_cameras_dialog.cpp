@@ -66,19 +66,13 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   range->addWidget(lastAddress_);
   range->addStretch();
 
-  start_ = MakeButton(this, "StartButton", QStringLiteral("Start"));
-  stop_ = MakeButton(this, "StopButton", QStringLiteral("Stop"));
-  auto* commands = new QHBoxLayout;
-  commands->addWidget(start_);
-  commands->addWidget(stop_);
-  commands->addStretch();
-
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName(QStringLiteral("Progress"));
+  const RunControls run = MakeRunControls(this);
+  start_ = run.start;
+  stop_ = run.stop;
+  progress_ = run.progress;
+  progressText_ = run.progressText;
   progress_->setRange(0, kProgressSteps);
-  progress_->setValue(0);
-  progressText_ = new QLabel(this);
-  progressText_->setObjectName(QStringLiteral("ProgressLabel"));
+  QHBoxLayout* commands = run.row;
 
   table_ = MakeResultTable(
       this, "FoundTable",

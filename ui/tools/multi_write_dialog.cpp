@@ -81,18 +81,12 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
   imageDelay_ =
       MakeCheck(this, "ImageDelayCheck", QStringLiteral("Include image delay times"), false);
 
-  start_ = MakeButton(this, "StartButton", QStringLiteral("Start"));
-  stop_ = MakeButton(this, "StopButton", QStringLiteral("Stop"));
-  auto* commands = new QHBoxLayout;
-  commands->addWidget(start_);
-  commands->addWidget(stop_);
-  commands->addStretch();
-
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName(QStringLiteral("Progress"));
-  progress_->setValue(0);
-  progressText_ = new QLabel(this);
-  progressText_->setObjectName(QStringLiteral("ProgressLabel"));
+  const RunControls run = MakeRunControls(this);
+  start_ = run.start;
+  stop_ = run.stop;
+  progress_ = run.progress;
+  progressText_ = run.progressText;
+  QHBoxLayout* commands = run.row;
   table_ = MakeResultTable(
       this, "ResultTable",
       {QStringLiteral("Address"), QStringLiteral("Result"), QStringLiteral("Time (ms)")});

@@ -1,6 +1,9 @@
 #include "ui/tools/tool_widgets.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -9,6 +12,22 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
+}
+
+RunControls MakeRunControls(QWidget* parent) {
+  RunControls run{};
+  run.start = MakeButton(parent, "StartButton", QStringLiteral("Start"));
+  run.stop = MakeButton(parent, "StopButton", QStringLiteral("Stop"));
+  run.row = new QHBoxLayout;
+  run.row->addWidget(run.start);
+  run.row->addWidget(run.stop);
+  run.row->addStretch();
+  run.progress = new QProgressBar(parent);
+  run.progress->setObjectName(QStringLiteral("Progress"));
+  run.progress->setValue(0);
+  run.progressText = new QLabel(parent);
+  run.progressText->setObjectName(QStringLiteral("ProgressLabel"));
+  return run;
 }
 
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers) {

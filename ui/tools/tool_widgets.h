@@ -4,11 +4,24 @@
 #include <QString>
 #include <QStringList>
 
+class QHBoxLayout;
+class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QWidget;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+// Start and Stop of a run in a row of their own, its progress bar and the
+// label under it that says what is being tried.
+struct RunControls {
+  QPushButton* start;
+  QPushButton* stop;
+  QHBoxLayout* row;
+  QProgressBar* progress;
+  QLabel* progressText;
+};
+RunControls MakeRunControls(QWidget* parent);
 // A read-only table of whole rows with these column headers.
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
 // Appends a row of texts.
