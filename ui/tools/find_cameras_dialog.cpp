@@ -47,24 +47,8 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   setWindowTitle(QStringLiteral("Find Cameras"));
   SetHelpContext(this, kFindCamerasContext);
 
-  auto* rates = new QHBoxLayout;
-  rates->addWidget(new QLabel(QStringLiteral("Baud rates:"), this));
-  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
-    rates_[code] = new QCheckBox(RateText(code), this);
-    rates_[code]->setObjectName(QStringLiteral("Rate") + RateText(code));
-    rates_[code]->setChecked(true);
-    rates->addWidget(rates_[code]);
-  }
-  rates->addStretch();
-
-  firstAddress_ = MakeAddressBox(this, "FirstAddress", kFirstCameraAddress);
-  lastAddress_ = MakeAddressBox(this, "LastAddress", kLastCameraAddress);
-  auto* range = new QHBoxLayout;
-  range->addWidget(new QLabel(QStringLiteral("Addresses from"), this));
-  range->addWidget(firstAddress_);
-  range->addWidget(new QLabel(QStringLiteral("to"), this));
-  range->addWidget(lastAddress_);
-  range->addStretch();
+  QHBoxLayout* rates = BuildRates();
+  QHBoxLayout* range = BuildRange();
 
   const RunControls run = MakeRunControls(this);
   start_ = run.start;
@@ -95,14 +79,7 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   layout->addLayout(bottom);
   resize(460, 420);
 
-  replyTimer_ = new QTimer(this);
-  replyTimer_->setObjectName(QStringLiteral("ReplyTimer"));
-  linkTimer_ = std::make_unique<TLinkTimer>(*replyTimer_);
-  scan_ = std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
-                                     static_cast<LineScanListener&>(*this));
-  connect(replyTimer_, &QTimer::timeout, this, [this] {
-    if (scan_) scan_->ReplyTimerTimer();
-  });
+  BuildScan();
 
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
   connect(stop_, &QPushButton::clicked, this, [this] { StopClick(); });
@@ -198,4 +175,41 @@ void FindCamerasDialog::ScanFinished(bool stopped) {
                              .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
                              .arg(found_.size()));
   ShowRunning(false);
+}
+
+QHBoxLayout* FindCamerasDialog::BuildRates() {
+  auto* rates = new QHBoxLayout;
+  rates->addWidget(new QLabel(QStringLiteral("Baud rates:"), this));
+  for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
+    rates_[code] = new QCheckBox(RateText(code), this);
+    rates_[code]->setObjectName(QStringLiteral("Rate") + RateText(code));
+    rates_[code]->setChecked(true);
+    rates->addWidget(rates_[code]);
+  }
+  rates->addStretch();
+  return rates;
+}
+
+QHBoxLayout* FindCamerasDialog::BuildRange() {
+  firstAddress_ = MakeAddressBox(this, "FirstAddress", kFirstCameraAddress);
+  lastAddress_ = MakeAddressBox(this, "LastAddress", kLastCameraAddress);
+  auto* range = new QHBoxLayout;
+  range->addWidget(new QLabel(QStringLiteral("Addresses from"), this));
+  range->addWidget(firstAddress_);
+  range->addWidget(new QLabel(QStringLiteral("to"), this));
+  range->addWidget(lastAddress_);
+  range->addStretch();
+  return range;
+}
+
+// The scan has a reply timer of its own; the link's timers stay as they are.
+void FindCamerasDialog::BuildScan() {
+  replyTimer_ = new QTimer(this);
+  replyTimer_->setObjectName(QStringLiteral("ReplyTimer"));
+  linkTimer_ = std::make_unique<TLinkTimer>(*replyTimer_);
+  scan_ = std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
+                                     static_cast<LineScanListener&>(*this));
+  connect(replyTimer_, &QTimer::timeout, this, [this] {
+    if (scan_) scan_->ReplyTimerTimer();
+  });
 }

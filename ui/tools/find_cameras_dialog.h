@@ -11,6 +11,7 @@
 #include "link/line_speeds.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -32,6 +33,9 @@ class FindCamerasDialog : public QDialog, private LineScanListener {
   void reject() override;
 
  private:
+  QHBoxLayout* BuildRates();
+  QHBoxLayout* BuildRange();
+  void BuildScan();
   void StartClick();
   void StopClick();
   void UseClick();

@@ -64,18 +64,7 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
   setWindowTitle(QStringLiteral("Write to Several Cameras"));
   SetHelpContext(this, kMultiWriteContext);
 
-  addresses_ = new QLineEdit(this);
-  addresses_->setObjectName(QStringLiteral("AddressEdit"));
-  addresses_->setPlaceholderText(QStringLiteral("2-32, 40"));
-  fromFind_ = MakeButton(this, "FoundButton", QStringLiteral("Cameras found"));
-  std::vector<uint8_t> foundAddresses;
-  for (const LineScanFind& find : found) foundAddresses.push_back(find.address);
-  const QString foundText = AddressListText(foundAddresses);
-  fromFind_->setEnabled(!foundText.isEmpty());
-  auto* list = new QHBoxLayout;
-  list->addWidget(new QLabel(QStringLiteral("Addresses:"), this));
-  list->addWidget(addresses_, 1);
-  list->addWidget(fromFind_);
+  QHBoxLayout* list = BuildAddressRow(found);
 
   readBack_ = MakeCheck(this, "ReadBackCheck", QStringLiteral("Read back and compare"), true);
   imageDelay_ =
@@ -111,8 +100,6 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
 
   write_ = std::make_unique<MultiWrite>(form_.Link(), form_.Panel(), clock_,
                                         static_cast<MultiWriteListener&>(*this));
-  connect(fromFind_, &QPushButton::clicked, this,
-          [this, foundText] { addresses_->setText(foundText); });
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
   connect(stop_, &QPushButton::clicked, this, [this] {
     if (write_) write_->Stop();
@@ -206,4 +193,23 @@ void MultiWriteDialog::WriteFinished(bool stopped) {
                              .arg(ok)
                              .arg(rows_.size()));
   ShowRunning(false);
+}
+
+// The address line and the button that fills it from the last search.
+QHBoxLayout* MultiWriteDialog::BuildAddressRow(const std::vector<LineScanFind>& found) {
+  addresses_ = new QLineEdit(this);
+  addresses_->setObjectName(QStringLiteral("AddressEdit"));
+  addresses_->setPlaceholderText(QStringLiteral("2-32, 40"));
+  fromFind_ = MakeButton(this, "FoundButton", QStringLiteral("Cameras found"));
+  std::vector<uint8_t> foundAddresses;
+  for (const LineScanFind& find : found) foundAddresses.push_back(find.address);
+  const QString foundText = AddressListText(foundAddresses);
+  fromFind_->setEnabled(!foundText.isEmpty());
+  connect(fromFind_, &QPushButton::clicked, this,
+          [this, foundText] { addresses_->setText(foundText); });
+  auto* list = new QHBoxLayout;
+  list->addWidget(new QLabel(QStringLiteral("Addresses:"), this));
+  list->addWidget(addresses_, 1);
+  list->addWidget(fromFind_);
+  return list;
 }

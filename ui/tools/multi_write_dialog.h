@@ -11,6 +11,7 @@
 #include "ui/tools/steady_link_clock.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -32,6 +33,7 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   bool SaveReport(const QString& path) const;
 
  private:
+  QHBoxLayout* BuildAddressRow(const std::vector<LineScanFind>& found);
   void StartClick();
   void SaveClick();
   void ShowRunning(bool running);
