@@ -14,6 +14,7 @@
 
 #include "bench/adapter_model.h"
 #include "bench/bench_report.h"
+#include "bench/line_tools.h"
 #include "bench/process_figures.h"
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
@@ -43,7 +44,14 @@ struct Options {
   std::string sim = SimProgramBesideThis();
   std::string zelta = ThisProgramFolder() + "/zelta";
   bool program = true;
+  bool findCameras = true;   // Find Cameras over 199 addresses
+  bool writeCameras = true;  // Write to Several Cameras with read-back
 };
+
+// The installer tools run on a line of this many cameras, addresses 1 up, at
+// this speed.
+constexpr int kToolCameras = 8;
+constexpr int kToolBaud = 9600;
 
 const char kDescription[] =
     "Runs Read Camera and Write Camera with the camera link and the real serial\n"
@@ -54,10 +62,13 @@ const char kDescription[] =
     "answer without talking into the tool's own transmission). With --adapter-latency\n"
     "each speed runs twice through a USB adapter model whose latency timer holds\n"
     "replies and whose transmitter-empty flag lags by up to MS: once trusting that\n"
-    "flag alone, once as the serial layer treats an adapter.";
+    "flag alone, once as the serial layer treats an adapter. Then Find Cameras over\n"
+    "199 addresses and Write to Several Cameras with read-back, at 9600 baud against\n"
+    "zelta-camsim --cameras 1-8 --line-timing, each beside its own line-time limit.";
 
-// The options and their checks; --program-only empties the speeds.
-void DescribeOptions(CLI::App& app, Options& o, bool& programOnly) {
+// The options and their checks; --program-only empties the speeds and leaves
+// the tools out, --tools-only leaves out the speeds and the program.
+void DescribeOptions(CLI::App& app, Options& o, bool& programOnly, bool& toolsOnly) {
   app.add_option("--json", o.jsonFile, "also write the figures as JSON to FILE")->type_name("FILE");
   app.add_option("--speeds", o.speeds, "speeds to measure")
       ->delimiter(',')
@@ -75,6 +86,24 @@ void DescribeOptions(CLI::App& app, Options& o, bool& programOnly) {
   app.add_flag(
       "--no-program", [&o](int64_t) { o.program = false; }, "leave the program out");
   app.add_flag("--program-only", programOnly, "measure the program alone");
+  app.add_option_function<std::vector<std::string>>(
+         "--tools",
+         [&o](const std::vector<std::string>& tools) {
+           o.findCameras = std::find(tools.begin(), tools.end(), "find") != tools.end();
+           o.writeCameras = std::find(tools.begin(), tools.end(), "write") != tools.end();
+         },
+         "installer tools to measure at 9600 baud on 8 cameras")
+      ->delimiter(',')
+      ->type_name("find,write")
+      ->check(CLI::IsMember({"find", "write"}));
+  app.add_flag(
+      "--no-tools",
+      [&o](int64_t) {
+        o.findCameras = false;
+        o.writeCameras = false;
+      },
+      "leave the installer tools out");
+  app.add_flag("--tools-only", toolsOnly, "measure the installer tools alone");
   app.add_option("--sim", o.sim, "zelta-camsim to start")->type_name("PATH");
   app.add_option("--zelta", o.zelta, "zelta program to measure idle")->type_name("PATH");
 }
@@ -307,6 +336,54 @@ void MeasureSpeeds(const Options& options, BenchFigures& figures) {
   }
 }
 
+// Read Camera and Write Camera on the line's first camera, for their
+// line-time limits, then Write to Several Cameras over the whole line.
+ToolFigures WriteCamerasFigures(LinkSession& link, const SpeedFigures& s) {
+  std::vector<FrameRange> ranges;
+  link.WaitLinked(milliseconds(5000));
+  const TransferFigures read = RunTransfer(link, false, s, ranges);
+  link.WaitLinked(milliseconds(5000));
+  const TransferFigures write = RunTransfer(link, true, s, ranges);
+  std::vector<uint8_t> addresses;
+  for (int address = 1; address <= kToolCameras; ++address) {
+    addresses.push_back(static_cast<uint8_t>(address));
+  }
+  if (read.completed && write.completed) {
+    link.WaitLinked(milliseconds(5000));
+    return MeasureMultiWrite(link, s.baud, addresses, write.limitMs, read.limitMs);
+  }
+  ToolFigures t;
+  t.name = "Write " + std::to_string(kToolCameras) + " Cameras";
+  t.key = "write_cameras";
+  t.baud = s.baud;
+  t.error = "Read or Write Camera, which give its limit, did not complete";
+  return t;
+}
+
+// Find Cameras and Write to Several Cameras against a simulated line of
+// cameras, each beside its own line-time limit.
+void MeasureTools(const Options& o, BenchFigures& figures) {
+  if (!o.findCameras && !o.writeCameras) {
+    figures.toolsNote = "left out (--no-tools)";
+    return;
+  }
+  std::fprintf(stderr, "zelta-bench: installer tools at %d baud...\n", kToolBaud);
+  const SpeedFigures s = SpeedSettings(o, kToolBaud);
+  std::vector<std::string> simArgs = SimArgs(s);
+  simArgs.insert(simArgs.end(), {"--cameras", "1-" + std::to_string(kToolCameras)});
+  SimProcess sim(o.sim, simArgs);
+  const std::string path = sim.WaitReady();
+  if (path.empty()) {
+    figures.toolsNote = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
+    return;
+  }
+  LinkSession link;
+  figures.toolsNote = StartLink(link, path, kToolBaud, nullptr);
+  if (!figures.toolsNote.empty()) return;
+  if (o.findCameras) figures.tools.push_back(MeasureFindCameras(link, kToolBaud, kToolCameras));
+  if (o.writeCameras) figures.tools.push_back(WriteCamerasFigures(link, s));
+}
+
 ProgramFigures MeasureProgram(const Options& options) {
   if (!options.program) {
     ProgramFigures figures;
@@ -330,23 +407,41 @@ bool AllSpeedsRan(const BenchFigures& figures) {
                      [](const SpeedFigures& s) { return s.error.empty(); });
 }
 
+// The tools asked for ran (whether or not they met their targets).
+bool ToolsRan(const Options& options, const BenchFigures& figures) {
+  if (!options.findCameras && !options.writeCameras) return true;
+  return !figures.tools.empty() &&
+         std::all_of(figures.tools.begin(), figures.tools.end(),
+                     [](const ToolFigures& t) { return t.error.empty(); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   bool programOnly = false;
+  bool toolsOnly = false;
   CLI::App app(kDescription, "zelta-bench");
-  DescribeOptions(app, options, programOnly);
+  DescribeOptions(app, options, programOnly, toolsOnly);
   if (const auto status = ParseOptions(app, argc, argv)) return *status;
-  if (programOnly) options.speeds.clear();
+  if (programOnly) {
+    options.speeds.clear();
+    options.findCameras = false;
+    options.writeCameras = false;
+  }
+  if (toolsOnly) {
+    options.speeds.clear();
+    options.program = false;
+  }
   BenchFigures figures;
   const std::string loadBefore = LoadAverage();
   MeasureSpeeds(options, figures);
+  MeasureTools(options, figures);
   figures.program = MeasureProgram(options);
   figures.peakKb = PeakResidentKb();
   figures.machine = std::to_string(std::thread::hardware_concurrency()) + " cores, load average " +
                     loadBefore + " before, " + LoadAverage() + " after";
   std::fputs(BenchTable(figures).c_str(), stdout);
   if (!options.jsonFile.empty() && !WriteJson(options.jsonFile, figures)) return 1;
-  return AllSpeedsRan(figures) ? 0 : 1;
+  return AllSpeedsRan(figures) && ToolsRan(options, figures) ? 0 : 1;
 }

@@ -50,8 +50,27 @@ struct ProgramFigures {
   double CpuPercent() const { return seconds > 0 ? cpuMs / (seconds * 1000) * 100 : 0; }
 };
 
+// An installer tool on a line of cameras (Find Cameras, Write to Several
+// Cameras) beside its own line-time limit.
+struct ToolFigures {
+  std::string name;  // as the table shows it
+  std::string key;   // as the JSON names it
+  int baud = 0;
+  int steps = 0;     // addresses polled, or cameras written
+  int found = 0;     // cameras found, or written and read back alike
+  int expected = 0;  // cameras on the simulated line
+  double wallMs = 0;
+  double limitMs = 0;
+  double cpuMs = 0;
+  bool completed = false;  // finished with every camera found or verified
+  std::string error;       // empty when it ran
+  double Ratio() const { return limitMs > 0 ? wallMs / limitMs : 0; }
+};
+
 struct BenchFigures {
   std::vector<SpeedFigures> speeds;
+  std::vector<ToolFigures> tools;
+  std::string toolsNote;  // why the tools were not measured, if so
   ProgramFigures program;
   long peakKb = 0;
   std::string machine;  // load and cores while it ran

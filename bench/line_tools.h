@@ -1,0 +1,19 @@
+// The installer's tools on a line of cameras: Find Cameras (the link's
+// LineScan) and Write to Several Cameras (the link's MultiWrite), each timed
+// beside the line time it cannot beat.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "bench/bench_report.h"
+#include "headless/link_session.h"
+
+// Scans addresses 1-199 at `baud` on an idle, linked session; `expected`
+// cameras must be found for the figure to count as completed.
+ToolFigures MeasureFindCameras(LinkSession& link, int baud, int expected);
+
+// Writes the session's panel to each address with read-back. The limit is
+// per camera one Write Camera and one Read Camera at their line-time limits.
+ToolFigures MeasureMultiWrite(LinkSession& link, int baud, const std::vector<uint8_t>& addresses,
+                              double writeLimitMs, double readLimitMs);
