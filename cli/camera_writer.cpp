@@ -21,10 +21,14 @@ class Rows : public MultiWriteListener {
  public:
   // The engine's status line ("Write SHUTTER") is the progress shown.
   void WriteProgress(const MultiWriteProgress&) override {}
-  void CameraDone(const MultiWriteResult& row) override { outcomes.push_back(OutcomeOf(row)); }
+  void CameraDone(const MultiWriteResult& row) override {
+    outcomes.push_back(OutcomeOf(row));
+    if (report) report->push_back(row);
+  }
   void WriteFinished(bool) override { finished = true; }
 
   std::vector<CameraOutcome> outcomes;
+  std::vector<MultiWriteResult>* report = nullptr;
   bool finished = false;
 };
 
@@ -81,11 +85,13 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row) {
 }
 
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
-                                        const std::vector<uint8_t>& addresses, bool verify) {
+                                        const std::vector<uint8_t>& addresses, bool verify,
+                                        std::vector<MultiWriteResult>* report) {
   LinkSession& session = line.Session();
   ApplySettings(values, session.Panel(), line.State());
   const SteadyClock clock;
   Rows rows;
+  rows.report = report;
   MultiWrite write(line.Engine(), session.Panel(), clock, rows);
   MultiWriteOptions options;
   options.readBack = verify;

@@ -26,6 +26,8 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row);
 
 // Writes `values` to each address in turn; with `verify` reads each back and
 // compares. One outcome per address: when asked to stop, the camera in hand
-// and those not reached are "stopped".
+// and those not reached are "stopped". `report`, when given, gets the link's
+// rows as they came, for the report.
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
-                                        const std::vector<uint8_t>& addresses, bool verify);
+                                        const std::vector<uint8_t>& addresses, bool verify,
+                                        std::vector<MultiWriteResult>* report = nullptr);

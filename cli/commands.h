@@ -13,8 +13,16 @@ int RunState(CameraLine& line, const LineOptions& options);
 // `file` empty: the settings go to stdout.
 int RunRead(CameraLine& line, const LineOptions& options, const std::string& file);
 struct SettingsValues;
+// Where a write's CSV report goes (no path: none), and the settings file it names.
+struct WriteReportFile {
+  std::string path;
+  std::string settingsFile;
+};
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
-             const std::vector<uint8_t>& addresses, bool verify);
+             const std::vector<uint8_t>& addresses, bool verify,
+             const WriteReportFile& report = {});
+// Why the report cannot go to `path`, found before anything is sent; empty when it can.
+std::string ReportFileProblem(const std::string& path);
 // Without codes: read them.
 struct DelayCodes {
   int colToWb = 0;

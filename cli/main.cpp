@@ -23,6 +23,7 @@ struct Command {
   std::string readFile;
   std::string writeFile;
   std::string to;
+  std::string report;
   bool noVerify = false;
   DelayCodes delay;
   std::string button;
@@ -105,9 +106,12 @@ CLI::App* DescribeWrite(CLI::App& app, Command& c) {
   write->add_option("FILE", c.writeFile, "settings file to write to the camera")->required();
   write->add_option("--to", c.to, "camera addresses, e.g. 2-32,40 (default: --address)");
   write->add_flag("--no-verify", c.noVerify, "do not read back and compare");
+  write->add_option("--report", c.report,
+                    "also save the CSV report of Write to Several Cameras to this file");
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
-      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
+      "SHUTTER\" or \"7 stopped\". --report saves the same rows as the window's Save Report,\n"
+      "a CSV table. Exit status 0 when every camera is ok (and the report saved), else 1.");
   return write;
 }
 
@@ -204,6 +208,11 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
   if (s.write->parsed()) {
     p.addresses = WriteAddresses(c, options);
     if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;
+    if (const std::string problem = c.report.empty() ? "" : ReportFileProblem(c.report);
+        !problem.empty()) {
+      Complain("--report: can not save the report \"" + c.report + "\": " + problem);
+      return std::nullopt;
+    }
   }
   return p;
 }
@@ -228,7 +237,9 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
   if (s.scan->parsed()) return RunScan(line, options, p.plan);
   if (s.state->parsed()) return RunState(line, options);
   if (s.read->parsed()) return RunRead(line, options, c.readFile);
-  if (s.write->parsed()) return RunWrite(line, options, *p.values, p.addresses, !c.noVerify);
+  if (s.write->parsed()) {
+    return RunWrite(line, options, *p.values, p.addresses, !c.noVerify, {c.report, c.writeFile});
+  }
   if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
   if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);
   if (s.ptz->parsed()) return RunPtz(line, options, c.button);

@@ -1,8 +1,17 @@
 // Write Camera with the settings of a file, to one camera or a list.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
 #include "cli/camera_writer.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/result_output.h"
+#include "settings/multi_write_report.h"
+#include "settings/settings_file_io.h"
 
 namespace {
 
@@ -18,11 +27,34 @@ Json OutcomeJson(const CameraOutcome& outcome) {
   return json;
 }
 
+// The report as the window's Save Report writes it; false after saying why not.
+bool SaveReport(const WriteReportFile& report, const MultiWriteReportRun& run,
+                const std::vector<MultiWriteResult>& rows) {
+  const FileOutcome saved = ReplaceFile(report.path, MultiWriteReportText(run, rows));
+  if (!saved.ok) Complain("can not save the report \"" + report.path + "\": " + saved.reason);
+  return saved.ok;
+}
+
 }  // namespace
 
+std::string ReportFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    return ::access(path.c_str(), W_OK) == 0 ? std::string() : std::strerror(errno);
+  }
+  if (errno != ENOENT) return std::strerror(errno);
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  return ::access(folder.c_str(), W_OK | X_OK) == 0 ? std::string() : std::strerror(errno);
+}
+
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
-             const std::vector<uint8_t>& addresses, bool verify) {
-  const std::vector<CameraOutcome> outcomes = WriteCameras(line, values, addresses, verify);
+             const std::vector<uint8_t>& addresses, bool verify, const WriteReportFile& report) {
+  const MultiWriteReportRun run{std::time(nullptr), options.port, options.baud,
+                                report.settingsFile};
+  std::vector<MultiWriteResult> rows;
+  const std::vector<CameraOutcome> outcomes = WriteCameras(line, values, addresses, verify, &rows);
   std::string text;
   Json results = Json::array();
   bool allOk = !outcomes.empty();
@@ -31,6 +63,7 @@ int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues&
     results.push_back(OutcomeJson(outcome));
     allOk = allOk && outcome.result == CameraOutcome::Result::Ok;
   }
+  const bool reported = report.path.empty() || SaveReport(report, run, rows);
   PrintResult(options.json, text, Json{{"results", results}});
-  return allOk ? kExitDone : kExitCameraFailed;
+  return allOk && reported ? kExitDone : kExitCameraFailed;
 }

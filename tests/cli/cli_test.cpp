@@ -16,6 +16,7 @@
 #include "bench/sim_process.h"
 #include "bench/sim_trace.h"
 #include "settings/settings_reader.h"
+#include "tests/settings/csv_table.h"
 
 namespace {
 
@@ -223,6 +224,20 @@ INSTANTIATE_TEST_SUITE_P(
              Match::Exact,
              "",
              "--to: \"3-x\" is not an address or a range like 2-32"},
+        Case{"WriteReportNotAFile",
+             {},
+             {"write", "FILE", "--report", "/dev/null"},
+             2,
+             Match::Exact,
+             "",
+             "can not save the report \"/dev/null\": not a regular file"},
+        Case{"WriteReportNoFolder",
+             {},
+             {"write", "FILE", "--report", "/nonexistent-zelta/report.csv"},
+             2,
+             Match::Exact,
+             "",
+             "No such file or directory"},
         Case{"WriteBadFile",
              {},
              {"write", "BAD"},
@@ -304,6 +319,28 @@ TEST(CliRead, GivesAFileTheSettingsReaderTakesWithTheCamerasValues) {
   EXPECT_EQ(values.numbers[3], 3);  // SHUTTER
   EXPECT_EQ(values.numbers[4], 1);  // GAIN
   EXPECT_EQ(values.id, "LOBBY-2         ");
+}
+
+TEST(CliWrite, ReportIsTheWindowsCsvTable) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  const std::string settings = folder.File("site 7, east.txt", kGoodFile);
+  const std::string report = folder.Path() + "/report.csv";
+  const Outcome run =
+      RunCli({"--port", pty, "write", settings, "--to", "1-2", "--report", report}, folder);
+  EXPECT_EQ(run.status, 1) << run.err;
+  const auto table = CsvTable(report);
+  ASSERT_EQ(table.size(), 3u);
+  EXPECT_EQ(table[0][0], "Address");
+  EXPECT_EQ(table[1][1], "OK");
+  EXPECT_EQ(table[2][1], "No answer");
+  for (size_t row = 1; row < table.size(); ++row) {
+    EXPECT_EQ(table[row][0], std::to_string(row));
+    EXPECT_EQ(std::vector<std::string>(table[row].begin() + 4, table[row].end()),
+              (std::vector<std::string>{pty, "4800", settings}));
+  }
 }
 
 TEST(CliPort, HeldByAnotherProgramIsBusy) {

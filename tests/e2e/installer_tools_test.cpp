@@ -176,14 +176,15 @@ class InstallerToolsTest : public QObject {
       QVERIFY(rows[i][2].toInt() > 0);
     }
     QVERIFY(saved);
-    const QStringList lines = QString::fromUtf8(folder.Read("report.csv")).split('\n');
-    QVERIFY2(lines.size() == 11 && lines[0].startsWith("# ") && lines[0].contains("Com1") &&
-                 lines[0].contains("4800 baud") && lines[0].contains("Untitled.TXT") &&
-                 lines[10].isEmpty(),
-             qPrintable(lines.join('\n')));
-    QCOMPARE(lines[1], QStringLiteral("Address,Result,Time (ms)"));
-    for (int i = 0; i < rows.size(); ++i) QCOMPARE(lines[i + 2], rows[i].join(','));
-
+    const QStringList lines = QString::fromUtf8(folder.Read("report.csv")).split("\r\n");
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines[0], QString::fromLatin1(kMultiWriteReportHeader));
+    QVERIFY(lines[9].isEmpty());
+    // The run's start, the port, the rate and the settings file on every row.
+    for (int i = 0; i < rows.size(); ++i) {
+      QCOMPARE(lines[i + 1].section(',', 0, 2), rows[i].join(','));
+      QCOMPARE(lines[i + 1].section(',', 4), QStringLiteral("Com1,4800,Untitled.TXT"));
+    }
     QCOMPARE(PanelValues(*form).Text(), panelBefore);
     QCOMPARE(AddressDigits(form), (QList<int>{0, 0, 1}));
     QCOMPARE(int{CameraAddress}, 1);

@@ -15,10 +15,11 @@
 #include "comm/comm.h"
 #include "link/address_list.h"
 #include "link/line_speeds.h"
+#include "settings/multi_write_report.h"
 #include "settings/settings_caption.h"
+#include "settings/settings_file_io.h"
 #include "ui/main_window/control_form.h"
 #include "ui/tools/installer_tools.h"
-#include "ui/tools/multi_write_report.h"
 #include "ui/tools/tool_widgets.h"
 #include "ui/widgets/help_key.h"
 #include "ui/widgets/message_box.h"
@@ -134,6 +135,11 @@ void MultiWriteDialog::StartClick() {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
   }
+  // The report names the run as it began, whatever the window opens later.
+  run_.started = std::time(nullptr);
+  run_.port = form_.Comm1->DeviceName();
+  run_.baud = MenuBaud(form_);
+  run_.settingsFile = CaptionFileName(form_.windowTitle().toStdString());
   ShowRunning(true);
 }
 
@@ -146,16 +152,7 @@ void MultiWriteDialog::SaveClick() {
 }
 
 bool MultiWriteDialog::SaveReport(const QString& path) const {
-  MultiWriteReportHeading heading;
-  heading.when = QDateTime::currentDateTime();
-  heading.port = QString::fromStdString(form_.Comm1->DeviceName());
-  heading.baud = MenuBaud(form_);
-  heading.settingsFile =
-      QString::fromStdString(ProposedFileName(form_.windowTitle().toStdString()));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
-  const QByteArray bytes = MultiWriteReportText(heading, rows_).toUtf8();
-  return file.write(bytes) == bytes.size();
+  return ReplaceFile(QFile::encodeName(path).toStdString(), MultiWriteReportText(run_, rows_)).ok;
 }
 
 void MultiWriteDialog::ShowRunning(bool running) {

@@ -8,6 +8,7 @@
 
 #include "link/line_scan.h"
 #include "link/multi_write.h"
+#include "settings/multi_write_report.h"
 #include "ui/tools/steady_link_clock.h"
 
 class QCheckBox;
@@ -55,6 +56,7 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   QTableWidget* table_ = nullptr;
   SteadyLinkClock clock_;
   std::vector<MultiWriteResult> rows_;
+  MultiWriteReportRun run_;  // when, where and what the rows' write was
   std::unique_ptr<MultiWrite> write_;
 };
 
