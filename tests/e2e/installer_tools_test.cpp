@@ -18,6 +18,7 @@
 #include "link/camera_link_state.h"
 #include "link/frame_meaning.h"
 #include "link/line_scan.h"
+#include "settings/settings_caption.h"
 #include "tests/e2e/support/camsim.h"
 #include "tests/e2e/support/e2e_fixture.h"
 #include "tests/ui/support/control_fixture.h"
@@ -144,8 +145,11 @@ class InstallerToolsTest : public QObject {
     Choose(Child<QComboBox>(form, "ShutterSel"), ListPosition(kItemShutter, "1/500"));
     const QString panelBefore = PanelValues(*form).Text();
     const QString report = folder.FilePath(QStringLiteral("report.csv"));
+    // As Open leaves it: the report names the file whole, quoted for its comma.
+    form->setWindowTitle(QString::fromStdString(FileCaption("/sites/lobby, east.TXT")));
 
     QList<QStringList> rows;
+    QDateTime started;
     bool saved = false;
     bool defaults = false;
     const bool ran = RunModal(Child<QAction>(form, "MultiWrite"),
@@ -154,6 +158,7 @@ class InstallerToolsTest : public QObject {
                                      Child<QCheckBox>(dialog, "ReadBackCheck")->isChecked() &&
                                      !Child<QCheckBox>(dialog, "ImageDelayCheck")->isChecked();
                                  Child<QLineEdit>(dialog, "AddressEdit")->setText("1-8");
+                                 started = QDateTime::currentDateTime();
                                  Child<QPushButton>(dialog, "StartButton")->click();
                                  return true;
                                },
@@ -180,10 +185,14 @@ class InstallerToolsTest : public QObject {
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines[0], QString::fromLatin1(kMultiWriteReportHeader));
     QVERIFY(lines[9].isEmpty());
-    // The run's start, the port, the rate and the settings file on every row.
+    // The run's start (the silent camera alone makes the save seconds later),
+    // the port, the rate and the settings file on every row.
     for (int i = 0; i < rows.size(); ++i) {
       QCOMPARE(lines[i + 1].section(',', 0, 2), rows[i].join(','));
-      QCOMPARE(lines[i + 1].section(',', 4), QStringLiteral("Com1,4800,Untitled.TXT"));
+      const QDateTime written =
+          QDateTime::fromString(lines[i + 1].section(',', 3, 3), "yyyy-MM-dd HH:mm:ss");
+      QVERIFY2(qAbs(written.secsTo(started)) <= 1, qPrintable(lines[i + 1]));
+      QCOMPARE(lines[i + 1].section(',', 4), QStringLiteral("Com1,4800,\"lobby, east.TXT\""));
     }
     QCOMPARE(PanelValues(*form).Text(), panelBefore);
     QCOMPARE(AddressDigits(form), (QList<int>{0, 0, 1}));
