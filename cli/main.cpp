@@ -23,7 +23,7 @@ struct Command {
   std::string readFile;
   std::string writeFile;
   std::string to;
-  std::string report;
+  std::optional<std::string> report;
   bool noVerify = false;
   DelayCodes delay;
   std::string button;
@@ -208,9 +208,9 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
   if (s.write->parsed()) {
     p.addresses = WriteAddresses(c, options);
     if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;
-    if (const std::string problem = c.report.empty() ? "" : ReportFileProblem(c.report);
+    if (const std::string problem = c.report ? ReportFileProblem(*c.report) : "";
         !problem.empty()) {
-      Complain("--report: can not save the report \"" + c.report + "\": " + problem);
+      Complain("--report: can not save the report \"" + *c.report + "\": " + problem);
       return std::nullopt;
     }
   }
@@ -238,7 +238,8 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
   if (s.state->parsed()) return RunState(line, options);
   if (s.read->parsed()) return RunRead(line, options, c.readFile);
   if (s.write->parsed()) {
-    return RunWrite(line, options, *p.values, p.addresses, !c.noVerify, {c.report, c.writeFile});
+    return RunWrite(line, options, *p.values, p.addresses, !c.noVerify,
+                    {c.report.value_or(""), c.writeFile});
   }
   if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
   if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);

@@ -38,6 +38,7 @@ bool SaveReport(const WriteReportFile& report, const MultiWriteReportRun& run,
 }  // namespace
 
 std::string ReportFileProblem(const std::string& path) {
+  if (path.empty()) return "no file named";
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0) {
     if (!S_ISREG(info.st_mode)) return "not a regular file";
