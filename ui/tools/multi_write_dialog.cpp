@@ -16,6 +16,7 @@
 #include "link/address_list.h"
 #include "link/line_speeds.h"
 #include "settings/settings_caption.h"
+#include "settings/settings_file_io.h"
 #include "ui/main_window/control_form.h"
 #include "ui/tools/installer_tools.h"
 #include "ui/tools/multi_write_report.h"
@@ -142,20 +143,21 @@ void MultiWriteDialog::SaveClick() {
                                                     QStringLiteral("report.csv"),
                                                     QStringLiteral("CSV file (*.csv)"));
   if (path.isEmpty()) return;
-  if (!SaveReport(path)) ShowError(QStringLiteral("Cannot write \"%1\".").arg(path), this);
+  SaveReport(path);
 }
 
-bool MultiWriteDialog::SaveReport(const QString& path) const {
+bool MultiWriteDialog::SaveReport(const QString& path) {
   MultiWriteReportHeading heading;
   heading.when = QDateTime::currentDateTime();
   heading.port = QString::fromStdString(form_.Comm1->DeviceName());
   heading.baud = MenuBaud(form_);
   heading.settingsFile =
       QString::fromStdString(ProposedFileName(form_.windowTitle().toStdString()));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
   const QByteArray bytes = MultiWriteReportText(heading, rows_).toUtf8();
-  return file.write(bytes) == bytes.size();
+  const FileOutcome written =
+      ReplaceFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
+  if (!written.ok) ShowSaveError(path, written.reason, this);
+  return written.ok;
 }
 
 void MultiWriteDialog::ShowRunning(bool running) {
