@@ -146,8 +146,9 @@ TAdaptersForm::TAdaptersForm(QWidget* parent, const QString& programFolder)
 }
 
 void TAdaptersForm::Refresh() {
-  const QListWidgetItem* current = PortList->currentItem();
-  const QString selected = current ? current->data(kPathRole).toString() : QString();
+  const QList<QListWidgetItem*> before = PortList->selectedItems();
+  const QString selected =
+      before.isEmpty() ? QString() : before.first()->data(kPathRole).toString();
   PortList->clear();
   for (const SerialPortInfo& port : ListSerialPorts(scan_)) {
     auto* item = new QListWidgetItem(ItemText(port), PortList);
