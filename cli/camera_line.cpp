@@ -31,6 +31,7 @@ CameraLine::CameraLine(const LineOptions& options, const LinkSession::PortWrap& 
 }
 
 std::string CameraLine::Open() {
+  if (std::string problem = FilesFolderProblem(); !problem.empty()) return problem;
   if (session_.Open(options_.port, options_.baud)) return {};
   return PortProblem(ResolveSerialDeviceName(options_.port, ProgramFilesFolder()));
 }

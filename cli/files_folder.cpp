@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/device_names.h"
+#include "settings/private_folder.h"
 
 std::string ProgramFilesFolder() {
 #ifdef ZELTA_PER_USER_FILES
@@ -13,5 +14,14 @@ std::string ProgramFilesFolder() {
   return std::string(home != nullptr ? home : "") + "/.config/zelta";
 #else
   return ExecutableFolder();
+#endif
+}
+
+std::string FilesFolderProblem() {
+#ifdef ZELTA_PER_USER_FILES
+  return MakeFolderPrivate(ProgramFilesFolder());
+#else
+  // A build from source keeps its files in its own build folder.
+  return {};
 #endif
 }

@@ -6,3 +6,8 @@
 #include <string>
 
 std::string ProgramFilesFolder();
+
+// Why the folder may not be used (it belongs to another user, or others may
+// write in it and it cannot be made private); empty when it may. Asked before
+// anything is read from it.
+std::string FilesFolderProblem();

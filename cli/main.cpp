@@ -205,6 +205,13 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
     if (!plan) return std::nullopt;
     p.plan = *plan;
   }
+  if (s.read->parsed() && !c.readFile.empty()) {
+    // Refused before the camera is read: a FIFO or a device is never replaced.
+    if (const FileOutcome target = CheckReplaceable(c.readFile); !target.ok) {
+      Complain("can not save the file \"" + c.readFile + "\": " + target.reason);
+      return std::nullopt;
+    }
+  }
   if (s.write->parsed()) {
     p.addresses = WriteAddresses(c, options);
     if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,7 +99,8 @@ enum class Match { Exact, Prefix, Contains };
 struct Case {
   const char* name;
   std::vector<std::string> sim;
-  // "FILE": a good settings file, "AUTO": one with SHUTTER AUTO, "BAD": a bad one
+  // "FILE": a good settings file, "AUTO": one with SHUTTER AUTO, "BAD": a bad
+  // one, "FIFO": a named pipe
   std::vector<std::string> cli;
   int status;
   Match match;
@@ -131,6 +133,9 @@ TEST_P(Command, AnswersAsAScriptExpects) {
       std::string bad = kGoodFile;
       bad.replace(bad.find("GAIN&1"), 6, "GAIN&x1");
       args.push_back(folder.File("bad.txt", bad));
+    } else if (arg == "FIFO") {
+      args.push_back(folder.Path() + "/out.fifo");
+      ASSERT_EQ(::mkfifo(args.back().c_str(), 0600), 0);
     } else {
       args.push_back(arg);
     }
@@ -252,6 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
              Match::Exact,
              "",
              "'x1' is not a valid integer value"},
+        // Refused before the camera is read; the FIFO stays.
+        Case{"ReadToFifo", {}, {"read", "FIFO"}, 2, Match::Exact, "", "Not a regular file: a FIFO"},
         Case{"BadSpeed", {}, {"--baud", "1300", "state"}, 2, Match::Exact, "", "1200, 2400"},
         Case{"DelayReadText",
              {"--delay-code", "2"},

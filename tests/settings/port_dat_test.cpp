@@ -9,6 +9,10 @@ TEST(SettingsPortDat, TheDefaultFileIsThirtyOneBytes) {
   EXPECT_EQ(text, "Port&0\r\nBaud Rate&2\r\nProtocol&0");
   EXPECT_EQ(text.size(), 31u);
   EXPECT_EQ(PortDatText(1, -1, -1), "Port&1\r\nBaud Rate&\r\nProtocol&");
+  // Code 0 (1200 baud, Pelco P) is a code like any other and comes back.
+  const PortDatCodes zero = ReadPortDat(PortDatText(0, 0, 0));
+  EXPECT_EQ(zero.baud, 0);
+  EXPECT_EQ(zero.protocol, 0);
 }
 
 TEST(SettingsPortDat, KeysAreIgnoredAndLinesToldApartByOrder) {

@@ -1,5 +1,8 @@
 #include "ui/dialogs/adapters_form.h"
 
+#include <grp.h>
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -9,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/device_names.h"
+#include "ui/widgets/help_key.h"
 #include "ui/widgets/message_box.h"
 
 namespace {
@@ -25,14 +30,52 @@ QString Decode(const std::string& text) {
   return QFile::decodeName(text.c_str());
 }
 
+// Whether the device's group may read and write it, and that group's name.
+bool GroupMayUse(unsigned mode, const QString& group) {
+  return !group.isEmpty() && (mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+}
+
+struct DeviceRights {
+  unsigned mode = 0;
+  QString group;
+  QString kernelName;
+};
+
+DeviceRights RightsOf(const QString& device) {
+  DeviceRights rights;
+  const QString real = QFileInfo(device).canonicalFilePath();
+  rights.kernelName = QFileInfo(real.isEmpty() ? device : real).fileName();
+  struct stat info {};
+  if (::stat(QFile::encodeName(device).constData(), &info) != 0) return rights;
+  rights.mode = info.st_mode & 07777;
+  if (info.st_gid != 0) {
+    if (const struct group* entry = ::getgrgid(info.st_gid)) {
+      rights.group = QString::fromLocal8Bit(entry->gr_name);
+    }
+  }
+  return rights;
+}
+
 QString ItemText(const SerialPortInfo& port) {
   QString text = Decode(port.deviceName);
   if (!port.maker.empty()) {
     text =
         Decode(port.maker + " " + port.product) + QStringLiteral(" (") + text + QStringLiteral(")");
   }
-  if (!port.mayOpen) text += QStringLiteral(" - no access: join the dialout group");
+  if (!port.mayOpen) {
+    const DeviceRights rights = RightsOf(Decode(port.path));
+    text += GroupMayUse(rights.mode, rights.group)
+                ? QStringLiteral(" - no access: join the %1 group").arg(rights.group)
+                : QStringLiteral(" - no access: needs a udev rule");
+  }
   return text;
+}
+
+// "ttyUSB0" gives "ttyUSB[0-9]*": the rule then serves every adapter of that kind.
+QString KernelPattern(const QString& kernelName) {
+  QString stem = kernelName;
+  while (!stem.isEmpty() && stem.back().isDigit()) stem.chop(1);
+  return stem.isEmpty() ? kernelName : stem + QStringLiteral("[0-9]*");
 }
 
 }  // namespace
@@ -42,14 +85,33 @@ void SetAdapterScan(const SerialPortScan& scan) {
 }
 
 QString NoAccessText(const QString& device) {
-  return QStringLiteral(
-             "You may not open %1.\r\nAdd yourself to the dialout group "
-             "(sudo adduser $USER dialout), then log out and in again.")
-      .arg(device);
+  const DeviceRights rights = RightsOf(device);
+  return NoAccessText(device, rights.mode, rights.group, rights.kernelName);
 }
 
-TAdaptersForm::TAdaptersForm(QWidget* parent) : QDialog(parent), scan_(AdapterScan()) {
+QString NoAccessText(const QString& device, unsigned mode, const QString& group,
+                     const QString& kernelName) {
+  if (GroupMayUse(mode, group)) {
+    return QStringLiteral(
+               "You may not open %1.\r\nAdd yourself to the %2 group "
+               "(sudo adduser $USER %2), then log out and in again.")
+        .arg(device, group);
+  }
+  return QStringLiteral(
+             "You may not open %1: only its owner may use it (mode %2), so joining the "
+             "dialout group does not help.\r\nA udev rule must give it to the dialout group: "
+             "as root, put the line\r\n"
+             "SUBSYSTEM==\"tty\", KERNEL==\"%3\", GROUP=\"dialout\", MODE=\"0660\"\r\n"
+             "into /etc/udev/rules.d/99-zelta-serial.rules, plug the adapter in again, and "
+             "join the dialout group (sudo adduser $USER dialout). F1 tells more.")
+      .arg(device, QStringLiteral("%1").arg(mode & 0777u, 4, 8, QLatin1Char('0')),
+           KernelPattern(kernelName));
+}
+
+TAdaptersForm::TAdaptersForm(QWidget* parent, const QString& programFolder)
+    : QDialog(parent), scan_(AdapterScan()), programFolder_(programFolder) {
   setObjectName(QStringLiteral("AdaptersForm"));
+  SetHelpContext(this, kAdaptersHelpContext);
   setWindowTitle(QStringLiteral("Adapters"));
   PortList = new QListWidget(this);
   PortList->setObjectName(QStringLiteral("PortList"));
@@ -76,10 +138,7 @@ TAdaptersForm::TAdaptersForm(QWidget* parent) : QDialog(parent), scan_(AdapterSc
   connect(UseCom1Button, &QPushButton::clicked, this, [this] { UseAs(1); });
   connect(UseCom2Button, &QPushButton::clicked, this, [this] { UseAs(2); });
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
-  connect(PortList, &QListWidget::currentRowChanged, this, [this](int row) {
-    UseCom1Button->setEnabled(row >= 0);
-    UseCom2Button->setEnabled(row >= 0);
-  });
+  connect(PortList, &QListWidget::itemSelectionChanged, this, &TAdaptersForm::ShowSelection);
   // An adapter plugged in or out changes /dev and /dev/serial/by-id.
   watcher_ = new QFileSystemWatcher(this);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { Refresh(); });
@@ -87,8 +146,9 @@ TAdaptersForm::TAdaptersForm(QWidget* parent) : QDialog(parent), scan_(AdapterSc
 }
 
 void TAdaptersForm::Refresh() {
-  const QListWidgetItem* current = PortList->currentItem();
-  const QString selected = current ? current->data(kPathRole).toString() : QString();
+  const QList<QListWidgetItem*> before = PortList->selectedItems();
+  const QString selected =
+      before.isEmpty() ? QString() : before.first()->data(kPathRole).toString();
   PortList->clear();
   for (const SerialPortInfo& port : ListSerialPorts(scan_)) {
     auto* item = new QListWidgetItem(ItemText(port), PortList);
@@ -99,9 +159,23 @@ void TAdaptersForm::Refresh() {
   }
   if (PortList->currentRow() < 0 && PortList->count() > 0) PortList->setCurrentRow(0);
   NoneLabel->setVisible(PortList->count() == 0);
-  UseCom1Button->setEnabled(PortList->currentRow() >= 0);
-  UseCom2Button->setEnabled(PortList->currentRow() >= 0);
+  ShowSelection();
   WatchFolders();
+}
+
+void TAdaptersForm::ShowSelection() {
+  // Only a device that is selected can be used; the current row alone may be
+  // unselected (Ctrl+click) or gone.
+  const bool selected = !PortList->selectedItems().isEmpty();
+  UseCom1Button->setEnabled(selected);
+  UseCom2Button->setEnabled(selected);
+}
+
+bool TAdaptersForm::OtherPortNames(int port, const QString& device) const {
+  const std::string other = ResolveSerialDeviceName(
+      port == 1 ? "Com2" : "Com1", QFile::encodeName(programFolder_).toStdString());
+  const QString named = QFileInfo(QFile::decodeName(other.c_str())).canonicalFilePath();
+  return !named.isEmpty() && named == QFileInfo(device).canonicalFilePath();
 }
 
 void TAdaptersForm::WatchFolders() {
@@ -116,11 +190,22 @@ void TAdaptersForm::WatchFolders() {
 }
 
 void TAdaptersForm::UseAs(int port) {
-  const QListWidgetItem* item = PortList->currentItem();
-  if (item == nullptr) return;
+  const QList<QListWidgetItem*> selected = PortList->selectedItems();
+  if (selected.isEmpty()) return;
+  const QListWidgetItem* item = selected.first();
   const QString device = item->data(kPathRole).toString();
   if (!item->data(kMayOpenRole).toBool()) {
     ShowError(NoAccessText(device), this);
+    return;
+  }
+  if (!programFolder_.isEmpty() && OtherPortNames(port, device) &&
+      !AskWarning(QStringLiteral("COM%1 already stands for %2.\r\nUse it as COM%3 too? Then "
+                                 "both ports name the same device, and only one of them can "
+                                 "have it open at a time.")
+                      .arg(port == 1 ? 2 : 1)
+                      .arg(device)
+                      .arg(port),
+                  this)) {
     return;
   }
   chosenPort_ = port;

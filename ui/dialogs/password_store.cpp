@@ -1,7 +1,5 @@
 #include "ui/dialogs/password_store.h"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "settings/settings_file_io.h"
@@ -66,12 +64,8 @@ bool IsStorablePassword(const std::u16string& password) {
 }
 
 std::optional<std::u16string> ReadStoredPassword(const std::filesystem::path& folder) {
-  const auto path = StorePath(folder);
-  if (IsDirectory(path)) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) return std::nullopt;
+  std::string bytes;
+  if (!ReadOwnFile(StorePath(folder).string(), bytes).ok) return std::nullopt;
   return DecodePassword(bytes);
 }
 
@@ -79,14 +73,12 @@ bool WriteStoredPassword(const std::filesystem::path& folder, const std::u16stri
   // A new file renamed over the old one: a full disk or any other failure
   // leaves the old password, and whoever knows it, in. Only the owner reads it.
   constexpr unsigned kOwnerOnly = 0600;
-  return ReplaceFile(StorePath(folder).string(), EncodePassword(password), kOwnerOnly).ok;
+  return ReplaceOwnFile(StorePath(folder).string(), EncodePassword(password), kOwnerOnly).ok;
 }
 
 bool IsPasswordStoreReadable(const std::filesystem::path& folder) {
-  const auto path = StorePath(folder);
-  if (IsDirectory(path)) return false;
-  const std::ifstream file(path, std::ios::binary);
-  return static_cast<bool>(file);
+  std::string bytes;
+  return ReadOwnFile(StorePath(folder).string(), bytes).ok;
 }
 
 bool DeleteNewPasswordMarker(const std::filesystem::path& folder) {
@@ -98,12 +90,7 @@ bool DeleteNewPasswordMarker(const std::filesystem::path& folder) {
 }
 
 bool CreateNewPasswordMarker(const std::filesystem::path& folder) {
-  const auto path = MarkerPath(folder);
-  if (IsDirectory(path)) return false;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.close();
-  return !file.fail();
+  return CreateOwnFile(MarkerPath(folder).string()).ok;
 }
 
 TStartupAccess ChooseStartupAccess(const std::filesystem::path& folder) {

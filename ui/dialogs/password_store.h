@@ -40,12 +40,13 @@ std::u16string DecodePassword(const std::string& bytes);
 bool IsStorablePasswordChar(char16_t c);
 bool IsStorablePassword(const std::u16string& password);
 
-// The stored password, or nothing when "data.dat" cannot be read.
+// The stored password, or nothing when "data.dat" cannot be read (also when
+// it is a link, not a regular file, or too large to be one this program wrote).
 std::optional<std::u16string> ReadStoredPassword(const std::filesystem::path& folder);
 // Creates or truncates "data.dat" and writes the shifted password. False
 // when the file could not be written in full.
 bool WriteStoredPassword(const std::filesystem::path& folder, const std::u16string& password);
-// Whether "data.dat" can be opened for reading.
+// Whether "data.dat" can be read, as ReadStoredPassword reads it.
 bool IsPasswordStoreReadable(const std::filesystem::path& folder);
 
 // True when "newdata.dat" existed and is now deleted.

@@ -3,7 +3,7 @@
 #include "ui/main_window/control_form.h"
 
 void TForm1::AdaptersClick() {
-  TAdaptersForm dialog(this);
+  TAdaptersForm dialog(this, programFolder_);
   if (dialog.exec() != QDialog::Accepted) return;
   UseAdapter(dialog.ChosenPort() == 1, dialog.ChosenDevice());
 }

@@ -252,6 +252,7 @@ class TForm1 : public QMainWindow {
   ChoiceGroup* protocolChoice_ = nullptr;
 
   QString programFolder_;
+  bool portDatFailureShown_ = false;
   std::shared_ptr<TCommHandOver> handOver_;
   std::unique_ptr<CommLinkPort> port_;
   std::unique_ptr<TappedLinkPort> linePort_;

@@ -17,6 +17,7 @@
 
 #include "link/camera_items.h"
 #include "link/line_speeds.h"
+#include "ui/dialogs/adapters_form.h"
 #include "ui/main_window/control_camera_panel.h"
 #include "ui/main_window/control_form.h"
 #include "ui/main_window/control_panel_table.h"
@@ -138,7 +139,8 @@ void TForm1::BuildMenus() {
   SerialCOM2 = MakeItem(COMPORT1, "SerialCOM2", QStringLiteral("COM2"), 16, true);
   portChoice_ = MakeChoice(this, {SerialCOM1, SerialCOM2});
   COMPORT1->addSeparator();
-  Adapters = MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), 16, false);
+  Adapters =
+      MakeItem(COMPORT1, "Adapters", QStringLiteral("Adapters..."), kAdaptersHelpContext, false);
 
   ADDRESSSET1 = MakeMenu(RS422SetMenu, "ADDRESSSET1", QStringLiteral("Baud rate"), kBaudContext);
   baudChoice_ = new ChoiceGroup(this);

@@ -12,6 +12,7 @@
 #include "link/line_speeds.h"
 #include "platform/device_names.h"
 #include "settings/port_dat.h"
+#include "settings/settings_file_io.h"
 #include "ui/main_window/control_form.h"
 #include "ui/main_window/control_link_window.h"
 #include "ui/widgets/choice_group.h"
@@ -160,10 +161,12 @@ void TForm1::SavePortDat() {
   int baudCode = baudChoice_->CheckedCode();
   if (baudCode < 0) baudCode = CodeOfBaud(BaudRateBitsPerSecond(Comm1->BaudRate()));
   const std::string text = PortDatText(SerialCOM1->isChecked() ? 0 : 1, baudCode, protocolCode);
-  QFile file(PortDatPath());
-  // A folder that cannot be written only loses the remembered selection.
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    file.write(text.data(), static_cast<qint64>(text.size()));
+  const FileOutcome written = ReplaceOwnFile(QFile::encodeName(PortDatPath()).toStdString(), text);
+  // The run goes on without the remembered selection; said once, not at
+  // every later try.
+  if (!written.ok && !portDatFailureShown_) {
+    portDatFailureShown_ = true;
+    ShowSaveError(PortDatPath(), written.reason, this);
   }
 }
 
@@ -176,14 +179,13 @@ void TForm1::ApplyPortDefaults() {
 }
 
 void TForm1::LoadPortDat() {
-  QFile file(PortDatPath());
-  if (!file.open(QIODevice::ReadOnly)) {
+  std::string content;
+  // A link, a FIFO or a huge file in its place counts as a missing file.
+  if (!ReadOwnFile(QFile::encodeName(PortDatPath()).toStdString(), content).ok) {
     ApplyPortDefaults();
     return;
   }
-  const QByteArray content = file.readAll();
-  file.close();
-  const PortDatCodes codes = ReadPortDat(content.toStdString());
+  const PortDatCodes codes = ReadPortDat(content);
 
   const std::optional<int>& port = codes.port;
   if (!port || *port >= 2) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/device_names.h"
+#include "settings/private_folder.h"
 #include "ui/dialogs/password_store.h"
 
 QString ProgramFolderPath() {
@@ -19,7 +20,12 @@ QString PerUserFolderPath() {
   return QDir::cleanPath(base + QStringLiteral("/zelta"));
 }
 
-bool PreparePerUserFolder(const QString& folder) {
+bool PreparePerUserFolder(const QString& folder, QString* problem) {
+  const std::string refused = MakeFolderPrivate(QFile::encodeName(folder).toStdString());
+  if (!refused.empty()) {
+    if (problem) *problem = QFile::decodeName(refused.c_str());
+    return false;
+  }
   const QFileInfo info(folder);
   if (!info.isDir()) {
     if (!QDir().mkpath(info.absolutePath())) return false;

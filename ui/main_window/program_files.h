@@ -15,5 +15,7 @@ QString PerUserFolderPath();
 // Makes `folder` (mode 0700: the password store is the user's alone) when it
 // is missing, and leaves an empty "newdata.dat" in it when it holds neither
 // "data.dat" nor "newdata.dat", so that a first start asks for a new password
-// as a fresh build folder does. False when the folder cannot be made.
-bool PreparePerUserFolder(const QString& folder);
+// as a fresh build folder does. An existing folder is checked first and made
+// private (MakeFolderPrivate); false when it is refused, with the message in
+// `problem`, or when the folder cannot be made.
+bool PreparePerUserFolder(const QString& folder, QString* problem = nullptr);

@@ -55,7 +55,7 @@ QString SaveSettingsFileAs(QWidget* parent, const CameraPanel& panel, const Came
 
   const FileOutcome written = ReplaceFile(NativePath(path), SettingsFileText(panel, state));
   if (!written.ok) {
-    ShowFileError(parent, "Can not save the file \"%1\".\n%2", path, written.reason);
+    ShowSaveError(path, written.reason, parent);
     return caption;
   }
   return CaptionOf(path);

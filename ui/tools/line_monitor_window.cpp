@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "link/frame_meaning.h"
+#include "settings/settings_file_io.h"
 #include "ui/tools/installer_tools.h"
 #include "ui/tools/tool_widgets.h"
 #include "ui/widgets/help_key.h"
@@ -140,13 +141,13 @@ void LineMonitorWindow::ArmExpiry() {
   expiry_->start(static_cast<int>(waitUs / 1000) + 1);
 }
 
-bool LineMonitorWindow::SaveTo(const QString& path) const {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+bool LineMonitorWindow::SaveTo(const QString& path) {
   QString text = kHeader + QLatin1Char('\n');
   if (LineCount() > 0) text += text_->toPlainText() + QLatin1Char('\n');
-  const QByteArray bytes = text.toUtf8();
-  return file.write(bytes) == bytes.size();
+  const FileOutcome written =
+      ReplaceFile(QFile::encodeName(path).toStdString(), text.toUtf8().toStdString());
+  if (!written.ok) ShowSaveError(path, written.reason, this);
+  return written.ok;
 }
 
 void LineMonitorWindow::SaveClick() {
@@ -154,5 +155,5 @@ void LineMonitorWindow::SaveClick() {
       QFileDialog::getSaveFileName(this, QStringLiteral("Save Line Monitor"),
                                    QStringLiteral("line.txt"), QStringLiteral("Text file (*.txt)"));
   if (path.isEmpty()) return;
-  if (!SaveTo(path)) ShowError(QStringLiteral("Cannot write \"%1\".").arg(path), this);
+  SaveTo(path);
 }

@@ -25,8 +25,9 @@ class LineMonitorWindow : public QWidget, public LineListener {
   ~LineMonitorWindow() override;
 
   int LineCount() const;
-  // Header and lines as shown, as UTF-8 text; false when the file cannot be written.
-  bool SaveTo(const QString& path) const;
+  // Header and lines as shown, as UTF-8 text, replacing the file whole; when
+  // it cannot be written, says why in an error box and returns false.
+  bool SaveTo(const QString& path);
 
   void BytesSent(const uint8_t* bytes, size_t count) override;
   void BytesReceived(const uint8_t* bytes, size_t count) override;

@@ -148,11 +148,14 @@ void MultiWriteDialog::SaveClick() {
                                                     QStringLiteral("report.csv"),
                                                     QStringLiteral("CSV file (*.csv)"));
   if (path.isEmpty()) return;
-  if (!SaveReport(path)) ShowError(QStringLiteral("Cannot write \"%1\".").arg(path), this);
+  SaveReport(path);
 }
 
-bool MultiWriteDialog::SaveReport(const QString& path) const {
-  return ReplaceFile(QFile::encodeName(path).toStdString(), MultiWriteReportText(run_, rows_)).ok;
+bool MultiWriteDialog::SaveReport(const QString& path) {
+  const FileOutcome written =
+      ReplaceFile(QFile::encodeName(path).toStdString(), MultiWriteReportText(run_, rows_));
+  if (!written.ok) ShowSaveError(path, written.reason, this);
+  return written.ok;
 }
 
 void MultiWriteDialog::ShowRunning(bool running) {

@@ -30,8 +30,9 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
 
   // Closing ends a running write at once: the engine is set back.
   void reject() override;
-  // Writes the report as CSV to `path`; false when the file cannot be written.
-  bool SaveReport(const QString& path) const;
+  // Writes the report as CSV to `path`, replacing the file whole; when it
+  // cannot be written, says why in an error box and returns false.
+  bool SaveReport(const QString& path);
 
  private:
   QHBoxLayout* BuildAddressRow(const std::vector<LineScanFind>& found);

@@ -10,6 +10,25 @@ MessageInterceptor& Interceptor() {
   return interceptor;
 }
 
+bool& WarningAnswer() {
+  static bool yes = false;
+  return yes;
+}
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
 }  // namespace
 
 void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, QWidget* parent) {
@@ -18,20 +37,7 @@ void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, 
     return;
   }
   QMessageBox box(parent ? parent : QApplication::activeWindow());
-  switch (icon) {
-    case MessageIcon::Error:
-      box.setIcon(QMessageBox::Critical);
-      break;
-    case MessageIcon::Information:
-      box.setIcon(QMessageBox::Information);
-      break;
-    case MessageIcon::Warning:
-      box.setIcon(QMessageBox::Warning);
-      break;
-    case MessageIcon::None:
-      box.setIcon(QMessageBox::NoIcon);
-      break;
-  }
+  box.setIcon(BoxIcon(icon));
   box.setWindowTitle(caption);
   box.setText(text);
   box.setStandardButtons(QMessageBox::Ok);
@@ -44,6 +50,31 @@ void ShowError(const QString& text, QWidget* parent) {
 
 void ShowNotice(const QString& text, QWidget* parent) {
   ShowMessage(text, QStringLiteral("INFORMATION"), MessageIcon::Information, parent);
+}
+
+void ShowSaveError(const QString& path, const std::string& reason, QWidget* parent) {
+  ShowError(QStringLiteral("Can not save the file \"%1\".\n%2")
+                .arg(path, QString::fromLocal8Bit(reason.c_str())),
+            parent);
+}
+
+bool AskWarning(const QString& text, QWidget* parent) {
+  const QString caption = QStringLiteral("WARNING");
+  if (Interceptor()) {
+    Interceptor()(text, caption, MessageIcon::Warning);
+    return WarningAnswer();
+  }
+  QMessageBox box(parent ? parent : QApplication::activeWindow());
+  box.setIcon(QMessageBox::Warning);
+  box.setWindowTitle(caption);
+  box.setText(text);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void SetWarningAnswer(bool yes) {
+  WarningAnswer() = yes;
 }
 
 void SetMessageInterceptor(MessageInterceptor interceptor) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -16,6 +17,15 @@ void ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
 // icon) and a notice ("INFORMATION", information icon).
 void ShowError(const QString& text, QWidget* parent = nullptr);
 void ShowNotice(const QString& text, QWidget* parent = nullptr);
+
+// A file that could not be saved, with the reason, as an error.
+void ShowSaveError(const QString& path, const std::string& reason, QWidget* parent = nullptr);
+
+// A warning the user must accept to go on ("WARNING", warning icon, Yes and
+// No); true for Yes. With an interceptor in place the answer is the one given
+// to SetWarningAnswer (No until then).
+bool AskWarning(const QString& text, QWidget* parent = nullptr);
+void SetWarningAnswer(bool yes);
 
 // While set, ShowMessage calls the interceptor instead of opening a box.
 using MessageInterceptor =

@@ -2,6 +2,8 @@
 // as "Com1"/"Com2" in the test's program folder, and the whole chain from the
 // window through the serial component to the line and back; choosing the
 // adapter with Port > Adapters....
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -26,6 +28,10 @@
 #include "ui/dialogs/image_delay_form.h"
 #include "ui/main_window/control_form.h"
 #include "ui/widgets/control_shape.h"
+#include "ui/widgets/help_file.h"
+#include "ui/widgets/help_key.h"
+#include "ui/widgets/help_viewer.h"
+#include "ui/widgets/message_box.h"
 
 namespace {
 
@@ -158,10 +164,11 @@ class ControlPortTest : public QObject {
       QCOMPARE(dialog->PortList->count(), 1);
       QCOMPARE(dialog->PortList->item(0)->text(), QStringLiteral("ttyUSB0"));
       {
-        PtyLine acm(acmPath);  // plugged in
+        PtyLine acm(acmPath);  // plugged in, only its owner may use it
+        QVERIFY(chmod(QFile::encodeName(acm.SlavePath()).constData(), 0600) == 0);
         QTRY_COMPARE(dialog->PortList->count(), 2);
         QCOMPARE(dialog->PortList->item(1)->text(),
-                 QStringLiteral("ttyACM0 - no access: join the dialout group"));
+                 QStringLiteral("ttyACM0 - no access: needs a udev rule"));
         dialog->PortList->setCurrentRow(1);
         dialog->UseCom1Button->click();
         QCOMPARE(messages.Texts(), QStringList{NoAccessText(acmPath)});
@@ -184,6 +191,49 @@ class ControlPortTest : public QObject {
     usb.Receive(1000, 50);
     Child<QToolButton>(form, "SelectButton")->click();
     QCOMPARE(usb.Receive(8, 1000), QByteArray::fromHex("A0 00 04 00 00 00 AF 0B"));
+  }
+
+  // Nothing selected, nothing to use; the device the other port stands for
+  // asks first; the cause of no access; F1 has a topic of its own.
+  void adaptersDialogAsksBeforeBothPortsNameOneDevice() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    QTemporaryDir root;
+    const QString dev = root.filePath(QStringLiteral("dev"));
+    QVERIFY(QDir().mkpath(dev));
+    QVERIFY(QFile::link(com1.SlavePath(), dev + QStringLiteral("/ttyUSB0")));
+    SetAdapterScan({QFile::encodeName(dev).toStdString(), root.filePath("sys").toStdString(),
+                    [](const std::string&) { return true; }});
+    TAdaptersForm dialog(nullptr, folder.Path());
+    SetAdapterScan({});
+    QCOMPARE(HelpContextOf(dialog.PortList), kAdaptersHelpContext);
+    SetHelpFilePath(QFINDTESTDATA("../../resources/help/ZELTAHELP.HLP"));
+    THelpViewer viewer;
+    viewer.ShowTopic(kAdaptersHelpContext);
+    QVERIFY(viewer.HasTopic(kAdaptersHelpContext));
+    SetHelpFilePath(QString());
+    dialog.PortList->clearSelection();
+    QVERIFY(!dialog.UseCom1Button->isEnabled() && !dialog.UseCom2Button->isEnabled());
+    dialog.PortList->item(0)->setSelected(true);
+    QVERIFY(dialog.UseCom1Button->isEnabled() && dialog.UseCom2Button->isEnabled());
+    for (const bool yes : {false, true}) {
+      SetWarningAnswer(yes);
+      dialog.UseCom2Button->click();
+      QCOMPARE(dialog.ChosenPort(), yes ? 2 : 0);
+    }
+    SetWarningAnswer(false);
+    QCOMPARE(messages.Messages().size(), 2);
+    QCOMPARE(messages.Messages().front().caption, QStringLiteral("WARNING"));
+    QVERIFY(messages.Texts().front().startsWith(
+        QStringLiteral("COM1 already stands for %1").arg(dev + QStringLiteral("/ttyUSB0"))));
+
+    const QString group = NoAccessText("/dev/ttyUSB0", 0660, "dialout", "ttyUSB0");
+    QVERIFY2(group.contains("sudo adduser $USER dialout") && !group.contains("udev"),
+             qPrintable(group));
+    const QString owner = NoAccessText("/dev/ttyUSB0", 0600, "", "ttyUSB0");
+    QVERIFY2(owner.contains("mode 0600") && owner.contains("KERNEL==\"ttyUSB[0-9]*\""),
+             qPrintable(owner));
   }
 
   void pollReplyTurnsLampGreenAndReadCameraStarts() {

@@ -478,6 +478,32 @@ class ControlStartupTest : public QObject {
              QByteArray("Port&0\r\nBaud Rate&3\r\nProtocol&2"));
   }
 
+  // A link or a FIFO planted in the folder: the start neither blocks nor
+  // writes through the link; the failed "Port.dat" is said once.
+  void plantedFilesAreNeitherFollowedNorWaitedFor() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    PtyLine com1(folder, QStringLiteral("Com1"));
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("victim"));
+    QFile(victim).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(victim, folder.FilePath(QStringLiteral("Port.dat"))));
+    QCOMPARE(
+        mkfifo(QFile::encodeName(folder.FilePath(QStringLiteral("data.dat"))).constData(), 0600),
+        0);
+    auto form = std::make_unique<TForm1>(folder.Path());
+    QCOMPARE(form->StatusText(1), QStringLiteral("Baud Rate : 4800"));
+    QCOMPARE(messages.Texts(),
+             (QStringList{QStringLiteral("There is someone file error."),
+                          QStringLiteral("Can not save the file \"%1\".\nNot a regular file: a "
+                                         "symbolic link")
+                              .arg(folder.FilePath(QStringLiteral("Port.dat")))}));
+    form->close();
+    QCOMPARE(messages.Texts().size(), 2);
+    QCOMPARE(QFileInfo(victim).size(), 0);
+    QVERIFY(QFileInfo(folder.FilePath(QStringLiteral("Port.dat"))).isSymLink());
+  }
+
   void addressIsNotRemembered() {
     TestProgramFolder folder;
     MessageLog messages;
@@ -548,6 +574,9 @@ class ControlStartupTest : public QObject {
     qputenv("XDG_CONFIG_HOME", oldConfig);
     if (oldConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
 
+    QVERIFY(PreparePerUserFolder(folder));
+    // Made again as others may write in it: made private before it is used.
+    QVERIFY(chmod(QFile::encodeName(folder).constData(), 0777) == 0);
     QVERIFY(PreparePerUserFolder(folder));
     struct stat made {};
     QCOMPARE(stat(QFile::encodeName(folder).constData(), &made), 0);

@@ -11,6 +11,7 @@
 
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
+#include "ui/dialogs/adapters_form.h"
 #include "ui/dialogs/image_delay_form.h"
 #include "ui/main_window/control_form.h"
 #include "ui/widgets/control_up_down.h"
@@ -64,6 +65,7 @@ class HelpFormContextsTest : public QObject {
         {Child<QAction>(&f, "SaveAs1"), 12},
         {Child<QAction>(&f, "SerialCOM1"), 16},
         {Child<QAction>(&f, "SerialCOM2"), 16},
+        {Child<QAction>(&f, "Adapters"), kAdaptersHelpContext},
         {Child<QAction>(&f, "PelcoP"), 21},
         {Child<QAction>(&f, "PelcoD"), 21},
         {Child<QAction>(&f, "ERNITEC"), 21},

@@ -3,6 +3,8 @@
 // line monitor's Pause, Clear and length.
 #include "ui/tools/installer_tools.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
 #include "link/frame_meaning.h"
+#include "tests/settings/file_size_limit.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
 #include "ui/main_window/control_form.h"
@@ -192,6 +195,43 @@ class InstallerToolsTest : public QObject {
     auto* orphan = new LineMonitorWindow(*gone, form_.get());
     gone.reset();
     delete orphan;
+  }
+
+  // On a full disk both say so and leave no empty file; a FIFO is not replaced.
+  void aSaveThatFailsIsShownAndLeavesNothing() {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QuietPort quiet;
+    TappedLinkPort port(quiet);
+    auto* monitor = new LineMonitorWindow(port, form_.get());
+    const std::vector<LineScanFind> none;
+    MultiWriteDialog dialog(*form_, none, form_.get());
+    const std::function<bool(const QString&)> savers[] = {
+        [&](const QString& path) { return monitor->SaveTo(path); },
+        [&](const QString& path) { return dialog.SaveReport(path); }};
+    for (const auto& save : savers) {
+      const QString path = dir.filePath(QStringLiteral("saved"));
+      messages_->Clear();
+      {
+        const FileSizeLimit full(8);
+        QVERIFY(!save(path));
+      }
+      QVERIFY(!QFile::exists(path));
+      QVERIFY(!save(fifo));
+      QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo::exists(fifo));
+      QCOMPARE(
+          messages_->Texts(),
+          (QStringList{QStringLiteral("Can not save the file \"%1\".\nFile too large").arg(path),
+                       QStringLiteral("Can not save the file \"%1\".\nNot a regular file: a "
+                                      "FIFO (named pipe)")
+                           .arg(fifo)}));
+      QCOMPARE(messages_->Messages().front().caption, QStringLiteral("ERROR"));
+      QVERIFY(save(path));
+      QVERIFY(QFileInfo(path).size() > 0);
+      QVERIFY(QFile::remove(path));
+    }
+    delete monitor;
   }
 };
 
