@@ -48,8 +48,8 @@ struct Options {
   bool writeCameras = true;  // Write to Several Cameras with read-back
 };
 
-// The installer tools run on a line of this many cameras, addresses 1 up, at
-// this speed.
+// The installer tools run on a line of this many cameras, addresses 1 up;
+// Find Cameras at every speed, Write to Several Cameras at this one.
 constexpr int kToolCameras = 8;
 constexpr int kToolBaud = 9600;
 
@@ -63,8 +63,9 @@ const char kDescription[] =
     "each speed runs twice through a USB adapter model whose latency timer holds\n"
     "replies and whose transmitter-empty flag lags by up to MS: once trusting that\n"
     "flag alone, once as the serial layer treats an adapter. Then Find Cameras over\n"
-    "199 addresses and Write to Several Cameras with read-back, at 9600 baud against\n"
-    "zelta-camsim --cameras 1-8 --line-timing, each beside its own line-time limit.";
+    "199 addresses at each speed beside the line's floor, and Write to Several Cameras\n"
+    "with read-back at 9600 baud beside its line-time limit, against zelta-camsim\n"
+    "--cameras 1-8 --line-timing.";
 
 // The options and their checks; --program-only empties the speeds and leaves
 // the tools out, --tools-only leaves out the speeds and the program.
@@ -92,7 +93,7 @@ void DescribeOptions(CLI::App& app, Options& o, bool& programOnly, bool& toolsOn
            o.findCameras = std::find(tools.begin(), tools.end(), "find") != tools.end();
            o.writeCameras = std::find(tools.begin(), tools.end(), "write") != tools.end();
          },
-         "installer tools to measure at 9600 baud on 8 cameras")
+         "installer tools to measure on 8 cameras")
       ->delimiter(',')
       ->type_name("find,write")
       ->check(CLI::IsMember({"find", "write"}));
@@ -360,28 +361,32 @@ ToolFigures WriteCamerasFigures(LinkSession& link, const SpeedFigures& s) {
   return t;
 }
 
-// Find Cameras and Write to Several Cameras against a simulated line of
-// cameras, each beside its own line-time limit.
+// Find Cameras at each speed and Write to Several Cameras against a
+// simulated line of cameras at that speed, each beside its own limit.
 void MeasureTools(const Options& o, BenchFigures& figures) {
   if (!o.findCameras && !o.writeCameras) {
     figures.toolsNote = "left out (--no-tools)";
     return;
   }
-  std::fprintf(stderr, "zelta-bench: installer tools at %d baud...\n", kToolBaud);
-  const SpeedFigures s = SpeedSettings(o, kToolBaud);
-  std::vector<std::string> simArgs = SimArgs(s);
-  simArgs.insert(simArgs.end(), {"--cameras", "1-" + std::to_string(kToolCameras)});
-  SimProcess sim(o.sim, simArgs);
-  const std::string path = sim.WaitReady();
-  if (path.empty()) {
-    figures.toolsNote = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
-    return;
+  for (const int baud : AllSpeeds()) {
+    const bool write = o.writeCameras && baud == kToolBaud;
+    if (!o.findCameras && !write) continue;
+    std::fprintf(stderr, "zelta-bench: installer tools at %d baud...\n", baud);
+    const SpeedFigures s = SpeedSettings(o, baud);
+    std::vector<std::string> simArgs = SimArgs(s);
+    simArgs.insert(simArgs.end(), {"--cameras", "1-" + std::to_string(kToolCameras)});
+    SimProcess sim(o.sim, simArgs);
+    const std::string path = sim.WaitReady();
+    if (path.empty()) {
+      figures.toolsNote = "zelta-camsim did not start (" + o.sim + "): " + sim.Output();
+      return;
+    }
+    LinkSession link;
+    figures.toolsNote = StartLink(link, path, baud, nullptr);
+    if (!figures.toolsNote.empty()) return;
+    if (o.findCameras) figures.tools.push_back(MeasureFindCameras(link, baud, kToolCameras));
+    if (write) figures.tools.push_back(WriteCamerasFigures(link, s));
   }
-  LinkSession link;
-  figures.toolsNote = StartLink(link, path, kToolBaud, nullptr);
-  if (!figures.toolsNote.empty()) return;
-  if (o.findCameras) figures.tools.push_back(MeasureFindCameras(link, kToolBaud, kToolCameras));
-  if (o.writeCameras) figures.tools.push_back(WriteCamerasFigures(link, s));
 }
 
 ProgramFigures MeasureProgram(const Options& options) {

@@ -62,8 +62,9 @@ struct ToolFigures {
   double wallMs = 0;
   double limitMs = 0;
   double cpuMs = 0;
-  bool completed = false;  // finished with every camera found or verified
-  std::string error;       // empty when it ran
+  bool completed = false;   // finished with every camera found or verified
+  double allowedRatio = 0;  // the target, as a ratio to the limit; 0: none
+  std::string error;        // empty when it ran
   double Ratio() const { return limitMs > 0 ? wallMs / limitMs : 0; }
 };
 

@@ -17,10 +17,11 @@ double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// One 10-byte frame at 10 bits a byte.
-double FrameMs(int baud) {
-  return 10.0 * 10.0 * 1000.0 / baud;
-}
+// Find Cameras' target: its floor and a quarter, at the fastest speed.
+constexpr int kFindCamerasTargetBaud = 9600;
+constexpr double kFindCamerasAllowedRatio = 1.25;
+// Write to Several Cameras': its line-time limit and a tenth.
+constexpr double kMultiWriteAllowedRatio = 1.10;
 
 class ScanRecord : public LineScanListener {
  public:
@@ -109,10 +110,8 @@ ToolFigures MeasureFindCameras(LinkSession& link, int baud, int expected) {
   t.found = record.found;
   t.expected = expected;
   t.completed = !record.stopped && record.found == expected;
-  // Every address costs a poll and the reply window; a camera that answers
-  // is polled a second time to confirm it, so each find adds one more.
-  const double perPoll = FrameMs(baud) + LineScan::ReplyWindowMs(plan.speedCodes[0]);
-  t.limitMs = (t.steps + t.found) * perPoll;
+  t.limitMs = LineScan::FloorMs(plan.speedCodes[0], t.steps, t.found);
+  t.allowedRatio = baud == kFindCamerasTargetBaud ? kFindCamerasAllowedRatio : 0;
   return t;
 }
 
@@ -152,5 +151,6 @@ ToolFigures MeasureMultiWrite(LinkSession& link, int baud, const std::vector<uin
   t.found = record.ok;
   t.completed = !record.stopped && record.ok == t.steps;
   t.limitMs = t.steps * (writeLimitMs + readLimitMs);
+  t.allowedRatio = kMultiWriteAllowedRatio;
   return t;
 }

@@ -10,7 +10,8 @@
 #include "headless/link_session.h"
 
 // Scans addresses 1-199 at `baud` on an idle, linked session; `expected`
-// cameras must be found for the figure to count as completed.
+// cameras must be found for the figure to count as completed. The limit is
+// the line's floor (LineScan::FloorMs).
 ToolFigures MeasureFindCameras(LinkSession& link, int baud, int expected);
 
 // Writes the session's panel to each address with read-back. The limit is

@@ -33,6 +33,10 @@ CameraLine::CameraLine(const LineOptions& options, const LinkSession::PortWrap& 
 std::string CameraLine::Open() {
   if (std::string problem = FilesFolderProblem(); !problem.empty()) return problem;
   if (session_.Open(options_.port, options_.baud)) return {};
+  return PortClosedText();
+}
+
+std::string CameraLine::PortClosedText() const {
   return PortProblem(ResolveSerialDeviceName(options_.port, ProgramFilesFolder()));
 }
 

@@ -17,6 +17,8 @@ class CameraLine {
 
   // Opens the port; empty when it is open, else why not (port_problem.h).
   std::string Open();
+  // Why the port is not open, as Open says it.
+  std::string PortClosedText() const;
   // Starts the engine at the chosen address; its first poll goes out.
   void Start();
   // Addresses the camera and waits for its answer to a poll; false when it

@@ -44,6 +44,10 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
   LineScan scan(line.Engine(), session.Port(), replyTimer, record);
   running = &scan;
   if (!scan.Start(plan)) {
+    if (!session.Port().Enabled()) {
+      Complain(line.PortClosedText());
+      return kExitPort;
+    }
     Complain("the line is busy");
     return kExitCameraFailed;
   }

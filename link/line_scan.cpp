@@ -1,22 +1,49 @@
 #include "link/line_scan.h"
 
+#include <algorithm>
+
 #include "link/line_speeds.h"
 
 namespace {
 
-// The reply window: the poll's and the reply's time on the wire (ten bytes
-// of ten bits each), the guard time before RTS turns the line round, the
-// camera's turnaround and some slack. The simulator answers at once (its
-// reply delay is 0 by default) and cameras within a few milliseconds, so
-// 20 ms of turnaround is generous; 25 ms of slack covers a USB adapter's
-// latency timer (16 ms by default) and timer granularity.
-// 1200: 2 * 84 + 16 + 20 + 25 = 229 ms; 2400: 141 ms; 4800: 91 ms; 9600: 72 ms.
-constexpr int kTurnaroundMs = 20;
-constexpr int kSlackMs = 25;
+// Silence is decided by the reply's start byte, not by the whole reply: a
+// camera answers after the poll's line time and the guard time before the
+// line turns round, and its start byte reaches the program within the
+// camera's turnaround allowance and the adapter allowance after that.
+// Turnaround allowance: cameras answer within a few milliseconds (the
+// simulator at once); 24 ms also holds a USB adapter's latency timer (16 ms
+// where low latency is not granted) behind such a camera.
+// Adapter allowance: an on-board UART hands received bytes over once eight
+// are in its FIFO, so the start byte comes with the eighth.
+// 1200: 150 + 16 + 24 = 190 ms; 2400: 111 ms; 4800: 66 ms; 9600: 48 ms.
+constexpr int kTurnaroundMs = 24;
+constexpr size_t kFifoBytes = 8;
+// A reply that has started is read to its end: after each piece, the bytes
+// still missing, the four quiet byte times after which a UART hands over
+// what its FIFO holds, and a gap for a USB adapter's latency timer and a
+// camera that sends its reply in pieces. A line that never falls quiet
+// still ends the window after so many pieces.
+constexpr size_t kQuietBytes = 4;
+constexpr int kPieceGapMs = 40;
+constexpr unsigned kMaxPieces = 2 * kFrameSize;
 
-int FrameWireMs(int bitsPerSecond) {
-  constexpr int bits = static_cast<int>(kFrameSize) * 10 * 1000;
+int WireMs(size_t bytes, int bitsPerSecond) {
+  const int bits = static_cast<int>(bytes) * 10 * 1000;
   return (bits + bitsPerSecond - 1) / bitsPerSecond;
+}
+
+double WireMsExact(size_t bytes, int bitsPerSecond) {
+  return static_cast<double>(bytes) * 10.0 * 1000.0 / bitsPerSecond;
+}
+
+// The codes in their first order, each once: a rate given twice is scanned once.
+std::vector<uint8_t> Distinct(const std::vector<uint8_t>& codes) {
+  std::vector<uint8_t> distinct;
+  for (const uint8_t code : codes) {
+    if (std::find(distinct.begin(), distinct.end(), code) == distinct.end())
+      distinct.push_back(code);
+  }
+  return distinct;
 }
 
 // An address that answers twice is a camera, one garbled twice two cameras;
@@ -46,24 +73,36 @@ LineScan::~LineScan() {
 int LineScan::ReplyWindowMs(uint8_t speedCode) {
   const int baud = BaudOfCode(speedCode);
   if (baud == 0) return 0;
-  return 2 * FrameWireMs(baud) + GuardTimeMs(baud) + kTurnaroundMs + kSlackMs;
+  return WireMs(kFrameSize + kFifoBytes, baud) + GuardTimeMs(baud) + kTurnaroundMs;
+}
+
+double LineScan::FloorMs(uint8_t speedCode, int addresses, int found) {
+  const int baud = BaudOfCode(speedCode);
+  if (baud == 0) return 0;
+  const double poll = WireMsExact(kFrameSize, baud) + GuardTimeMs(baud) + kTurnaroundMs;
+  // A camera's reply, its confirming poll and the reply to that.
+  const double camera = poll + 2 * WireMsExact(kFrameSize, baud);
+  return addresses * poll + found * camera;
 }
 
 int64_t LineScan::PlanMs(const LineScanPlan& plan) {
   if (plan.firstAddress > plan.lastAddress) return 0;
   const int64_t addresses = plan.lastAddress - plan.firstAddress + 1;
   int64_t ms = 0;
-  for (const uint8_t code : plan.speedCodes) ms += addresses * ReplyWindowMs(code);
+  for (const uint8_t code : Distinct(plan.speedCodes)) ms += addresses * ReplyWindowMs(code);
   return ms;
 }
 
 bool LineScan::Start(const LineScanPlan& plan) {
-  if (running_ || plan.speedCodes.empty() || plan.firstAddress > plan.lastAddress) return false;
+  if (running_ || !port_.Enabled() || plan.speedCodes.empty() ||
+      plan.firstAddress > plan.lastAddress)
+    return false;
   for (const uint8_t code : plan.speedCodes) {
     if (code >= kLineSpeedCount) return false;
   }
   if (!engine_.Pause(*this)) return false;
   plan_ = plan;
+  plan_.speedCodes = Distinct(plan.speedCodes);
   running_ = true;
   stopAsked_ = false;
   portBaud_ = port_.BaudRate();
@@ -93,6 +132,7 @@ void LineScan::BeginAddress() {
   if (port_.BaudRate() != baud) port_.SetBaudRate(baud);
   goodReplies_ = 0;
   garbledReplies_ = 0;
+  pollAgain_ = true;
   const size_t total = plan_.speedCodes.size() * AddressCount();
   int64_t msLeft = 0;
   for (size_t step = step_; step < total; ++step)
@@ -108,27 +148,41 @@ void LineScan::SendPoll() {
   uint8_t frame[kFrameSize];
   BuildPollFrame(frame, Address(), engine_.ProtocolCode());
   rx_.clear();
+  heard_ = false;
+  pieces_ = 0;
   engine_.SendFrame(frame, kFrameSize);
   replyTimer_.Restart(ReplyWindowMs(SpeedCode()));
 }
 
 void LineScan::ReceiveBytes(const uint8_t* bytes, size_t count) {
-  for (size_t i = 0; i < count && running_; ++i) {
+  if (!running_ || count == 0) return;
+  heard_ = true;
+  for (size_t i = 0; i < count; ++i) {
     if (rx_.empty() && bytes[i] != kFrameStart) continue;
     rx_.push_back(bytes[i]);
     if (rx_.size() < kFrameSize) continue;
     const Reply reply = Judge(rx_.data());
-    rx_.clear();
-    // Anything else (another address, another code) is noise: wait on.
     if (reply != Reply::Other) {
+      rx_.clear();
       AfterReply(reply);
       return;  // the rest belongs to the answer to a poll no longer asked
     }
+    // Another address or code is noise, and a stray start byte before a
+    // reply must not cost the reply: look again from the next start byte.
+    const auto next = std::find(rx_.begin() + 1, rx_.end(), kFrameStart);
+    rx_.erase(rx_.begin(), next);
+  }
+  if (!rx_.empty() && pieces_ < kMaxPieces) {
+    ++pieces_;
+    const int baud = BaudOfCode(SpeedCode());
+    replyTimer_.Restart(WireMs(kFrameSize - rx_.size() + kQuietBytes, baud) + kPieceGapMs);
   }
 }
 
 LineScan::Reply LineScan::Judge(const uint8_t* frame) const {
-  if (frame[kFrameAddress] != Address()) return Reply::Other;
+  if (frame[kFrameMark1] != kFrameMark || frame[kFrameMark2] != kFrameMark ||
+      frame[kFrameAddress] != Address())
+    return Reply::Other;
   if (frame[kFrameChecksum] != FrameChecksum(frame)) return Reply::Garbled;
   return ReplyAccepted(frame, Address()) && frame[kFrameCode] == kReplyPoll ? Reply::Good
                                                                             : Reply::Other;
@@ -137,16 +191,19 @@ LineScan::Reply LineScan::Judge(const uint8_t* frame) const {
 void LineScan::AfterReply(Reply reply) {
   replyTimer_.Stop();
   ++(reply == Reply::Good ? goodReplies_ : garbledReplies_);
-  if (stopAsked_) {
-    Finish(true);
-  } else if (goodReplies_ >= kAnswersToDecide) {
+  // A Stop waits for the window's end: the reply that ended it still counts.
+  if (goodReplies_ >= kAnswersToDecide) {
     listener_.ScanFound({Address(), SpeedCode(), ""});
-    NextAddress();
   } else if (garbledReplies_ >= kAnswersToDecide) {
     listener_.ScanFound({Address(), SpeedCode(), kDuplicateAddressRemark});
-    NextAddress();
-  } else {
+  } else if (!stopAsked_) {
     SendPoll();
+    return;
+  }
+  if (stopAsked_) {
+    Finish(true);
+  } else {
+    NextAddress();
   }
 }
 
@@ -155,6 +212,10 @@ void LineScan::ReplyTimerTimer() {
   if (!running_) return;
   if (stopAsked_) {
     Finish(true);
+  } else if (heard_ && pollAgain_) {
+    // Bytes without a clean reply: a camera may have been drowned out once.
+    pollAgain_ = false;
+    SendPoll();
   } else {
     NextAddress();
   }

@@ -56,11 +56,13 @@ class LineScan : public LinkByteSink {
   LineScan(const LineScan&) = delete;
   LineScan& operator=(const LineScan&) = delete;
 
-  // Pauses the engine and sends the first poll. False (nothing done) while
-  // the engine is busy or a scan runs, or for a plan without speeds, with a
-  // speed code past the table or an empty address range.
+  // Pauses the engine and sends the first poll; a speed given twice is
+  // scanned once. False (nothing done) while the port is closed, the engine
+  // is busy or a scan runs, or for a plan without speeds, with a speed code
+  // past the table or an empty address range.
   bool Start(const LineScanPlan& plan);
-  // Ends the scan when the reply window now running closes.
+  // Ends the scan when the reply window now running closes; a camera the
+  // window's reply confirms is still reported.
   void Stop();
   bool Running() const { return running_; }
 
@@ -69,8 +71,14 @@ class LineScan : public LinkByteSink {
   // While running, the engine hands every received byte here.
   void ReceiveBytes(const uint8_t* bytes, size_t count) override;
 
-  // How long the scan waits for a reply to one poll at a speed.
+  // How long the scan waits for the start of a reply to one poll at a
+  // speed: an address silent this long is silent.
   static int ReplyWindowMs(uint8_t speedCode);
+  // The least time the line needs for a scan of `addresses` at a speed that
+  // finds `found` cameras: per address the poll's line time, the guard time
+  // and the camera's turnaround; per camera its reply, the confirming poll and
+  // the reply to that.
+  static double FloorMs(uint8_t speedCode, int addresses, int found);
   // The time a plan takes when nobody answers.
   static int64_t PlanMs(const LineScanPlan& plan);
 
@@ -98,5 +106,8 @@ class LineScan : public LinkByteSink {
   size_t step_ = 0;   // speed index * addresses + address index
   unsigned goodReplies_ = 0;
   unsigned garbledReplies_ = 0;
+  bool pollAgain_ = true;  // the address may still be polled once more for bytes without a reply
+  bool heard_ = false;     // bytes came since the last poll
+  unsigned pieces_ = 0;    // pieces of a started reply since the last poll
   std::vector<uint8_t> rx_;
 };

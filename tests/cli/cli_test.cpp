@@ -304,6 +304,12 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              Match::Exact,
              "{\"cameras\":[{\"address\":2,\"baud\":9600},{\"address\":4,\"baud\":9600}]}\n"},
+        Case{"ScanOneAddressAtARateGivenTwice",
+             {"--cameras", "2,3"},
+             {"scan", "--bauds", "4800,4800", "--from", "2", "--to", "2"},
+             0,
+             Match::Exact,
+             "2 4800\n"},
         Case{"ScanFindsNobody",
              {"--address", "9"},
              {"scan", "--bauds", "4800", "--from", "1", "--to", "3"},
@@ -375,9 +381,11 @@ TEST(CliPort, HeldByAnotherProgramIsBusy) {
 
 TEST(CliPort, MissingIsNamed) {
   Folder folder;
-  const Outcome run = RunCli({"--port", folder.Path() + "/none", "read"}, folder);
-  EXPECT_EQ(run.status, 3);
-  EXPECT_NE(run.err.find("port missing"), std::string::npos) << run.err;
+  for (const char* command : {"read", "scan"}) {
+    const Outcome run = RunCli({"--port", folder.Path() + "/none", command}, folder);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("port missing"), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

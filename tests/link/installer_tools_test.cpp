@@ -50,10 +50,15 @@ std::unique_ptr<ScriptedCamera> AddCamera(LinkRig& rig, uint8_t address, uint8_t
 }
 
 TEST(LineScan, ReplyWindows) {
-  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode1200), 229);
-  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode2400), 141);
-  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode4800), 91);
-  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode9600), 72);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode1200), 190);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode2400), 111);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode4800), 66);
+  EXPECT_EQ(LineScan::ReplyWindowMs(kBaudCode9600), 48);
+  // Per address the poll, the guard time and 24 ms of turnaround; per camera
+  // found its confirming poll and two replies.
+  EXPECT_DOUBLE_EQ(LineScan::FloorMs(kBaudCode9600, 199, 0), 199 * (100000.0 / 9600 + 5 + 24));
+  EXPECT_DOUBLE_EQ(LineScan::FloorMs(kBaudCode1200, 1, 1) - LineScan::FloorMs(kBaudCode1200, 1, 0),
+                   3 * 100000.0 / 1200 + 16 + 24);
   // The default plan tries every speed of the table; each has a window.
   int64_t everySpeed = 0;
   for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
@@ -77,7 +82,8 @@ TEST(LineScan, FindsConfirmedCamerasAndFlagsGarbledAddresses) {
   for (const Camera& c : cameras) {
     line.push_back(AddCamera(rig, c.address, c.speedCode));
     if (c.garbled) {
-      line.back()->script = [address = c.address](const Bytes&) -> std::optional<Bytes> {
+      line.back()->script = [address = c.address](const Bytes& r) -> std::optional<Bytes> {
+        if (r[kFrameAddress] != address) return Bytes{};
         Bytes reply = ReplyBytes(address, kReplyPoll);
         reply[kFrameChecksum] ^= 0x5A;
         return reply;
@@ -125,7 +131,7 @@ TEST(LineScan, FindsConfirmedCamerasAndFlagsGarbledAddresses) {
   ASSERT_EQ(FrameBytes(frames), polls);
   for (size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].baud, bauds[i]) << i;
   // A silent address costs one reply window.
-  EXPECT_EQ(frames[1].time - frames[0].time, Ms(141));
+  EXPECT_EQ(frames[1].time - frames[0].time, Ms(111));
   EXPECT_EQ(frames.back().time, rig.Now());
   EXPECT_EQ(s.record.progress.front().msLeft, LineScan::PlanMs(plan));
   EXPECT_EQ(s.record.progress.back().fractionDone, 15.0 / 16.0);
@@ -163,6 +169,106 @@ TEST(LineScan, StopEndsWithinOneWindowAndGivesTheLineBack) {
   EXPECT_TRUE(rig.window.lampLog.empty());
   rig.RunFor(Ms(100));
   EXPECT_EQ(rig.camera.Heard(kCmdPoll), 1u);  // the 1200 polls were noise to it
+}
+
+// One camera at address 5 and 9600 baud, answering its polls with these
+// deliveries in turn (the last one repeats); the scan covers 4-6 at 9600.
+struct AnswerCase {
+  const char* name;
+  std::vector<Bytes> answers;
+  size_t polls;  // polls the camera heard
+  bool found;
+  VirtualUs turnaround = Ms(5);
+  std::vector<size_t> parts = {};
+};
+
+Bytes Joined(std::initializer_list<Bytes> pieces) {
+  Bytes joined;
+  for (const Bytes& piece : pieces) joined.insert(joined.end(), piece.begin(), piece.end());
+  return joined;
+}
+
+TEST(LineScan, ReadsEachReplyAsTheLineDeliversIt) {
+  const Bytes reply = ReplyBytes(5, kReplyPoll);
+  const AnswerCase cases[] = {
+      {"a stray start byte before the reply", {Joined({{kFrameStart}, reply})}, 2, true},
+      {"a start byte and garbage before it", {Joined({{kFrameStart, 0x55, 0x01}, reply})}, 2, true},
+      {"garbage, then replies: one more poll", {{0x55, kFrameStart, 0x01}, reply}, 3, true},
+      {"two copies in one read: one answer", {Joined({reply, reply})}, 2, true},
+      {"garbage only: two polls", {{0x55}}, 2, false},
+      // Its start byte comes within the window, its end after it.
+      {"a late reply read to its end", {reply}, 2, true, Ms(30), {1}},
+  };
+  for (const AnswerCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScanRig s;
+    s.rig.camera.address = 40;
+    auto camera = AddCamera(s.rig, 5, kBaudCode9600);
+    camera->turnaround = c.turnaround;
+    camera->replyParts = c.parts;
+    camera->partGap = 0;
+    size_t polled = 0;
+    camera->script = [&](const Bytes& r) -> std::optional<Bytes> {
+      if (r[kFrameAddress] != 5) return Bytes{};
+      return c.answers[std::min(polled++, c.answers.size() - 1)];
+    };
+    LineScanPlan plan;
+    plan.speedCodes = {kBaudCode9600};
+    plan.firstAddress = 4;
+    plan.lastAddress = 6;
+    ASSERT_TRUE(s.scan.Start(plan));
+    ASSERT_TRUE(s.rig.clock.RunUntil([&] { return s.record.finished; }, Ms(5000)));
+    EXPECT_EQ(polled, c.polls);
+    EXPECT_EQ(s.record.found.size(), c.found ? 1u : 0u);
+    for (const LineScanFind& find : s.record.found) EXPECT_EQ(find.remark, "");
+    // Silent 4 and 6 are polled once, one window each.
+    const auto frames = s.rig.port.Frames();
+    EXPECT_EQ(frames[1].time - frames[0].time, Ms(LineScan::ReplyWindowMs(kBaudCode9600)));
+    EXPECT_EQ(frames.size(), c.polls + 3);
+  }
+}
+
+TEST(LineScan, OneAddressAtARateGivenTwiceIsScannedOnce) {
+  ScanRig s;
+  s.rig.camera.address = 5;
+  LineScanPlan plan;
+  plan.speedCodes = {kBaudCode9600, kBaudCode9600};
+  plan.firstAddress = 5;
+  plan.lastAddress = 5;
+  EXPECT_EQ(LineScan::PlanMs(plan), LineScan::ReplyWindowMs(kBaudCode9600));
+  ASSERT_TRUE(s.scan.Start(plan));
+  ASSERT_TRUE(s.rig.clock.RunUntil([&] { return s.record.finished; }, Ms(5000)));
+  ASSERT_EQ(s.record.found.size(), 1u);
+  EXPECT_EQ(s.record.found[0].address, 5);
+  EXPECT_EQ(s.rig.camera.Heard(kCmdPoll), 2u);
+  EXPECT_EQ(s.record.progress.size(), 1u);
+}
+
+TEST(LineScan, StopKeepsTheCameraItsLastReplyConfirmed) {
+  ScanRig s;
+  s.rig.camera.address = 2;
+  LineScanPlan plan;
+  plan.speedCodes = {kBaudCode9600};
+  ASSERT_TRUE(s.scan.Start(plan));
+  // Stop while the confirming poll is on its way.
+  const auto& heard = s.rig.camera.heard;
+  ASSERT_TRUE(s.rig.clock.RunUntil(
+      [&] { return heard.size() == 3 && heard.back().bytes[kFrameAddress] == 2; }, Ms(1000)));
+  s.scan.Stop();
+  ASSERT_TRUE(s.rig.clock.RunUntil([&] { return s.record.finished; }, Ms(1000)));
+  EXPECT_TRUE(s.record.stopped);
+  ASSERT_EQ(s.record.found.size(), 1u);
+  EXPECT_EQ(s.record.found[0].address, 2);
+}
+
+TEST(LineScan, AClosedPortIsRefused) {
+  ScanRig s;
+  s.rig.port.SetEnabled(false);
+  EXPECT_FALSE(s.scan.Start(LineScanPlan{}));
+  EXPECT_FALSE(s.rig.engine.Paused());
+  s.rig.RunFor(Ms(1000));
+  EXPECT_TRUE(s.record.progress.empty());
+  EXPECT_FALSE(s.timer.Active());
 }
 
 struct WriteRecord : MultiWriteListener {

@@ -133,6 +133,8 @@ class TForm1 : public QMainWindow {
   // Makes a camera found on the line the current one, as choosing its address
   // digits and its Baud rate item does. False (nothing done) while the link is busy.
   bool UseCamera(uint8_t address, uint8_t speedCode);
+  // What the Port menu says of the selected port when it cannot be opened.
+  QString PortClosedText() const;
 
  signals:
   // Raised by FormClose, after "Port.dat" was written.

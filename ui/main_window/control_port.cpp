@@ -39,6 +39,10 @@ TBaudRate BaudRateOfCode(uint8_t code) {
 
 }  // namespace
 
+QString TForm1::PortClosedText() const {
+  return QString::fromLatin1(Comm1->DeviceName() == kCom2 ? kNoCom2 : kNoCom1);
+}
+
 QString TForm1::PortDatPath() const {
   return QDir(programFolder_).filePath(QStringLiteral("Port.dat"));
 }

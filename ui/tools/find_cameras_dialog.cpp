@@ -115,6 +115,11 @@ void FindCamerasDialog::StartClick() {
     ShowError(QStringLiteral("The first address must not be above the last."), this);
     return;
   }
+  // A closed port would only be polled in silence.
+  if (!form_.LinePort().Enabled()) {
+    ShowError(form_.PortClosedText(), this);
+    return;
+  }
   found_.clear();
   table_->setRowCount(0);
   progress_->setValue(0);

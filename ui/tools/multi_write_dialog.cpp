@@ -202,7 +202,10 @@ QHBoxLayout* MultiWriteDialog::BuildAddressRow(const std::vector<LineScanFind>& 
   addresses_->setPlaceholderText(QStringLiteral("2-32, 40"));
   fromFind_ = MakeButton(this, "FoundButton", QStringLiteral("Cameras found"));
   std::vector<uint8_t> foundAddresses;
-  for (const LineScanFind& find : found) foundAddresses.push_back(find.address);
+  // One panel is never meant for two cameras that share an address.
+  for (const LineScanFind& find : found) {
+    if (find.remark != kDuplicateAddressRemark) foundAddresses.push_back(find.address);
+  }
   const QString foundText = AddressListText(foundAddresses);
   fromFind_->setEnabled(!foundText.isEmpty());
   connect(fromFind_, &QPushButton::clicked, this,

@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <deque>
 
+#include "comm/comm.h"
 #include "link/address_list.h"
 #include "link/camera_frames.h"
 #include "link/camera_items.h"
@@ -23,6 +24,7 @@
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
 #include "ui/main_window/control_form.h"
+#include "ui/tools/find_cameras_dialog.h"
 #include "ui/tools/line_monitor_window.h"
 #include "ui/tools/multi_write_dialog.h"
 #include "ui/widgets/help_file.h"
@@ -136,10 +138,27 @@ class InstallerToolsTest : public QObject {
   }
 
   void camerasFoundFillTheAddressList() {
-    const std::vector<LineScanFind> found = {{5, 2, ""}, {1, 2, ""}, {2, 2, ""}, {3, 3, ""}};
+    // Two cameras at 4 would both get one panel: left out.
+    const std::vector<LineScanFind> found = {
+        {5, 2, ""}, {1, 2, ""}, {2, 2, ""}, {3, 3, ""}, {4, 2, kDuplicateAddressRemark}};
     MultiWriteDialog dialog(*form_, found, form_.get());
     Child<QPushButton>(&dialog, "FoundButton")->click();
     QCOMPARE(Child<QLineEdit>(&dialog, "AddressEdit")->text(), QStringLiteral("1-3, 5"));
+  }
+
+  void findCamerasOnAClosedPortSaysSoAndDoesNotStart() {
+    messages_->Clear();
+    std::vector<LineScanFind> found = {{5, 2, ""}};
+    FindCamerasDialog dialog(*form_, found, form_.get());
+    form_->Comm1->Close();
+    Child<QPushButton>(&dialog, "StartButton")->click();
+    const bool paused = form_->Link().Paused();
+    form_->OpenComPort();
+    QCOMPARE(messages_->Texts(),
+             QStringList{QStringLiteral("There is not COM1 on PC or other software is using.")});
+    QVERIFY(!paused);
+    QVERIFY(Child<QPushButton>(&dialog, "StartButton")->isEnabled());
+    QCOMPARE(found.size(), size_t{1});
   }
 
   void theMonitorPausesClearsAndKeepsTheLastLines() {
