@@ -144,3 +144,35 @@ FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
   lines = splitter.Finish();
   return {};
 }
+
+FileOutcome CheckReplaceTarget(const std::string& path) {
+  const auto failed = [](int error) {
+    return FileOutcome{false, std::generic_category().message(error)};
+  };
+  if (path.empty()) return failed(ENOENT);
+  std::string target = path;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return failed(errno);
+    target = resolved;
+    std::free(resolved);
+  }
+  if (::stat(target.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return failed(EISDIR);
+    if (!S_ISREG(info.st_mode)) return {false, "Not a regular file"};
+    if (::access(target.c_str(), W_OK) != 0) return failed(errno);
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return failed(EACCES);
+  } else if (errno != ENOENT) {
+    return failed(errno);
+  }
+  // The new file is made in the same folder and renamed into place.
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : target.substr(0, slash);
+  if (::stat(folder.c_str(), &info) != 0) return failed(errno);
+  if (!S_ISDIR(info.st_mode)) return failed(ENOTDIR);
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return failed(errno);
+  return {};
+}

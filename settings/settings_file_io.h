@@ -28,3 +28,9 @@ FileOutcome ReplaceFile(const std::string& path, const std::string& bytes,
 // may never end; a line longer than kMaxSettingsLineBytes is a bad format.
 FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
                           std::vector<std::string>& lines);
+
+// Whether ReplaceFile(path, ...) could take its place, asked before the bytes
+// exist (before a camera is read): its folder exists and may be written, and
+// what is there, or what a link there names, is a regular file that may be
+// written. The reason when not.
+FileOutcome CheckReplaceTarget(const std::string& path);
