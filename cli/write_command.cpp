@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/result_output.h"
+#include "cli/stop_signal.h"
 
 namespace {
 
@@ -32,5 +33,6 @@ int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues&
     allOk = allOk && outcome.result == CameraOutcome::Result::Ok;
   }
   PrintResult(options.json, text, Json{{"results", results}});
+  if (!allOk && !StopRequested()) Complain("not every camera is ok");
   return allOk ? kExitDone : kExitCameraFailed;
 }
