@@ -126,7 +126,8 @@ CLI::App* DescribeWrite(CLI::App& app, Command& c) {
   write->add_flag("--no-verify", c.noVerify, "do not read back and compare");
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
-      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
+      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, 4 when stopped,\n"
+      "else 1. An empty --to and a dash right after a comma (\"1,-5\") are refused.");
   return write;
 }
 
@@ -150,7 +151,7 @@ CLI::App* DescribeScan(CLI::App& app, Command& c) {
   scan->footer(
       "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
       "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
-      "cameras, 1 when nothing answered,\nan address had two cameras or the scan was stopped "
+      "cameras, 1 when nothing answered\nor an address had two cameras, 4 when it was stopped "
       "(what it found is printed).");
   scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
       ->delimiter(',')
@@ -168,7 +169,12 @@ Subcommands DescribeCommands(CLI::App& app, Command& c) {
   Subcommands s{};
   s.state = app.add_subcommand("state", "find the camera's address, speed and protocol");
   s.read = app.add_subcommand("read", "Read Camera; the settings file to FILE or stdout");
-  s.read->add_option("FILE", c.readFile, "settings file to write");
+  s.read->add_option("FILE", c.readFile,
+                     "settings file to write (checked before the camera is read)");
+  s.read->footer(
+      "ID bytes outside the ID character set (0xFF, CR, LF, \"&\") are saved as blanks, so the\n"
+      "file always opens again; with --json \"ID.\" is the text as Latin-1 and \"ID. bytes\" the\n"
+      "sixteen bytes in hex.");
   s.write = DescribeWrite(app, c);
   s.delayWrite = DescribeDelay(app, c, s.delayRead);
   s.ptz = app.add_subcommand("ptz", "press one PTZ button of the window");

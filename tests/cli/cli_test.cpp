@@ -476,20 +476,23 @@ TEST(CliSignal, HangUpEndsTheMonitorInOrder) {
 }
 
 // Stopped is not "two cameras at an address": its own status, said in the JSON.
-TEST(CliSignal, AnInterruptedWriteSaysSo) {
+TEST(CliSignal, AnInterruptedWriteOrScanSaysSo) {
   Folder folder;
-  SimProcess sim(ZELTA_CAMSIM_PATH, {"--cameras", "1-3"});
-  const std::string pty = sim.WaitReady();
-  ASSERT_FALSE(pty.empty());
-  const pid_t pid = StartCli(
-      {"--port", pty, "--json", "write", folder.File("good.txt", kGoodFile), "--to", "1-3"},
-      folder);
-  WaitHeard(sim, 4);
-  ::kill(pid, SIGINT);
-  const Outcome run = Finished(pid, folder);
-  EXPECT_EQ(run.status, 4) << run.err;
-  EXPECT_NE(run.out.find("\"result\":\"stopped\""), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find(",\"error\":\"stopped\"}\n"), std::string::npos) << run.out;
+  const std::string file = folder.File("good.txt", kGoodFile);
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"write", file, "--to", "1-3"}, {"scan", "--bauds", "4800"}}) {
+    SimProcess sim(ZELTA_CAMSIM_PATH, {"--cameras", "1-3"});
+    const std::string pty = sim.WaitReady();
+    ASSERT_FALSE(pty.empty());
+    std::vector<std::string> args = {"--port", pty, "--json"};
+    args.insert(args.end(), command.begin(), command.end());
+    const pid_t pid = StartCli(args, folder);
+    WaitHeard(sim, 4);
+    ::kill(pid, SIGINT);
+    const Outcome run = Finished(pid, folder);
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_NE(run.out.find(",\"error\":\"stopped\"}\n"), std::string::npos) << run.out;
+  }
 }
 
 TEST(CliPort, SomethingElseIsNotASerialDevice) {
