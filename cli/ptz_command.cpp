@@ -46,10 +46,7 @@ int RunPtz(CameraLine& line, const LineOptions& options, LineBytes& lineBytes,
   const uint8_t address = static_cast<uint8_t>(options.address);
   LinkSession& session = line.Session();
   if (check) {
-    if (!line.Connect(address)) {
-      Complain("no answer from camera " + std::to_string(options.address));
-      return kExitCameraFailed;
-    }
+    if (!line.ConnectOrSay(address)) return kExitCameraFailed;
   } else {
     line.RunUntil([&] { return session.Idle(); }, kFirstAnswerWait);
     if (StopRequested() || !line.RunUntil([&] { return lineBytes.RtsUp(); })) {

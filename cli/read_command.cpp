@@ -49,10 +49,7 @@ Json SettingsJson(const std::string& text, const CameraPanel& panel, const Camer
 }  // namespace
 
 int RunRead(CameraLine& line, const LineOptions& options, const std::string& file) {
-  if (!line.Connect(static_cast<uint8_t>(options.address))) {
-    Complain("no answer from camera " + std::to_string(options.address));
-    return kExitCameraFailed;
-  }
+  if (!line.ConnectOrSay(static_cast<uint8_t>(options.address))) return kExitCameraFailed;
   line.Engine().ReadButtonClick();
   if (!line.RunTransfer()) return kExitCameraFailed;
   if (line.Window().mainStatus != "Finish") {
