@@ -6,6 +6,7 @@
 
 #include "cli/files_folder.h"
 #include "cli/port_problem.h"
+#include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "platform/device_names.h"
 
@@ -55,6 +56,12 @@ bool CameraLine::Connect(uint8_t address) {
   session_.Engine().RestartWatchdog();
   return RunUntil([&] { return session_.AcceptedReplies() > before && session_.Idle(); },
                   kAnswerLimit);
+}
+
+bool CameraLine::ConnectOrSay(uint8_t address) {
+  if (Connect(address)) return true;
+  if (!StopRequested()) Complain("no answer from camera " + std::to_string(address));
+  return false;
 }
 
 bool CameraLine::RunUntil(const std::function<bool()>& done, milliseconds limit) {

@@ -24,6 +24,9 @@ class CameraLine {
   // Addresses the camera and waits for its answer to a poll; false when it
   // gave none (or the user stopped).
   bool Connect(uint8_t address);
+  // Connect, saying "no answer from camera N" when the camera gave none; a
+  // stop is no silence of the camera and is said by the caller.
+  bool ConnectOrSay(uint8_t address);
   // Runs the link until `done`, the time limit or a stop; true when done.
   bool RunUntil(const std::function<bool()>& done,
                 std::chrono::milliseconds limit = std::chrono::minutes(2));

@@ -9,7 +9,10 @@
 #include "cli/camera_line.h"
 #include "cli/line_options.h"
 
-int RunState(CameraLine& line, const LineOptions& options);
+class LineBytes;
+// The line must have been made with `lineBytes` between the engine and the
+// port (also for ptz and monitor).
+int RunState(CameraLine& line, const LineOptions& options, LineBytes& lineBytes);
 // `file` empty: the settings go to stdout.
 int RunRead(CameraLine& line, const LineOptions& options, const std::string& file);
 struct SettingsValues;
@@ -21,21 +24,19 @@ struct WriteReportFile {
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
              const std::vector<uint8_t>& addresses, bool verify,
              const WriteReportFile& report = {});
-// Why the report cannot go to `path`, found before anything is sent; empty when it can.
-std::string ReportFileProblem(const std::string& path);
 // Without codes: read them.
 struct DelayCodes {
   int colToWb = 0;
   int wbToCol = 0;
 };
 int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<DelayCodes>& write);
-int RunPtz(CameraLine& line, const LineOptions& options, const std::string& button);
-// `seconds` 0: until stopped. The line must have been made with `lineBytes`
-// between the engine and the port.
-class LineBytes;
+// `check`: only for a camera that answers the settings poll, before and after.
+int RunPtz(CameraLine& line, const LineOptions& options, LineBytes& lineBytes,
+           const std::string& button, bool check);
+// `seconds` 0: until stopped.
 int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineBytes, double seconds);
 // Find Cameras. Exit 0 only when it ran to the end, found a camera and no
-// address with two.
+// address with two; a stopped scan is left to the caller's stop status.
 struct LineScanPlan;
 int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan);
 // The names `ptz` takes.

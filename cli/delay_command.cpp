@@ -4,10 +4,7 @@
 #include "cli/result_output.h"
 
 int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<DelayCodes>& write) {
-  if (!line.Connect(static_cast<uint8_t>(options.address))) {
-    Complain("no answer from camera " + std::to_string(options.address));
-    return kExitCameraFailed;
-  }
+  if (!line.ConnectOrSay(static_cast<uint8_t>(options.address))) return kExitCameraFailed;
   CameraLinkState& state = line.State();
   line.Window().dialogStatus.clear();
   if (write) {

@@ -1,6 +1,7 @@
 // Sits between the engine and the port and keeps the bytes the engine writes
 // and reads, each with the time the last of them went or came, until they
-// are taken as a frame.
+// are taken as a frame; and whether the engine's RTS is up again (the line
+// is free: what it sent has left).
 #pragma once
 
 #include <chrono>
@@ -25,7 +26,10 @@ class LineBytes : public LinkPort {
   bool Enabled() const override { return inner_.Enabled(); }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
-  void SetRTSState(bool state) override { inner_.SetRTSState(state); }
+  void SetRTSState(bool state) override {
+    rtsUp_ = state;
+    inner_.SetRTSState(state);
+  }
   int BaudRate() const override { return inner_.BaudRate(); }
   void SetBaudRate(int bitsPerSecond) override { inner_.SetBaudRate(bitsPerSecond); }
 
@@ -33,9 +37,13 @@ class LineBytes : public LinkPort {
   const Piece& Received() const { return received_; }
   Piece TakeSent() { return std::exchange(sent_, {}); }
   Piece TakeReceived() { return std::exchange(received_, {}); }
+  // The port opens with RTS up; the send routine drops it for each frame and
+  // raises it once the frame has left.
+  bool RtsUp() const { return rtsUp_; }
 
  private:
   LinkPort& inner_;
   Piece sent_;
   Piece received_;
+  bool rtsUp_ = true;
 };

@@ -1,6 +1,9 @@
 // zelta-cli: the window's camera commands for scripts, over the same engine,
 // files and timings, with the port held as the window holds it.
 #include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -11,10 +14,11 @@
 #include "cli/protocol_names.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
-#include "headless/parse_options.h"
+#include "comm/comm_error.h"
 #include "link/address_list.h"
 #include "link/line_scan.h"
 #include "link/line_speeds.h"
+#include "settings/settings_file_io.h"
 #include "settings/settings_messages.h"
 
 namespace {
@@ -27,7 +31,8 @@ struct Command {
   bool noVerify = false;
   DelayCodes delay;
   std::string button;
-  double seconds = 0;
+  bool ptzCheck = false;
+  double seconds = 0;  // 0: until stopped
   std::vector<int> bauds;
   int from = kFirstCameraAddress;
   int last = kLastCameraAddress;
@@ -42,6 +47,20 @@ std::string SpeedList() {
             std::to_string(kLineSpeeds[i].bitsPerSecond);
   }
   return list;
+}
+
+// The longest watch --seconds takes: a day.
+constexpr double kMostSeconds = 24 * 60 * 60;
+
+// CLI11's check of --seconds: a time above nothing and up to a day (0, nan
+// and a time beyond a day would never end or end at once).
+std::string SecondsProblem(const std::string& text) {
+  char* end = nullptr;
+  const double seconds = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() && *end == '\0' && seconds >= 0.001 && seconds <= kMostSeconds) {
+    return {};
+  }
+  return "must be from 0.001 to 86400 seconds (one day), not " + text;
 }
 
 // CLI11's check of a speed: empty when it is one of the table's.
@@ -111,7 +130,9 @@ CLI::App* DescribeWrite(CLI::App& app, Command& c) {
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
       "SHUTTER\" or \"7 stopped\". --report saves the same rows as the window's Save Report,\n"
-      "a CSV table. Exit status 0 when every camera is ok (and the report saved), else 1.");
+      "a CSV table. Exit status 0 when every camera is ok, 4 when stopped, 5 when the report\n"
+      "can not be saved, else 1. An empty --to and a dash right after a comma (\"1,-5\") are\n"
+      "refused.");
   return write;
 }
 
@@ -135,7 +156,7 @@ CLI::App* DescribeScan(CLI::App& app, Command& c) {
   scan->footer(
       "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
       "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
-      "cameras, 1 when nothing answered,\nan address had two cameras or the scan was stopped "
+      "cameras, 1 when nothing answered\nor an address had two cameras, 4 when it was stopped "
       "(what it found is printed).");
   scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
       ->delimiter(',')
@@ -153,17 +174,26 @@ Subcommands DescribeCommands(CLI::App& app, Command& c) {
   Subcommands s{};
   s.state = app.add_subcommand("state", "find the camera's address, speed and protocol");
   s.read = app.add_subcommand("read", "Read Camera; the settings file to FILE or stdout");
-  s.read->add_option("FILE", c.readFile, "settings file to write");
+  s.read->add_option("FILE", c.readFile,
+                     "settings file to write (checked before the camera is read)");
+  s.read->footer(
+      "ID bytes outside the ID character set (0xFF, CR, LF, \"&\") are saved as blanks, so the\n"
+      "file always opens again; with --json \"ID.\" is the text as Latin-1 and \"ID. bytes\" the\n"
+      "sixteen bytes in hex.");
   s.write = DescribeWrite(app, c);
   s.delayWrite = DescribeDelay(app, c, s.delayRead);
   s.ptz = app.add_subcommand("ptz", "press one PTZ button of the window");
   s.ptz->add_option("BUTTON", c.button, "up, down, left, right, select, osd, color, wb or speed")
       ->required()
       ->check(CLI::IsMember(PtzButtonNames()));
+  s.ptz->add_flag("--check", c.ptzCheck,
+                  "send only to a camera that answers the settings poll, and see it answer after");
   s.monitor =
       app.add_subcommand("monitor", "print every frame on the line: polls sent, replies received");
-  s.monitor->add_option("--seconds", c.seconds, "stop after N seconds (default: at Ctrl+C)")
-      ->check(CLI::NonNegativeNumber);
+  s.monitor
+      ->add_option("--seconds", c.seconds,
+                   "stop after N seconds, 0.001 to 86400 (default: at Ctrl+C)")
+      ->check(SecondsProblem);
   s.scan = DescribeScan(app, c);
   return s;
 }
@@ -182,9 +212,10 @@ std::optional<LineScanPlan> ScanPlan(const Command& c) {
   return plan;
 }
 
-// The cameras a write goes to; empty after a usage complaint.
-std::vector<uint8_t> WriteAddresses(const Command& c, const LineOptions& options) {
-  if (c.to.empty()) return {static_cast<uint8_t>(options.address)};
+// The cameras a write goes to; empty after a usage complaint. `--to ""`
+// names no camera: that is no reason to write the default one.
+std::vector<uint8_t> WriteAddresses(const Command& c, const LineOptions& options, bool toGiven) {
+  if (!toGiven) return {static_cast<uint8_t>(options.address)};
   AddressList list = ParseAddressList(c.to);
   if (!list.error.empty()) Complain("--to: " + list.error);
   return std::move(list.addresses);
@@ -213,12 +244,13 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
     }
   }
   if (s.write->parsed()) {
-    p.addresses = WriteAddresses(c, options);
+    p.addresses = WriteAddresses(c, options, s.write->count("--to") > 0);
     if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;
-    if (const std::string problem = c.report ? ReportFileProblem(*c.report) : "";
-        !problem.empty()) {
-      Complain("--report: can not save the report \"" + *c.report + "\": " + problem);
-      return std::nullopt;
+    if (c.report) {
+      if (const FileOutcome target = CheckReplaceable(*c.report); !target.ok) {
+        Complain("can not save the report \"" + *c.report + "\": " + target.reason);
+        return std::nullopt;
+      }
     }
   }
   return p;
@@ -228,7 +260,7 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
                const Prepared& p) {
   std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
-  if (s.monitor->parsed()) {
+  if (s.monitor->parsed() || s.state->parsed() || s.ptz->parsed()) {
     wrap = [&](LinkPort& inner) -> LinkPort& {
       lineBytes = std::make_unique<LineBytes>(inner);
       return *lineBytes;
@@ -242,7 +274,7 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
   // A scan polls by itself: the engine's first poll would only cross its own.
   if (!s.scan->parsed()) line.Start();
   if (s.scan->parsed()) return RunScan(line, options, p.plan);
-  if (s.state->parsed()) return RunState(line, options);
+  if (s.state->parsed()) return RunState(line, options, *lineBytes);
   if (s.read->parsed()) return RunRead(line, options, c.readFile);
   if (s.write->parsed()) {
     return RunWrite(line, options, *p.values, p.addresses, !c.noVerify,
@@ -250,30 +282,108 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
   }
   if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
   if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);
-  if (s.ptz->parsed()) return RunPtz(line, options, c.button);
+  if (s.ptz->parsed()) return RunPtz(line, options, *lineBytes, c.button, c.ptzCheck);
   return RunMonitor(line, options, *lineBytes, c.seconds);
 }
 
-}  // namespace
+// The first word that is no option, when it names no command: CLI11 would
+// only say that a command is required.
+std::string UnknownCommand(const CLI::App& app, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.rfind("-", 0) == 0) {
+      const CLI::Option* option = app.get_option_no_throw(word);
+      if (option != nullptr && option->get_items_expected_max() > 0) ++i;  // its value
+      continue;
+    }
+    const auto commands =
+        app.get_subcommands([&](const CLI::App* command) { return command->check_name(word); });
+    return commands.empty() ? word : std::string();
+  }
+  return {};
+}
 
-int main(int argc, char** argv) {
+// Whether --json was asked for, before the command line is known to be good:
+// a refused command line gets its document too.
+bool JsonAsked(int argc, char** argv) {
+  for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
+    if (std::string(argv[i]) == "--json") return true;
+  }
+  return false;
+}
+
+int Run(int argc, char** argv) {
   LineOptions options;
   Command c;
   CLI::App app("Reads, writes and steers CCTV cameras on a serial RS-485 line as ZELTA does.",
                "zelta-cli");
   app.require_subcommand(1);
   app.fallthrough();
+  app.footer(
+      "Exit status: 0 done, 1 a camera failed (no answer, refused, differs, two cameras at\n"
+      "an address) or an unexpected failure, 2 bad usage (nothing was sent), 3 the port\n"
+      "could not be opened or failed, 4 stopped by Ctrl+C, SIGTERM or SIGHUP, 5 the result\n"
+      "could not be written. With --json every run prints one JSON document; a failure\n"
+      "adds an \"error\" member with the message.");
   std::string protocol = ProtocolName(options.protocol);
   DescribeLineOptions(app, options, protocol);
   const Subcommands commands = DescribeCommands(app, c);
-  if (const auto status = ParseOptions(app, argc, argv)) return *status;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) {
+      SetJsonOutput(false);  // --help and --version answer in text
+      app.exit(error);
+      return kExitDone;
+    }
+    const bool noCommand = dynamic_cast<const CLI::RequiredError*>(&error) != nullptr ||
+                           dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr;
+    if (const std::string unknown = noCommand ? UnknownCommand(app, argc, argv) : std::string();
+        !unknown.empty()) {
+      Complain("unknown command " + unknown + " (see --help)");
+    } else {
+      app.exit(error);
+      NoteError(error.what());
+    }
+    return kExitUsage;
+  }
   options.protocol = ProtocolCodes().at(protocol);
+  SetJsonOutput(options.json);
 
   const std::optional<Prepared> prepared = Prepare(commands, c, options);
   if (!prepared) return kExitUsage;
-  InstallStopSignals();
-  const int status = RunCommand(commands, c, options, *prepared);
+  int status = RunCommand(commands, c, options, *prepared);
   // A monitor ends this way; anything else was cut short.
-  if (StopRequested() && !commands.monitor->parsed()) Complain("stopped");
+  if (StopRequested() && !commands.monitor->parsed() && status == kExitCameraFailed) {
+    Complain("stopped");
+    status = kExitStopped;
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  InstallStopSignals();
+  SetJsonOutput(JsonAsked(argc, argv));
+  int status = kExitCameraFailed;
+  // Every failure ends here, after the port is closed (and its driver's
+  // flags given back) on the way out, never in an abort.
+  try {
+    status = Run(argc, argv);
+  } catch (const ECommError& error) {
+    Complain(std::string("serial port: ") + error.what());
+    status = kExitPort;
+  } catch (const std::exception& error) {
+    Complain(std::string("unexpected failure: ") + error.what());
+    status = kExitCameraFailed;
+  } catch (...) {
+    Complain("unexpected failure");
+    status = kExitCameraFailed;
+  }
+  if (!FinishOutput()) {
+    if (OutputPipeClosed()) EndAsClosedPipe();
+    if (status == kExitDone) status = kExitOutput;
+  }
   return status;
 }

@@ -29,8 +29,9 @@ int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineByte
                             {"bytes", hex},
                             {"meaning", meaning}});
     } else {
-      std::printf("%.3f %s %s %s\n", at, direction, hex.c_str(), meaning.c_str());
-      std::fflush(stdout);
+      char stamp[32];
+      std::snprintf(stamp, sizeof stamp, "%.3f", at);
+      WriteOut(std::string(stamp) + " " + direction + " " + hex + " " + meaning + "\n");
     }
   };
   const auto takeFrames = [&] {
@@ -49,7 +50,8 @@ int RunMonitor(CameraLine& line, const LineOptions& options, LineBytes& lineByte
   line.RunUntil(
       [&] {
         takeFrames();
-        return false;
+        // A reader that went away (or a full disk) ends the watch.
+        return OutputFailed();
       },
       limit);
   if (options.json) PrintResult(true, {}, Json{{"frames", frames}});

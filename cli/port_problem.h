@@ -3,6 +3,7 @@
 
 #include <string>
 
-// "port missing: PATH", "no permission ..." (naming the dialout group) or
-// "port busy: PATH" for the device the name resolves to.
+// "port missing: PATH", "not a serial device: PATH" (a folder, a file, a
+// device that is no terminal), "no permission ..." (naming the dialout
+// group) or "port busy: PATH" for the device the name resolves to.
 std::string PortProblem(const std::string& path);

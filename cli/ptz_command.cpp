@@ -1,10 +1,15 @@
-// One PTZ button of the window, and the frames it put on the line.
+// One PTZ button of the window, and the frames it put on the line. As in the
+// window, the frames go out whenever the port is open: a dome that speaks
+// only its PTZ protocol never answers the settings poll.
 #include <map>
 
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/frame_text.h"
+#include "cli/line_bytes.h"
 #include "cli/result_output.h"
+#include "cli/stop_signal.h"
+#include "link/camera_frames.h"
 #include "link/ptz_buttons.h"
 
 namespace {
@@ -17,6 +22,16 @@ const std::map<std::string, PtzButton>& Buttons() {
   return buttons;
 }
 
+// The engine's own poll, which is no frame of the button.
+bool IsPoll(const std::vector<uint8_t>& bytes) {
+  return bytes.size() == kFrameSize && bytes[kFrameLead] == kFrameStart &&
+         bytes[kFrameCode] == kCmdPoll;
+}
+
+// A camera that answers has its first poll answered before the frames go, so
+// they do not run into its reply; a silent one costs this wait once.
+constexpr std::chrono::milliseconds kFirstAnswerWait{1000};
+
 }  // namespace
 
 std::vector<std::string> PtzButtonNames() {
@@ -26,36 +41,48 @@ std::vector<std::string> PtzButtonNames() {
   return names;
 }
 
-int RunPtz(CameraLine& line, const LineOptions& options, const std::string& name) {
+int RunPtz(CameraLine& line, const LineOptions& options, LineBytes& lineBytes,
+           const std::string& name, bool check) {
   const uint8_t address = static_cast<uint8_t>(options.address);
-  if (!line.Connect(address)) {
-    Complain("no answer from camera " + std::to_string(options.address));
-    return kExitCameraFailed;
+  LinkSession& session = line.Session();
+  if (check) {
+    if (!line.ConnectOrSay(address)) return kExitCameraFailed;
+  } else {
+    line.RunUntil([&] { return session.Idle(); }, kFirstAnswerWait);
+    if (StopRequested() || !line.RunUntil([&] { return lineBytes.RtsUp(); })) {
+      return kExitCameraFailed;
+    }
   }
-  TimedPort& port = line.Session().Port();
+  TimedPort& port = session.Port();
   port.FlushFrame();
   const size_t first = port.frames.size();
+  const long started = port.FramesStarted();
   QamProtocol& engine = line.Engine();
   if (name == "speed") {
     engine.ProtocolSpeedClick();
   } else {
     PtzButtonClick(engine, line.Window(), address, Buttons().at(name));
   }
-  // No PTZ frame is answered: the next poll's answer shows that every frame
-  // (and the speed sweep) has left the line and the camera is still there.
-  const long before = line.Session().AcceptedReplies();
-  if (!line.RunUntil([&] {
-        return engine.ProtocolSpeedStep == QamProtocol::kSweepIdle &&
-               line.Session().AcceptedReplies() > before;
-      })) {
-    Complain("camera " + std::to_string(options.address) + " stopped answering");
+  // No PTZ frame is answered. The frames (and the speed sweep) have left
+  // once RTS is up again; with --check the next poll's answer also shows the
+  // camera is still there.
+  const long before = session.AcceptedReplies();
+  const bool done = line.RunUntil([&] {
+    const bool sent = engine.ProtocolSpeedStep == QamProtocol::kSweepIdle &&
+                      port.FramesStarted() > started && lineBytes.RtsUp();
+    return sent && (!check || session.AcceptedReplies() > before);
+  });
+  if (!done) {
+    if (check && !StopRequested()) {
+      Complain("camera " + std::to_string(options.address) + " stopped answering");
+    }
     return kExitCameraFailed;
   }
   port.FlushFrame();
-  // The frames before the poll that confirmed them.
   std::string text;
   Json frames = Json::array();
-  for (size_t i = first; i + 1 < port.frames.size(); ++i) {
+  for (size_t i = first; i < port.frames.size(); ++i) {
+    if (IsPoll(port.frames[i].bytes)) continue;
     const std::string hex = FrameHex(port.frames[i].bytes);
     text += (text.empty() ? "" : "\n") + hex;
     frames.push_back(hex);

@@ -1,6 +1,7 @@
 // Read Camera, then the panel as Save As writes it.
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "cli/frame_text.h"
 #include "cli/result_output.h"
 #include "settings/settings_file_io.h"
 #include "settings/settings_lines.h"
@@ -9,20 +10,38 @@
 
 namespace {
 
-// One member per line of the file, named by its key: the ID as text, the
-// others as numbers.
-Json SettingsJson(const std::string& text) {
+// The camera's bytes as text: each byte the character of that code (Latin-1),
+// so any ID makes valid JSON.
+std::string Latin1Text(const std::string& bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
+// One member per line of the file, named by its key, the others as numbers.
+// The ID is the text the camera reported (up to its first zero byte), and
+// "ID. bytes" all sixteen bytes of its ID memory in hex.
+Json SettingsJson(const std::string& text, const CameraPanel& panel, const CameraLinkState& state) {
   const std::vector<std::string> lines = SplitSettingsLines(text, kSettingsFileLines);
   Json document = Json::object();
   for (size_t i = 0; i < kSettingsValueLines && i + 1 < lines.size(); ++i) {
     const SettingsLine& line = SettingsLines()[i];
-    const std::string& fileLine = lines[i + 1];
-    const std::string value = fileLine.substr(fileLine.find('&') + 1);
     if (line.item == kItemId) {
-      document[line.key] = value;
-    } else {
-      document[line.key] = std::stoi(value);
+      document[line.key] = Latin1Text(panel.IdEditText());
+      document[std::string(line.key) + " bytes"] =
+          FrameHex(std::vector<uint8_t>(state.IdText, state.IdText + kIdLength));
+      continue;
     }
+    const std::string& fileLine = lines[i + 1];
+    document[line.key] = std::strtol(fileLine.c_str() + fileLine.find('&') + 1, nullptr, 10);
   }
   return document;
 }
@@ -30,28 +49,26 @@ Json SettingsJson(const std::string& text) {
 }  // namespace
 
 int RunRead(CameraLine& line, const LineOptions& options, const std::string& file) {
-  if (!line.Connect(static_cast<uint8_t>(options.address))) {
-    Complain("no answer from camera " + std::to_string(options.address));
-    return kExitCameraFailed;
-  }
+  if (!line.ConnectOrSay(static_cast<uint8_t>(options.address))) return kExitCameraFailed;
   line.Engine().ReadButtonClick();
   if (!line.RunTransfer()) return kExitCameraFailed;
   if (line.Window().mainStatus != "Finish") {
     Complain("camera " + std::to_string(options.address) + " stopped answering");
     return kExitCameraFailed;
   }
-  const std::string text = SettingsFileText(line.Session().Panel(), line.State());
-  if (options.json) {
-    PrintResult(true, {}, SettingsJson(text));
-  } else if (file.empty()) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-  }
+  const CameraPanel& panel = line.Session().Panel();
+  const std::string text = SettingsFileText(panel, line.State());
   if (!file.empty()) {
     const FileOutcome written = ReplaceFile(file, text);
     if (!written.ok) {
       Complain("can not save the file \"" + file + "\": " + written.reason);
-      return kExitUsage;
+      return kExitOutput;
     }
+  }
+  if (options.json) {
+    PrintResult(true, {}, SettingsJson(text, panel, line.State()));
+  } else if (file.empty()) {
+    WriteOut(text);
   }
   return kExitDone;
 }

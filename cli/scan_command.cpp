@@ -75,11 +75,9 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
     }
     cameras.push_back(camera);
   }
-  if (!options.json && text.empty()) {
-    if (!record.stopped) Complain("no camera answered");
-  } else {
-    PrintResult(options.json, text, Json{{"cameras", cameras}});
-  }
+  if (text.empty() && !record.stopped) Complain("no camera answered");
+  if (duplicate) Complain("two cameras answer at one address");
+  if (options.json || !text.empty()) PrintResult(options.json, text, Json{{"cameras", cameras}});
   const bool completed = record.finished && !record.stopped && !StopRequested();
   return completed && !record.finds.empty() && !duplicate ? kExitDone : kExitCameraFailed;
 }

@@ -1,15 +1,11 @@
 // Write Camera with the settings of a file, to one camera or a list.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 
 #include "cli/camera_writer.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/result_output.h"
+#include "cli/stop_signal.h"
 #include "settings/multi_write_report.h"
 #include "settings/settings_file_io.h"
 
@@ -37,19 +33,6 @@ bool SaveReport(const WriteReportFile& report, const MultiWriteReportRun& run,
 
 }  // namespace
 
-std::string ReportFileProblem(const std::string& path) {
-  if (path.empty()) return "no file named";
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
-    if (!S_ISREG(info.st_mode)) return "not a regular file";
-    return ::access(path.c_str(), W_OK) == 0 ? std::string() : std::strerror(errno);
-  }
-  if (errno != ENOENT) return std::strerror(errno);
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  return ::access(folder.c_str(), W_OK | X_OK) == 0 ? std::string() : std::strerror(errno);
-}
-
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
              const std::vector<uint8_t>& addresses, bool verify, const WriteReportFile& report) {
   const MultiWriteReportRun run{std::time(nullptr), options.port, options.baud,
@@ -66,5 +49,7 @@ int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues&
   }
   const bool reported = report.path.empty() || SaveReport(report, run, rows);
   PrintResult(options.json, text, Json{{"results", results}});
-  return allOk && reported ? kExitDone : kExitCameraFailed;
+  if (!allOk && !StopRequested()) Complain("not every camera is ok");
+  if (!allOk) return kExitCameraFailed;
+  return reported ? kExitDone : kExitOutput;
 }

@@ -12,6 +12,8 @@ std::vector<std::string> Pieces(const std::string& text) {
     if (c == ' ' || c == '\t') {
       if (!joined.empty() && joined.back() != ',' && joined.back() != '-') joined += ',';
     } else if (c == '-' && !joined.empty() && joined.back() == ',') {
+      // The comma stands for blanks here: a typed comma before a dash was
+      // refused before.
       joined.back() = '-';
     } else {
       joined += c;
@@ -45,10 +47,28 @@ int Number(const std::string& digits, const std::string& piece, std::string& err
   return number;
 }
 
+// A dash right after a comma (blanks between or not) starts no range: "1,-5"
+// is a typo, not 1-5. The error names the dash's place, counted from 1.
+std::string DashAfterComma(const std::string& text) {
+  char before = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ' ' || c == '\t') continue;
+    if (c == '-' && before == ',') {
+      return "A dash right after a comma at position " + std::to_string(i + 1) + " of \"" + text +
+             "\": give a range as 2-32";
+    }
+    before = c;
+  }
+  return {};
+}
+
 }  // namespace
 
 AddressList ParseAddressList(const std::string& text) {
   AddressList list;
+  list.error = DashAfterComma(text);
+  if (!list.error.empty()) return list;
   const std::vector<std::string> pieces = Pieces(text);
   if (pieces.empty()) {
     list.error = "No addresses given";

@@ -14,5 +14,6 @@ struct AddressList {
 };
 
 // Numbers and ranges ("a-b", a <= b) separated by commas or blanks, each
-// within 1..199. Any fault gives an error naming it and no addresses.
+// within 1..199. Any fault gives an error naming it and no addresses; a dash
+// right after a comma ("1,-5") is one, named with its position.
 AddressList ParseAddressList(const std::string& text);

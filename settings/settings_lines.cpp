@@ -35,3 +35,15 @@ const std::array<SettingsLine, kSettingsValueLines>& SettingsLines() {
   }();
   return lines;
 }
+
+bool IsFileIdChar(char c) {
+  if (c >= 'a' && c <= 'z') return IsIdChar(static_cast<char>(c - 'a' + 'A'));
+  return IsIdChar(c);
+}
+
+std::string SavedIdText(std::string text) {
+  for (char& c : text) {
+    if (!IsFileIdChar(c)) c = ' ';
+  }
+  return text;
+}

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "link/panel_controls.h"
 
@@ -23,3 +24,13 @@ struct SettingsLine {
 
 // The value lines (the file's second line on) in file order.
 const std::array<SettingsLine, kSettingsValueLines>& SettingsLines();
+
+// A character the ID line may hold: the ID character set, and small letters
+// where their capitals are (a file may hold them, though typing turns them
+// into capitals).
+bool IsFileIdChar(char c);
+// The ID text as the ID line holds it. A camera's ID memory may hold any byte
+// (0xFF where it was never set, control codes, "&"); each byte outside the
+// set is saved as a blank, so that every saved file opens again. An ID of
+// the set's characters stays as it is.
+std::string SavedIdText(std::string text);

@@ -27,13 +27,6 @@ bool ParseInteger(const std::string& text, int& number) {
   return true;
 }
 
-// Small letters pass where their capitals do: a file may hold them, though
-// typing turns them into capitals.
-bool IsFileIdChar(char c) {
-  if (c >= 'a' && c <= 'z') return IsIdChar(static_cast<char>(c - 'a' + 'A'));
-  return IsIdChar(c);
-}
-
 bool NumberFits(const SettingsLine& line, ItemKind kind, int number) {
   // A camera may report the delay code 0x50, which Save As writes as 80.
   if (kind == ItemKind::Delay && number == kDelayCodeSpecial) return true;

@@ -15,7 +15,7 @@ std::string LineValue(const CameraPanel& panel, const CameraLinkState& state,
     case ItemKind::List:
       return std::to_string(panel.ItemIndex(item.control));
     case ItemKind::IdText:
-      return panel.IdEditText();
+      return SavedIdText(panel.IdEditText());
     case ItemKind::Gain:
       return std::to_string(panel.Position(item.control));
     case ItemKind::Delay:

@@ -7,6 +7,6 @@
 class CameraPanel;
 struct CameraLinkState;
 
-// The whole file, every line ended by CR LF. Nothing is tested or corrected:
-// a list without a selection gives -1, the ID text goes out as it is.
+// The whole file, every line ended by CR LF. Values are not tested: a list
+// without a selection gives -1. The ID text goes out as SavedIdText makes it.
 std::string SettingsFileText(const CameraPanel& panel, const CameraLinkState& state);

@@ -38,6 +38,8 @@ its address: --set 3:SHUTTER=2, --refuse 5:GAIN, --silent-after 2:10,
                        PREDTMSP Red Blue COL>BW-DELAY (0x21) BW>COL-DELAY (0x22)
   --id TEXT            ID text (up to 16 of A-Z 0-9 blank < > - . , ; * / :),
                        padded with blanks; without it the ID is 16 zero bytes
+  --id-hex BYTES        ID memory as any bytes in hex (up to 16, padded with
+                       blanks), e.g. 41FF0D0A26 for "A", 0xFF, CR, LF, "&"
   --white-bal N        WHITE BAL value (3 and above mean MANUAL)
   --delay-code N       both day/night delay codes (0..3, or 0x50)
 

@@ -17,7 +17,7 @@ constexpr const char* kValueOptions[] = {
     "address",      "baud",    "protocol",    "device",    "link",
     "trace",        "set",     "id",          "white-bal", "delay-code",
     "refuse",       "noise",   "reply-delay", "seed",      "adapter-latency",
-    "silent-after", "cameras", "duplicate",   "silent",
+    "silent-after", "cameras", "duplicate",   "silent",    "id-hex",
 };
 // Options that may be given for one camera as ADDR:VALUE.
 constexpr const char* kPerCamera[] = {"set",        "id",     "white-bal",
@@ -102,6 +102,22 @@ std::string ApplyId(const std::string& value, const std::string& bad, TCameraCon
   return {};
 }
 
+// --id-hex: ID memory as any bytes, as a camera's own may hold them.
+std::string ApplyIdHex(const std::string& value, const std::string& bad, TCameraConfig& camera) {
+  if (value.empty() || value.size() % 2 != 0 || value.size() > 2 * kIdLength) {
+    return bad + " (1 to 16 bytes in hex, e.g. 41FF0D)";
+  }
+  std::string bytes;
+  for (size_t i = 0; i < value.size(); i += 2) {
+    long byte = 0;
+    if (!ParseNumber("0x" + value.substr(i, 2), 0, 255, byte)) return bad + " (bytes in hex)";
+    bytes += static_cast<char>(byte);
+  }
+  camera.hasIdText = true;
+  camera.idText = bytes;
+  return {};
+}
+
 bool IsCameraStart(const std::string& name) {
   return name == "address" || name == "baud" || name == "protocol" || name == "white-bal" ||
          name == "delay-code";
@@ -172,6 +188,7 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
   }
   if (name == "set") return ApplySet(value, bad, camera);
   if (name == "id") return ApplyId(value, bad, camera);
+  if (name == "id-hex") return ApplyIdHex(value, bad, camera);
   if (IsCameraStart(name)) return ApplyCameraStart(name, value, bad, camera);
   return ApplyBehaviour(name, value, bad, camera);
 }

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -56,13 +57,16 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome RunCli(const std::vector<std::string>& args, const Folder& folder) {
+// Starts zelta-cli with stdout to `out` (a file of the folder unless given)
+// and stderr to a file of the folder.
+pid_t StartCli(const std::vector<std::string>& args, const Folder& folder, std::string out = {}) {
   std::vector<std::string> a = {ZELTA_CLI_PATH};
   a.insert(a.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : a) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const std::string out = folder.Path() + "/stdout", err = folder.Path() + "/stderr";
+  if (out.empty()) out = folder.Path() + "/stdout";
+  const std::string err = folder.Path() + "/stderr";
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
@@ -70,9 +74,19 @@ Outcome RunCli(const std::vector<std::string>& args, const Folder& folder) {
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
+  return pid;
+}
+
+Outcome Finished(pid_t pid, const Folder& folder) {
   int status = 0;
   ::waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(out), ReadWhole(err)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(folder.Path() + "/stdout"),
+          ReadWhole(folder.Path() + "/stderr")};
+}
+
+Outcome RunCli(const std::vector<std::string>& args, const Folder& folder,
+               const std::string& out = {}) {
+  return Finished(StartCli(args, folder, out), folder);
 }
 
 std::vector<SimTraceLine> Heard(const SimProcess& sim) {
@@ -192,16 +206,54 @@ INSTANTIATE_TEST_SUITE_P(
              Match::Exact,
              "{\"D/N MODE\":0,\"D/N LEVEL\":1,\"D/N FIL\":1,\"SHUTTER\":3,\"GAIN\":0,\"SYNC\":0,"
              "\"BLC\":0,\"APERTURE\":2,\"WHITE BAL\":0,\"ID.\":\"LOBBY-2         \",\"ID. "
+             "bytes\":\"4C 4F 42 42 59 2D 32 20 20 20 20 20 20 20 20 20\",\"ID. "
              "POS\":0,\"RED\":15,\"Blue\":15,\"ColToWb\":1,\"WbToCol\":1,\"GAMMA\":1,"
              "\"PREDTMSP\":0}\n"},
+        // Bytes outside the ID set (NUL ends the text) give valid JSON.
+        Case{"ReadJsonOddId",
+             {"--id-hex", "41FF0D0A260042"},
+             {"--json", "read"},
+             0,
+             Match::Contains,
+             "\"ID.\":\"A\xC3\xBF\\r\\n&\",\"ID. bytes\":\"41 FF 0D 0A 26 00 42 20 20 20 20 20 "
+             "20 20 20 20\""},
+        Case{"ReadToAFolderThatIsNot",
+             {},
+             {"read", "/nonexistent-zelta-folder/x.TXT"},
+             2,
+             Match::Exact,
+             "",
+             "No such file or directory"},
+        Case{"ReadToADevice", {}, {"read", "/dev/null"}, 2, Match::Exact, "", "Not a regular file"},
         Case{"WriteText", {}, {"write", "FILE"}, 0, Match::Exact, "1 ok\n"},
+        // Every camera counts, not only the last.
+        Case{"WriteFailedThenGood",
+             {"--cameras", "1-2", "--silent", "1"},
+             {"write", "FILE", "--to", "1-2"},
+             1,
+             Match::Exact,
+             "1 no answer\n2 ok\n",
+             "not every camera is ok"},
+        Case{"WriteToNoCamera",
+             {},
+             {"--json", "write", "FILE", "--to", ""},
+             2,
+             Match::Exact,
+             "{\"error\":\"--to: No addresses given\"}\n"},
+        Case{"WriteCommaDash",
+             {},
+             {"write", "FILE", "--to", "2,- 4"},
+             2,
+             Match::Exact,
+             "",
+             "A dash right after a comma at position 3 of \"2,- 4\""},
         Case{"WriteJsonToTwo",
              {},
              {"--json", "write", "FILE", "--to", "1-2"},
              1,
              Match::Exact,
              "{\"results\":[{\"address\":1,\"result\":\"ok\"},{\"address\":2,\"result\":\"no "
-             "answer\"}]}\n"},
+             "answer\"}],\"error\":\"not every camera is ok\"}\n"},
         Case{"WriteRefused",
              {"--refuse", "SHUTTER"},
              {"write", "FILE"},
@@ -235,14 +287,14 @@ INSTANTIATE_TEST_SUITE_P(
              2,
              Match::Exact,
              "",
-             "can not save the report \"/dev/null\": not a regular file"},
+             "can not save the report \"/dev/null\": Not a regular file: a device"},
         Case{"WriteReportEmpty",
              {},
              {"write", "FILE", "--report", ""},
              2,
              Match::Exact,
              "",
-             "can not save the report \"\": no file named"},
+             "can not save the report \"\": No such file or directory"},
         Case{"WriteReportNoFolder",
              {},
              {"write", "FILE", "--report", "/nonexistent-zelta/report.csv"},
@@ -273,6 +325,39 @@ INSTANTIATE_TEST_SUITE_P(
              Match::Exact,
              "{\"col_to_wb\":0,\"wb_to_col\":3}\n"},
         Case{"PtzText", {}, {"ptz", "up"}, 0, Match::Prefix, "A0 00 00 08", {}, true},
+        // A dome that speaks only Pelco is steered all the same.
+        Case{"PtzWithoutPollAnswer",
+             {"--silent-after", "0"},
+             {"ptz", "down"},
+             0,
+             Match::Prefix,
+             "A0 00 00 10",
+             {},
+             true},
+        Case{"PtzChecked",
+             {"--silent-after", "0"},
+             {"ptz", "--check", "up"},
+             1,
+             Match::Exact,
+             "",
+             "no answer from camera 1"},
+        // Every camera answers address 0 at once.
+        Case{"StateCollided",
+             {"--cameras", "1-3"},
+             {"--json", "state"},
+             1,
+             Match::Prefix,
+             "{\"error\":\"several cameras answered at once and their replies collided"},
+        Case{"UnknownCommand", {}, {"frob"}, 2, Match::Exact, "", "unknown command frob"},
+        Case{"MonitorZeroSeconds",
+             {},
+             {"monitor", "--seconds", "0"},
+             2,
+             Match::Exact,
+             "",
+             "must be from 0.001 to 86400 seconds (one day), not 0"},
+        Case{"MonitorNanSeconds", {}, {"monitor", "--seconds", "nan"}, 2, Match::Exact, ""},
+        Case{"MonitorSecondsPastADay", {}, {"monitor", "--seconds", "1e10"}, 2, Match::Exact, ""},
         Case{"PtzJson",
              kCamera37,
              {"--baud", "9600", "--address", "37", "--protocol", "pelco-d", "--json", "ptz", "osd"},
@@ -360,6 +445,119 @@ TEST(CliWrite, ReportIsTheWindowsCsvTable) {
     EXPECT_EQ(table[row][0], std::to_string(row));
     EXPECT_EQ(std::vector<std::string>(table[row].begin() + 4, table[row].end()),
               (std::vector<std::string>{pty, "4800", settings}));
+  }
+}
+
+// The final status counts: a camera gone mid-read leaves no file of defaults.
+TEST(CliRead, CameraThatStopsAnsweringLeavesNoFile) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {"--silent-after", "5"});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  const std::string file = folder.Path() + "/camera.TXT";
+  const Outcome run = RunCli({"--port", pty, "read", file}, folder);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("camera 1 stopped answering"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::ifstream(file).good());
+}
+
+// Bytes outside the ID set are saved as blanks: the file goes back to a camera.
+TEST(CliRead, OddIdBytesGiveAFileThatWritesAgain) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {"--id-hex", "41FF0D0A2642"});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  const std::string file = folder.Path() + "/camera.TXT";
+  ASSERT_EQ(RunCli({"--port", pty, "read", file}, folder).status, 0);
+  EXPECT_NE(ReadWhole(file).find("\r\nID.&A    B          \r\nID. POS&"), std::string::npos)
+      << ReadWhole(file);
+  const Outcome run = RunCli({"--port", pty, "write", file}, folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "1 ok\n");
+}
+
+TEST(CliOutput, AFullDiskIsAFailure) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"read"}, {"--json", "scan", "--bauds", "4800", "--to", "2"}}) {
+    std::vector<std::string> args = {"--port", pty};
+    args.insert(args.end(), command.begin(), command.end());
+    const Outcome run = RunCli(args, folder, "/dev/full");
+    EXPECT_EQ(run.status, 5) << command[0];
+    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+  }
+}
+
+// `zelta-cli monitor | head -1`: the reader leaves, the monitor ends as a
+// writer to a closed pipe does, without a word.
+TEST(CliOutput, AClosedPipeEndsTheMonitorQuietly) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  const std::string fifo = folder.Path() + "/pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t pid = StartCli({"--port", pty, "monitor"}, folder, fifo);
+  {
+    std::ifstream reader(fifo);
+    std::string line;
+    ASSERT_TRUE(std::getline(reader, line));
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+  EXPECT_EQ(ReadWhole(folder.Path() + "/stderr"), "");
+}
+
+// Waits until the camera has heard `frames` frames (the command is under way).
+void WaitHeard(const SimProcess& sim, size_t frames) {
+  for (int i = 0; i < 500 && Heard(sim).size() < frames; ++i) ::usleep(10000);
+}
+
+// A hang-up ends the monitor as Ctrl+C does: in order, the port given back.
+TEST(CliSignal, HangUpEndsTheMonitorInOrder) {
+  Folder folder;
+  SimProcess sim(ZELTA_CAMSIM_PATH, {});
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty());
+  const pid_t pid = StartCli({"--port", pty, "--json", "monitor"}, folder);
+  WaitHeard(sim, 2);
+  ::kill(pid, SIGHUP);
+  const Outcome run = Finished(pid, folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("{\"frames\":[", 0), 0u) << run.out;
+}
+
+// Stopped is not "two cameras at an address": its own status, said in the JSON.
+TEST(CliSignal, AnInterruptedWriteOrScanSaysSo) {
+  Folder folder;
+  const std::string file = folder.File("good.txt", kGoodFile);
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"write", file, "--to", "1-3"}, {"scan", "--bauds", "4800"}}) {
+    SimProcess sim(ZELTA_CAMSIM_PATH, {"--cameras", "1-3"});
+    const std::string pty = sim.WaitReady();
+    ASSERT_FALSE(pty.empty());
+    std::vector<std::string> args = {"--port", pty, "--json"};
+    args.insert(args.end(), command.begin(), command.end());
+    const pid_t pid = StartCli(args, folder);
+    WaitHeard(sim, 4);
+    ::kill(pid, SIGINT);
+    const Outcome run = Finished(pid, folder);
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_NE(run.out.find(",\"error\":\"stopped\"}\n"), std::string::npos) << run.out;
+  }
+}
+
+TEST(CliPort, SomethingElseIsNotASerialDevice) {
+  Folder folder;
+  for (const char* path : {"/tmp", "/etc/passwd", "/dev/null"}) {
+    const Outcome run = RunCli({"--port", path, "state"}, folder);
+    EXPECT_EQ(run.status, 3) << path;
+    EXPECT_NE(run.err.find(std::string("not a serial device: ") + path), std::string::npos)
+        << run.err;
   }
 }
 

@@ -386,6 +386,10 @@ TEST(AddressList, ParsesRangesAndNamesFaults) {
       {"3, 200", {}, "Address 200 is outside 1..199"},
       {"9-4", {}, "Range 9-4 runs backwards"},
       {"3-x", {}, "\"3-x\" is not an address or a range like 2-32"},
+      {"1,-5", {}, "A dash right after a comma at position 3 of \"1,-5\": give a range as 2-32"},
+      {"3,-7", {}, "A dash right after a comma at position 3 of \"3,-7\": give a range as 2-32"},
+      {"2,- 4", {}, "A dash right after a comma at position 3 of \"2,- 4\": give a range as 2-32"},
+      {"9, -4", {}, "A dash right after a comma at position 4 of \"9, -4\": give a range as 2-32"},
   };
   for (const auto& c : cases) {
     const AddressList list = ParseAddressList(c.text);

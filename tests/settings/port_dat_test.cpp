@@ -15,6 +15,20 @@ TEST(SettingsPortDat, TheDefaultFileIsThirtyOneBytes) {
   EXPECT_EQ(zero.protocol, 0);
 }
 
+// Code 0 is a code like any other: 1200 baud, Com1 and Pelco P come back.
+TEST(SettingsPortDat, EveryCodeComesBack) {
+  for (int port = 0; port < 2; ++port) {
+    for (int baud = 0; baud < 4; ++baud) {
+      for (int protocol = 0; protocol < 3; ++protocol) {
+        const PortDatCodes codes = ReadPortDat(PortDatText(port, baud, protocol));
+        EXPECT_EQ(codes.port, port);
+        EXPECT_EQ(codes.baud, baud);
+        EXPECT_EQ(codes.protocol, protocol);
+      }
+    }
+  }
+}
+
 TEST(SettingsPortDat, KeysAreIgnoredAndLinesToldApartByOrder) {
   const PortDatCodes codes = ReadPortDat("a&1\r\nb&0\r\nc&1");
   EXPECT_EQ(codes.port, 1);

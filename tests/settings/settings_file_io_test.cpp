@@ -110,6 +110,28 @@ TEST_F(SettingsFileIo, FailuresGiveAReason) {
   ExpectOnlyFiles({});
 }
 
+// Asked before a camera is read, so a file that can not be saved costs no line time.
+TEST_F(SettingsFileIo, TargetIsCheckedBeforeTheBytesExist) {
+  const fs::path file = folder / "lobby.TXT";
+  EXPECT_TRUE(CheckReplaceable(file.string()).ok);
+  Put(file, "old");
+  EXPECT_TRUE(CheckReplaceable(file.string()).ok);
+  EXPECT_EQ(CheckReplaceable((folder / "none" / "x.TXT").string()).reason,
+            "No such file or directory");
+  EXPECT_EQ(CheckReplaceable(folder.string()).reason, "Is a directory");
+  EXPECT_EQ(CheckReplaceable((file / "x.TXT").string()).reason, "Not a directory");
+  ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(CheckReplaceable((folder / "fifo").string()).ok);
+  EXPECT_FALSE(CheckReplaceable("/dev/null").ok);
+  fs::create_symlink("/dev/null", folder / "link");
+  EXPECT_FALSE(CheckReplaceable((folder / "link").string()).ok);
+  if (::geteuid() != 0) {
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(CheckReplaceable((folder / "new.TXT").string()).reason, "Permission denied");
+  }
+  EXPECT_EQ(Contents(file), "old");
+}
+
 TEST_F(SettingsFileIo, ReadsOnlyTheLinesAskedFor) {
   const fs::path file = folder / "big.TXT";
   std::string text;

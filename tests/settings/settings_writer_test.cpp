@@ -53,7 +53,7 @@ TEST(SettingsWriter, WritesWhatThePanelHoldsUnchecked) {
   started.state.WbToColCode = 3;
   const std::string text = SettingsFileText(started.panel, started.state);
   EXPECT_NE(text.find("\r\nBLC&-1\r\n"), std::string::npos);
-  EXPECT_NE(text.find("\r\nID.&cam_1 \x01\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nID.&cam 1  \r\n"), std::string::npos);  // the ID rule: blanks
   EXPECT_NE(text.find("\r\nRED&63\r\nBlue&0\r\nColToWb&80\r\nWbToCol&3\r\n"), std::string::npos);
 }
 

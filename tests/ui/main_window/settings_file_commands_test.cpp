@@ -259,6 +259,21 @@ class SettingsFileCommandsTest : public QObject {
     QCOMPARE(PanelState(), saved);
   }
 
+  // A camera's ID bytes outside the set (CR, unset memory) are saved as
+  // blanks, so the file opens again.
+  void aCamerasOddIdIsSavedSoItOpensAgain() {
+    for (uint8_t position = 0; position < kIdLength; ++position) {
+      const uint8_t c = position == 1 ? '\r' : position == 2 ? 0xFF : 'A';
+      ApplyReadReply(panel_, state_, kItemId, position, c);
+    }
+    Save(kUntitledCaption, Path("odd.TXT"));
+    QVERIFY(Contents(Path("odd.TXT")).contains("\r\nID.&A  AAAAAAAAAAAAA\r\n"));
+    init();
+    QCOMPARE(Open(kUntitledCaption, Path("odd.TXT")), QString(" - odd.TXT"));
+    QVERIFY(messages_.empty());
+    QCOMPARE(panel_.IdEditText(), std::string("A  AAAAAAAAAAAAA"));
+  }
+
   void dialogsAreSetUpForTextFiles() {
     const auto save = MakeSettingsSaveDialog(&window_, "lobby.TXT");
     QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
