@@ -168,4 +168,5 @@ class QamProtocol {
   // Replies to requests of a transfer that was cancelled or left: read and
   // write replies count for nothing until the next read or write request.
   bool staleReplies_ = false;
+  uint32_t requestsSent_ = 0;  // counts requests, so a tick sends at most one
 };

@@ -88,6 +88,7 @@ void QamProtocol::SendGetProtocolState() {
 
 void QamProtocol::SendRequest(int watchdogMs) {
   SendFrame(s_.state.TxFrame, kFrameSize);
+  ++requestsSent_;
   s_.state.AwaitingReply = 1;
   s_.existTimer.Restart(watchdogMs);
 }

@@ -297,14 +297,21 @@ TEST(MultiWrite, TheFirstCameraGetsItsFullTriesAtEveryPhaseOfThePollCycle) {
     RigClock clock(rig.clock);
     MultiWrite write(rig.engine, rig.panel, clock, record);
     const VirtualUs t = rig.Now();
-    ASSERT_TRUE(write.Start({2}, MultiWriteOptions{}));
-    ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, t + Ms(5000)));
-    const Bytes first = WriteBytes(2, kItemDNMode, 0);
-    const std::vector<Bytes> frames = {first, first, first, first, PollBytes(1, kProtocolPelcoD)};
+    ASSERT_TRUE(write.Start({2, 3}, MultiWriteOptions{}));
+    ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, t + Ms(9000)));
+    // Four tries each, the next camera in the tick that gives up on the last.
+    std::vector<Bytes> frames;
+    std::vector<VirtualUs> times;
+    for (const uint8_t address : {2, 3}) {
+      for (int i = 0; i < 4; ++i) {
+        frames.push_back(WriteBytes(address, kItemDNMode, 0));
+        times.push_back(t + Ms(500) * static_cast<VirtualUs>(times.size()));
+      }
+    }
+    frames.push_back(PollBytes(1, kProtocolPelcoD));
     EXPECT_EQ(FrameBytes(rig.port.Frames()), frames) << phase;
-    const std::vector<VirtualUs> times = {t, t + Ms(500), t + Ms(1000), t + Ms(1500)};
     EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdWrite), times) << phase;
-    ASSERT_EQ(record.rows.size(), 1u);
+    ASSERT_EQ(record.rows.size(), 2u);
     EXPECT_EQ(record.rows[0].text, "No answer") << phase;
   }
 }
