@@ -50,7 +50,7 @@ class WriteRecord : public MultiWriteListener {
  public:
   void WriteProgress(const MultiWriteProgress&) override {}
   void CameraDone(const MultiWriteResult& row) override {
-    if (row.text == kMultiWriteOk) ++ok;
+    if (row.outcome == MultiWriteOutcome::Ok) ++ok;
   }
   void WriteFinished(bool wasStopped) override {
     finished = true;

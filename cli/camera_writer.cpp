@@ -1,7 +1,6 @@
 #include "cli/camera_writer.h"
 
 #include <chrono>
-#include <cstring>
 
 #include "link/camera_items.h"
 
@@ -32,22 +31,9 @@ class Rows : public MultiWriteListener {
   bool finished = false;
 };
 
-bool StartsWith(const std::string& text, const std::string& start) {
-  return text.compare(0, start.size(), start) == 0;
-}
-
-// "SHUTTER, ID." or "SHUTTER.": the names a row joins with commas. A list of
-// differences ends as a sentence, with a full stop that "ID." brings itself.
-std::vector<std::string> Names(std::string list) {
-  const std::string id = FindCameraItem(kItemId)->statusWord;
-  const size_t lastStart = list.rfind(", ") == std::string::npos ? 0 : list.rfind(", ") + 2;
-  if (!list.empty() && list.back() == '.' && list.substr(lastStart) != id) list.pop_back();
+std::vector<std::string> Names(const std::vector<uint8_t>& items) {
   std::vector<std::string> names;
-  for (size_t start = 0; start < list.size();) {
-    const size_t comma = list.find(", ", start);
-    names.push_back(list.substr(start, comma - start));
-    start = comma == std::string::npos ? list.size() : comma + 2;
-  }
+  for (const uint8_t item : items) names.push_back(MultiWriteItemName(item));
   return names;
 }
 
@@ -70,18 +56,36 @@ std::string ResultName(Result result) {
 }
 
 CameraOutcome OutcomeOf(const MultiWriteResult& row) {
-  const std::string& text = row.text;
-  if (text == kMultiWriteOk) return {row.address, Result::Ok, {}};
-  if (text == kMultiWriteNoAnswer) return {row.address, Result::NoAnswer, {}};
-  if (text == kMultiWriteStopped) return {row.address, Result::Stopped, {}};
-  if (StartsWith(text, kMultiWriteRefused)) {
-    return {row.address, Result::Refused, Names(text.substr(std::strlen(kMultiWriteRefused)))};
+  CameraOutcome outcome;
+  outcome.address = row.address;
+  switch (row.outcome) {
+    case MultiWriteOutcome::Ok:
+      outcome.result = Result::Ok;
+      break;
+    case MultiWriteOutcome::Differs:
+      outcome.result = Result::Differs;
+      break;
+    case MultiWriteOutcome::NoAnswer:
+      outcome.result = Result::NoAnswer;
+      break;
+    case MultiWriteOutcome::Refused:
+      outcome.result = Result::Refused;
+      break;
+    case MultiWriteOutcome::Stopped:
+      outcome.result = Result::Stopped;
+      break;
   }
-  if (StartsWith(text, kMultiWriteDiffers)) {
-    return {row.address, Result::Differs, Names(text.substr(std::strlen(kMultiWriteDiffers)))};
+  outcome.items = Names(row.items);
+  const bool failed =
+      row.outcome == MultiWriteOutcome::NoAnswer || row.outcome == MultiWriteOutcome::Stopped;
+  if (row.stoppedAt) {
+    outcome.stoppedAt = MultiWriteItemName(row.stoppedAt);
+  } else if (row.written && failed) {
+    outcome.stoppedAt = "read-back";
   }
-  // A text this tool does not know yet is still no success: shown as it is.
-  return {row.address, Result::Differs, {text}};
+  outcome.notWritten = Names(row.notWritten);
+  for (const uint8_t item : row.notes) outcome.notes.push_back(MultiWriteNoteText(item));
+  return outcome;
 }
 
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
@@ -98,7 +102,11 @@ std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& 
   // The first poll may still be out: the writer starts on an idle link.
   if (!line.RunUntil([&] { return !line.Engine().LinkBusy(); }, std::chrono::seconds(10)) ||
       !write.Start(addresses, options)) {
-    for (const uint8_t address : addresses) rows.CameraDone({address, kMultiWriteStopped, 0});
+    for (const uint8_t address : addresses) {
+      MultiWriteResult untouched;
+      untouched.address = address;
+      rows.CameraDone(untouched);
+    }
     return rows.outcomes;
   }
   // A silent camera costs seconds, a slow line's write and read-back a minute.

@@ -16,12 +16,17 @@ struct CameraOutcome {
   int address = 0;
   Result result = Result::Ok;
   std::vector<std::string> items;  // the items' status words: what differs, or what was refused
+  // A write cut short: where it stopped ("read-back" once the write was
+  // whole) and what it never wrote; empty when it was not cut.
+  std::string stoppedAt;
+  std::vector<std::string> notWritten;
+  std::vector<std::string> notes;  // "SYNC ---": states the camera holds of its own
 };
 
 // "ok", "differs", "no answer", "refused", "stopped".
 std::string ResultName(CameraOutcome::Result result);
 
-// A row of the link's writer ("Differs: SHUTTER, ID.") as the tool reports it.
+// A row of the link's writer as the tool reports it, from the row's values.
 CameraOutcome OutcomeOf(const MultiWriteResult& row);
 
 // Writes `values` to each address in turn; with `verify` reads each back and

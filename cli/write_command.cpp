@@ -11,15 +11,31 @@
 
 namespace {
 
+std::string Joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+
+// "6 refused GAIN; not written: SYNC, GAMMA", "7 stopped at BLC; not
+// written: WHITE BAL, ...", "3 ok; fixed: SYNC ---".
 std::string OutcomeLine(const CameraOutcome& outcome) {
   std::string line = std::to_string(outcome.address) + " " + ResultName(outcome.result);
   for (const std::string& item : outcome.items) line += " " + item;
+  // A refused write stops at the item it names.
+  if (!outcome.stoppedAt.empty() && outcome.result != CameraOutcome::Result::Refused)
+    line += " at " + outcome.stoppedAt;
+  if (!outcome.notWritten.empty()) line += "; not written: " + Joined(outcome.notWritten);
+  if (!outcome.notes.empty()) line += "; fixed: " + Joined(outcome.notes);
   return line;
 }
 
 Json OutcomeJson(const CameraOutcome& outcome) {
   Json json = {{"address", outcome.address}, {"result", ResultName(outcome.result)}};
   if (!outcome.items.empty()) json["items"] = outcome.items;
+  if (!outcome.stoppedAt.empty()) json["stopped_at"] = outcome.stoppedAt;
+  if (!outcome.notWritten.empty()) json["not_written"] = outcome.notWritten;
+  if (!outcome.notes.empty()) json["notes"] = outcome.notes;
   return json;
 }
 

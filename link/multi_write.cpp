@@ -6,28 +6,26 @@
 
 namespace {
 
-// The word a row names an item by: its status word; the two image delay
-// items have none of their own.
-std::string ItemName(uint8_t item) {
-  const CameraItem* info = FindCameraItem(item);
-  if (!info) return "";
-  return *info->statusWord ? info->statusWord : "IMAGE DELAY";
-}
-
 // "SHUTTER, ID." and "SHUTTER": the names joined by commas.
 std::string NameList(const std::vector<uint8_t>& items) {
   std::string text;
-  for (const uint8_t item : items) text += (text.empty() ? "" : ", ") + ItemName(item);
+  for (const uint8_t item : items) text += (text.empty() ? "" : ", ") + MultiWriteItemName(item);
   return text;
 }
 
-// The value a camera would report for a panel item; a shown alternative list
-// ("IRIS", "---") counts as its special value.
-int ReportedValue(const CameraPanel& panel, const CameraItem& item) {
-  if (item.code == kItemShutter && panel.Visible(PanelControl::ShutterIris))
-    return panel.ItemIndex(PanelControl::ShutterIris);
-  if (item.code == kItemSync && panel.Visible(PanelControl::SyncDC))
-    return panel.ItemIndex(PanelControl::SyncDC);
+std::string NoteList(const std::vector<uint8_t>& items) {
+  std::string text;
+  for (const uint8_t item : items) text += (text.empty() ? "" : ", ") + MultiWriteNoteText(item);
+  return text;
+}
+
+void AddOnce(std::vector<uint8_t>& items, uint8_t item) {
+  if (std::find(items.begin(), items.end(), item) == items.end()) items.push_back(item);
+}
+
+// The value a camera holds for a panel item once the panel is written: the
+// plain list of SHUTTER and SYNC, since that is what goes on the line.
+int WrittenValue(const CameraPanel& panel, const CameraItem& item) {
   return item.kind == ItemKind::Gain ? panel.Position(item.control) : panel.ItemIndex(item.control);
 }
 
@@ -38,7 +36,53 @@ std::string PaddedId(const CameraPanel& panel) {
   return text;
 }
 
+// What the row says first: the outcome, and where a cut-short write stopped.
+std::string Head(const MultiWriteResult& r) {
+  const std::string at = r.stoppedAt ? MultiWriteItemName(r.stoppedAt) : "read-back";
+  const bool cut = r.stoppedAt || r.written;
+  switch (r.outcome) {
+    case MultiWriteOutcome::Ok:
+      return kMultiWriteOk;
+    case MultiWriteOutcome::Differs: {
+      std::string text = kMultiWriteDiffers + NameList(r.items);
+      if (text.back() != '.') text += '.';  // "ID." has its own
+      return text;
+    }
+    case MultiWriteOutcome::NoAnswer:
+      return cut ? "No answer at " + at : kMultiWriteNoAnswer;
+    case MultiWriteOutcome::Refused: {
+      if (!r.stoppedAt) return kMultiWriteRefused + NameList(r.items);
+      std::vector<uint8_t> others = r.items;
+      others.erase(std::remove(others.begin(), others.end(), r.stoppedAt), others.end());
+      return others.empty() ? "Stopped at " + at
+                            : kMultiWriteRefused + NameList(others) + "; stopped at " + at;
+    }
+    case MultiWriteOutcome::Stopped:
+      return cut ? "Stopped at " + at : kMultiWriteStopped;
+  }
+  return {};
+}
+
 }  // namespace
+
+std::string MultiWriteItemName(uint8_t item) {
+  const CameraItem* info = FindCameraItem(item);
+  if (!info) return "";
+  return *info->statusWord ? info->statusWord : "IMAGE DELAY";
+}
+
+std::string MultiWriteNoteText(uint8_t item) {
+  if (item == kItemShutter) return "SHUTTER IRIS";
+  if (item == kItemSync) return "SYNC ---";
+  return MultiWriteItemName(item);
+}
+
+std::string MultiWriteRowText(const MultiWriteResult& r) {
+  std::string text = Head(r);
+  if (!r.notWritten.empty()) text += "; not written: " + NameList(r.notWritten);
+  if (!r.notes.empty()) text += " (fixed: " + NoteList(r.notes) + ")";
+  return text;
+}
 
 MultiWrite::MultiWrite(QamProtocol& engine, const CameraPanel& userPanel, const LinkClock& clock,
                        MultiWriteListener& listener)
@@ -71,71 +115,118 @@ void MultiWrite::BeginCamera() {
   }
   phase_ = Phase::Write;
   refused_.clear();
+  notes_.clear();
+  lastItem_ = 0;
   cameraStart_ = clock_.NowMs();
   CopyPanel(source_, writing_);
-  engine_.UsePanel(&writing_);
-  engine_.SetAddress(addresses_[index_]);
   listener_.WriteProgress({index_ + 1, addresses_.size(), addresses_[index_], ""});
-  // The first request goes now, or at the next watchdog tick while an
-  // earlier request still waits for its reply.
-  engine_.WriteButtonClick();
+  engine_.StartTransferAt(TransferKind::Write, writing_, addresses_[index_]);
 }
 
 void MultiWrite::TransferRequest(uint8_t item) {
-  listener_.WriteProgress({index_ + 1, addresses_.size(), addresses_[index_], ItemName(item)});
+  if (phase_ != Phase::ReadBack) lastItem_ = item;
+  listener_.WriteProgress(
+      {index_ + 1, addresses_.size(), addresses_[index_], MultiWriteItemName(item)});
 }
 
-void MultiWrite::WriteRefused(uint8_t item) {
-  if (std::find(refused_.begin(), refused_.end(), item) == refused_.end()) refused_.push_back(item);
+void MultiWrite::WriteRefused(uint8_t item, uint8_t value) {
+  // A lens that keeps the shutter on "IRIS" is the state the panel shows for
+  // it, not a refusal.
+  if (item == kItemShutter && value == kShutterIrisValue) {
+    AddNote(item);
+  } else {
+    AddOnce(refused_, item);
+  }
 }
 
 void MultiWrite::TransferEnded(TransferEnd end) {
   if (!running_) return;
   if (end == TransferEnd::Failed) {
-    Record(kMultiWriteNoAnswer);
+    MultiWriteResult row = Row(MultiWriteOutcome::NoAnswer);
+    MarkCutShort(row, false);
+    Record(row);
   } else if (end == TransferEnd::Refused) {
-    Record(kMultiWriteRefused + NameList(refused_));
+    // The write stopped at the item in hand, whatever the camera answered.
+    notes_.erase(std::remove(notes_.begin(), notes_.end(), lastItem_), notes_.end());
+    AddOnce(refused_, lastItem_);
+    MultiWriteResult row = Row(MultiWriteOutcome::Refused);
+    MarkCutShort(row, true);
+    Record(row);
   } else if (phase_ == Phase::Write && options_.includeImageDelay) {
     phase_ = Phase::DelayWrite;
-    engine_.WriteImageDelayClick();
+    engine_.StartTransferAt(TransferKind::DelayWrite, writing_, addresses_[index_]);
   } else if (phase_ != Phase::ReadBack) {
     AfterWrite();
   } else {
-    const std::string differs = Comparison();
-    Record(differs.empty() ? kMultiWriteOk : kMultiWriteDiffers + differs);
+    MultiWriteResult row = Row(MultiWriteOutcome::Ok);
+    row.items = Comparison();
+    row.notes = notes_;
+    if (!row.items.empty()) row.outcome = MultiWriteOutcome::Differs;
+    Record(row);
   }
 }
 
 void MultiWrite::AfterWrite() {
   // A refusal (an AI lens) is the row's news, whatever a read-back would show.
-  if (!refused_.empty()) {
-    Record(kMultiWriteRefused + NameList(refused_));
-  } else if (options_.readBack) {
+  MultiWriteResult row = Row(refused_.empty() ? MultiWriteOutcome::Ok : MultiWriteOutcome::Refused);
+  row.written = true;
+  if (row.outcome == MultiWriteOutcome::Ok && options_.readBack) {
     phase_ = Phase::ReadBack;
-    engine_.UsePanel(&readBack_);
-    engine_.ReadButtonClick();
+    engine_.StartTransferAt(TransferKind::Read, readBack_, addresses_[index_]);
   } else {
-    Record(kMultiWriteOk);
+    Record(row);
   }
 }
 
-std::string MultiWrite::Comparison() const {
+std::vector<uint8_t> MultiWrite::Comparison() {
   std::vector<uint8_t> differing;
   for (const uint8_t code : kTransferOrder) {
+    // A state the camera holds of its own accord is shown as the panel shows
+    // it after a read: a note, not a difference.
+    if ((code == kItemShutter && readBack_.Visible(PanelControl::ShutterIris)) ||
+        (code == kItemSync && readBack_.Visible(PanelControl::SyncDC))) {
+      AddNote(code);
+      continue;
+    }
     const CameraItem* item = FindCameraItem(code);
     const bool same = code == kItemId
                           ? PaddedId(source_) == PaddedId(readBack_)
-                          : ReportedValue(source_, *item) == ReportedValue(readBack_, *item);
+                          : WrittenValue(source_, *item) == WrittenValue(readBack_, *item);
     if (!same) differing.push_back(code);
   }
-  if (differing.empty()) return "";
-  std::string text = NameList(differing);
-  if (text.back() != '.') text += '.';  // "ID." has its own
-  return text;
+  return differing;
 }
 
-void MultiWrite::Record(const std::string& text) {
-  listener_.CameraDone({addresses_[index_], text, clock_.NowMs() - cameraStart_});
+void MultiWrite::AddNote(uint8_t item) {
+  AddOnce(notes_, item);
+}
+
+MultiWriteResult MultiWrite::Row(MultiWriteOutcome outcome) const {
+  MultiWriteResult row;
+  row.address = addresses_[index_];
+  row.outcome = outcome;
+  row.items = refused_;
+  row.notes = notes_;
+  row.ms = clock_.NowMs() - cameraStart_;
+  // The read-back runs only after a whole write.
+  row.written = phase_ == Phase::ReadBack;
+  return row;
+}
+
+void MultiWrite::MarkCutShort(MultiWriteResult& row, bool evenUntouched) const {
+  if (row.written || lastItem_ == 0) return;
+  // Silence or a stop at the first item leaves the camera as it was.
+  if (!evenUntouched && phase_ == Phase::Write && lastItem_ == kTransferOrder.front()) return;
+  row.stoppedAt = lastItem_;
+  if (phase_ != Phase::Write) return;
+  const auto at = std::find(kTransferOrder.begin(), kTransferOrder.end(), lastItem_);
+  if (at != kTransferOrder.end()) row.notWritten.assign(at + 1, kTransferOrder.end());
+  if (options_.includeImageDelay) row.notWritten.push_back(kDelayTransferOrder.front());
+}
+
+void MultiWrite::Record(MultiWriteResult row) {
+  row.text = MultiWriteRowText(row);
+  listener_.CameraDone(row);
   ++index_;
   BeginCamera();
 }
@@ -143,9 +234,16 @@ void MultiWrite::Record(const std::string& text) {
 void MultiWrite::Stop() {
   if (!running_) return;
   engine_.CancelTransfer();
-  listener_.CameraDone({addresses_[index_], kMultiWriteStopped, clock_.NowMs() - cameraStart_});
-  for (size_t i = index_ + 1; i < addresses_.size(); ++i)
-    listener_.CameraDone({addresses_[i], kMultiWriteStopped, 0});
+  MultiWriteResult row = Row(MultiWriteOutcome::Stopped);
+  MarkCutShort(row, false);
+  row.text = MultiWriteRowText(row);
+  listener_.CameraDone(row);
+  for (size_t i = index_ + 1; i < addresses_.size(); ++i) {
+    MultiWriteResult untouched;
+    untouched.address = addresses_[i];
+    untouched.text = MultiWriteRowText(untouched);
+    listener_.CameraDone(untouched);
+  }
   SetEngineBack();
   listener_.WriteFinished(true);
 }
@@ -153,8 +251,7 @@ void MultiWrite::Stop() {
 void MultiWrite::SetEngineBack() {
   running_ = false;
   engine_.SetTransferObserver(nullptr);
-  engine_.UsePanel(nullptr);
-  engine_.SetAddress(userAddress_);
+  engine_.SetBackToUser(userAddress_);
   // The user's camera is polled at the next tick, soon.
   engine_.RestartWatchdog();
 }

@@ -35,11 +35,38 @@ struct MultiWriteProgress {
   std::string item;  // the status word of the item just requested; empty at a camera's start
 };
 
-struct MultiWriteResult {
-  uint8_t address;
-  std::string text;
-  int64_t ms;  // time taken; 0 for a camera never started
+enum class MultiWriteOutcome : uint8_t {
+  Ok,        // written, and read back the same when asked
+  Differs,   // read back with other values: `items`
+  NoAnswer,  // the camera fell silent
+  Refused,   // the camera answered writes of `items` with values of its own
+  Stopped,   // the user stopped the run
 };
+
+struct MultiWriteResult {
+  uint8_t address = 0;
+  MultiWriteOutcome outcome = MultiWriteOutcome::Stopped;
+  std::vector<uint8_t> items;  // what differs, or what was refused
+  // A write cut short: the item it stopped at (never confirmed) and those
+  // after it, never written (the image delay as 0x21). 0 and empty when the
+  // camera was written whole or not at all.
+  uint8_t stoppedAt = 0;
+  std::vector<uint8_t> notWritten;
+  bool written = false;  // every item written and confirmed
+  // Items the camera holds in a state of its own, as its panel would show
+  // them: SYNC "---" (fixed by its power supply), SHUTTER "IRIS".
+  std::vector<uint8_t> notes;
+  std::string text;  // the row as shown, from the values above
+  int64_t ms = 0;    // time taken; 0 for a camera never started
+};
+
+// The word a row names an item by: its status word; "IMAGE DELAY" for 0x21 and 0x22.
+std::string MultiWriteItemName(uint8_t item);
+// "SYNC ---", "SHUTTER IRIS": a note of the row.
+std::string MultiWriteNoteText(uint8_t item);
+// The row's text: "OK", "Differs: SHUTTER, ID.", "Stopped at GAIN; not
+// written: SYNC, GAMMA", "OK (fixed: SYNC ---)".
+std::string MultiWriteRowText(const MultiWriteResult& result);
 
 class MultiWriteListener {
  public:
@@ -64,13 +91,14 @@ class MultiWrite : public TransferObserver {
   // False (nothing done) for an empty list, while the engine is busy or a
   // write runs.
   bool Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options);
-  // Ends at once: the camera in hand and those not reached are "Stopped".
+  // Ends at once: the camera in hand says how far it got, those not reached
+  // are "Stopped".
   void Stop();
   bool Running() const { return running_; }
 
   // TransferObserver.
   void TransferRequest(uint8_t item) override;
-  void WriteRefused(uint8_t item) override;
+  void WriteRefused(uint8_t item, uint8_t value) override;
   void TransferEnded(TransferEnd end) override;
 
  private:
@@ -78,8 +106,14 @@ class MultiWrite : public TransferObserver {
 
   void BeginCamera();
   void AfterWrite();
-  void Record(const std::string& text);
-  std::string Comparison() const;
+  // The row of the camera in hand, as far as it got.
+  MultiWriteResult Row(MultiWriteOutcome outcome) const;
+  // Where a write that did not reach its end stopped; `evenUntouched`: also
+  // at the first item.
+  void MarkCutShort(MultiWriteResult& row, bool evenUntouched) const;
+  void Record(MultiWriteResult row);
+  std::vector<uint8_t> Comparison();
+  void AddNote(uint8_t item);
   void SetEngineBack();
 
   QamProtocol& engine_;
@@ -97,4 +131,6 @@ class MultiWrite : public TransferObserver {
   Phase phase_ = Phase::Write;
   int64_t cameraStart_ = 0;
   std::vector<uint8_t> refused_;  // items the camera answered with another value
+  std::vector<uint8_t> notes_;    // items the camera holds in a state of its own
+  uint8_t lastItem_ = 0;          // the item last requested by a write
 };

@@ -12,11 +12,15 @@ void QamProtocol::DispatchReply(const uint8_t* frame) {
   s_.existTimer.Stop();
   // Corrupt, foreign or unknown frames count for nothing: the watchdog
   // interval simply runs anew.
-  if (!ReplyAccepted(frame, s_.cameraAddress)) {
+  // A read or write reply to a request of a transfer since cancelled or
+  // left (a late read-back at the user's own address) must not reach the panel.
+  const uint8_t code = frame[kFrameCode];
+  const bool stale = staleReplies_ && (code == kReplyRead || code == kReplyWrite);
+  if (stale || !ReplyAccepted(frame, s_.cameraAddress)) {
     s_.existTimer.Start();
     return;
   }
-  switch (frame[kFrameCode]) {
+  switch (code) {
     case kReplyPoll:
       OnPollReply();
       break;
@@ -66,7 +70,7 @@ void QamProtocol::OnWriteReply(const uint8_t* frame) {
   st.MissedTicks = 0;
   CountRefusedWrite(confirmed);
   if (refusedWrites_ >= kWriteRefusalLimit) {
-    EndRefusedWrite();
+    EndRefusedWrite(frame[kFrameValue]);
     return;
   }
   const bool write = WriteTransferRunning();

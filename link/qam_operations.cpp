@@ -1,6 +1,7 @@
-// The user's commands that start a transfer. Each refuses while another
-// transfer runs, and leaves its first request to the next watchdog tick while
-// an earlier request still waits for its reply.
+// Where every transfer starts: the user's commands, Write to Several Cameras
+// and the line lent to Find Cameras. Each refuses while another transfer
+// runs; the user's commands leave their first request to the next watchdog
+// tick while an earlier request still waits for its reply.
 #include "link/camera_items.h"
 #include "link/qam_protocol.h"
 
@@ -18,40 +19,95 @@ void MarkDelayItemsPending(CameraLinkState& state) {
 
 }  // namespace
 
+bool QamProtocol::BeginTransfer(TransferKind kind, CameraPanel* panel, uint8_t address,
+                                LinkByteSink* sink) {
+  if (LinkBusy()) return false;
+  CameraLinkState& st = s_.state;
+  if (panel || kind == TransferKind::LineLent) TakeLineAfresh();
+  if (panel) {
+    panel_ = panel;
+    s_.cameraAddress = address;
+  }
+  refusedWrites_ = 0;
+  switch (kind) {
+    case TransferKind::Read:
+      st.ReadBusy = 1;
+      MarkPanelItemsPending(st);
+      break;
+    case TransferKind::Write:
+      st.WriteBusy = 1;
+      MarkPanelItemsPending(st);
+      break;
+    case TransferKind::DelayRead:
+      MarkDelayItemsPending(st);
+      st.DelayReadBusy = 1;
+      break;
+    case TransferKind::DelayWrite:
+      MarkDelayItemsPending(st);
+      st.DelayWriteBusy = 1;
+      break;
+    case TransferKind::Probe:
+      st.ProbeBusy = 1;
+      break;
+    case TransferKind::LineLent:
+      sink_ = sink;
+      // The other user sends its own requests and keeps its own time.
+      s_.existTimer.Stop();
+      s_.qamProtocolTimer.Stop();
+      return true;
+  }
+  if (st.AwaitingReply) return true;  // the next watchdog tick sends it
+  if (kind == TransferKind::Probe) {
+    SendGetProtocolState();
+  } else {
+    SendNextRequest(WriteTransferRunning());
+  }
+  return true;
+}
+
+void QamProtocol::TakeLineAfresh() {
+  CameraLinkState& st = s_.state;
+  // Silence counted and a reply awaited belong to what the line did before.
+  st.MissedTicks = 0;
+  st.AwaitingReply = 0;
+  st.RxCount = 0;
+  staleReplies_ = true;
+  // A sweep would change the rate under the new transfer: it ends at the menu's rate.
+  if (ProtocolSpeedStep != kSweepIdle) {
+    RestoreMenuBaudRate(0);
+    ProtocolSpeedStep = kSweepIdle;
+  }
+}
+
 void QamProtocol::ReadButtonClick() {
-  if (LinkBusy()) return;
-  s_.state.ReadBusy = 1;
-  MarkPanelItemsPending(s_.state);
-  if (!s_.state.AwaitingReply) SendNextRequest(false);
+  BeginTransfer(TransferKind::Read);
 }
 
 void QamProtocol::WriteButtonClick() {
-  if (LinkBusy()) return;
-  s_.state.WriteBusy = 1;
-  MarkPanelItemsPending(s_.state);
-  refusedWrites_ = 0;
-  if (!s_.state.AwaitingReply) SendNextRequest(true);
+  BeginTransfer(TransferKind::Write);
 }
 
 void QamProtocol::ReadImageDelayClick() {
-  if (LinkBusy()) return;
-  MarkDelayItemsPending(s_.state);
-  s_.state.DelayReadBusy = 1;
-  if (!s_.state.AwaitingReply) SendNextRequest(false);
+  BeginTransfer(TransferKind::DelayRead);
 }
 
 void QamProtocol::WriteImageDelayClick() {
-  if (LinkBusy()) return;
-  MarkDelayItemsPending(s_.state);
-  s_.state.DelayWriteBusy = 1;
-  refusedWrites_ = 0;
-  if (!s_.state.AwaitingReply) SendNextRequest(true);
+  BeginTransfer(TransferKind::DelayWrite);
 }
 
 void QamProtocol::GetRS422SETS1Click() {
-  if (LinkBusy()) return;
-  s_.state.ProbeBusy = 1;
-  if (!s_.state.AwaitingReply) SendGetProtocolState();
+  BeginTransfer(TransferKind::Probe);
+}
+
+bool QamProtocol::StartTransferAt(TransferKind kind, CameraPanel& panel, uint8_t address) {
+  if (kind == TransferKind::Probe || kind == TransferKind::LineLent) return false;
+  return BeginTransfer(kind, &panel, address);
+}
+
+void QamProtocol::SetBackToUser(uint8_t address) {
+  panel_ = &s_.panel;
+  s_.cameraAddress = address;
+  staleReplies_ = true;
 }
 
 void QamProtocol::CancelTransfer() {
@@ -64,4 +120,5 @@ void QamProtocol::CancelTransfer() {
   for (const uint8_t item : kDelayTransferOrder) SetItemPending(st, item, false);
   st.IdIndex = 0;
   refusedWrites_ = 0;
+  staleReplies_ = true;
 }

@@ -3,17 +3,7 @@
 #include "link/qam_protocol.h"
 
 bool QamProtocol::Pause(LinkByteSink& sink) {
-  if (LinkBusy()) return false;
-  sink_ = &sink;
-  CameraLinkState& st = s_.state;
-  s_.existTimer.Stop();
-  s_.qamProtocolTimer.Stop();
-  st.RxCount = 0;
-  st.AwaitingReply = 0;
-  st.MissedTicks = 0;
-  // The other user sets its own rates; a sweep would fight it.
-  ProtocolSpeedStep = kSweepIdle;
-  return true;
+  return BeginTransfer(TransferKind::LineLent, nullptr, 0, &sink);
 }
 
 void QamProtocol::Resume() {

@@ -14,6 +14,16 @@
 #include "link/link_services.h"
 #include "link/transfer_observer.h"
 
+// The transfers the engine runs; at most one at a time.
+enum class TransferKind : uint8_t {
+  Read,        // Read Camera
+  Write,       // Write Camera
+  DelayRead,   // the image delay dialog's Read
+  DelayWrite,  // the image delay dialog's Write
+  Probe,       // Get Protocol State
+  LineLent,    // the line lent to another user (Find Cameras)
+};
+
 struct QamProtocolServices {
   CameraLinkState& state;
   uint8_t& cameraAddress;
@@ -64,16 +74,22 @@ class QamProtocol {
   void Resume();
   bool Paused() const { return sink_ != nullptr; }
 
-  // Hooks for Write to Several Cameras; each stays until set back.
+  // Hooks for Write to Several Cameras.
   // The address the requests carry; the window's address lists do not change.
   uint8_t Address() const { return s_.cameraAddress; }
-  void SetAddress(uint8_t address) { s_.cameraAddress = address; }
-  // The panel transfers write from and read into; nullptr: the window's panel.
-  void UsePanel(CameraPanel* panel) { panel_ = panel ? panel : &s_.panel; }
+  // Starts a Read, Write, DelayRead or DelayWrite transfer on another panel
+  // and address than the user's; they stay until SetBackToUser. The line
+  // starts afresh there: the silence or the reply awaited at the address
+  // before is not this camera's. False (nothing done) while the link is busy.
+  bool StartTransferAt(TransferKind kind, CameraPanel& panel, uint8_t address);
+  // The window's panel and `address` again; a reply still on its way for
+  // what was left counts for nothing.
+  void SetBackToUser(uint8_t address);
   // Follows the transfers; nullptr: nobody. While one is set, an AI lens is
   // reported to it instead of raising the notice.
   void SetTransferObserver(TransferObserver* observer) { observer_ = observer; }
   // Ends the running transfer at once and quietly: no status text, no lamp.
+  // A reply still on its way for it counts for nothing.
   void CancelTransfer();
 
   // Disagreeing write replies in a row after which a write transfer ends.
@@ -85,6 +101,14 @@ class QamProtocol {
   uint8_t ProtocolSpeedStep = kSweepIdle;
 
  private:
+  // Every transfer starts here. `panel`, when given, is the panel it works
+  // on, with `address`, and the line starts afresh: no missed ticks, no reply
+  // awaited, no ProtocolSpeed sweep. Without one the transfer takes the link
+  // as it stands (the user's commands). False while the link is busy.
+  bool BeginTransfer(TransferKind kind, CameraPanel* panel = nullptr, uint8_t address = 0,
+                     LinkByteSink* sink = nullptr);
+  void TakeLineAfresh();
+
   // Receiver.
   void ReceiveByte(uint8_t byte);
 
@@ -99,7 +123,7 @@ class QamProtocol {
   bool CheckShutterWrite(uint8_t value);
   bool CheckIdWrite(uint8_t position, uint8_t character);
   void CountRefusedWrite(bool confirmed);
-  void EndRefusedWrite();
+  void EndRefusedWrite(uint8_t value);
   void FinishTransfer();
   void ReportTransferEnd(TransferEnd end);
 
@@ -141,4 +165,8 @@ class QamProtocol {
   // A reply's modal notice is open: its message loop keeps delivering serial
   // events and ticks, and none of them may move the transfer on a second time.
   bool noticeOpen_ = false;
+  // Replies to requests of a transfer that was cancelled or left: read and
+  // write replies count for nothing until the next read or write request.
+  bool staleReplies_ = false;
+  uint32_t requestsSent_ = 0;  // counts requests, so a tick sends at most one
 };

@@ -57,6 +57,7 @@ void QamProtocol::SendPoll() {
 
 void QamProtocol::SendReadRequest(uint8_t item) {
   BuildReadFrame(s_.state.TxFrame, s_.cameraAddress, item, s_.state.IdIndex);
+  staleReplies_ = false;
   if (observer_) observer_->TransferRequest(item);
   SendRequest(kRequestWatchdogMs);
 }
@@ -71,6 +72,7 @@ void QamProtocol::SendWrite(uint8_t item) {
   uint8_t extra = 0;
   const uint8_t value = PanelValue(*panel_, st, item, &extra);
   BuildWriteFrame(st.TxFrame, s_.cameraAddress, item, value, extra);
+  staleReplies_ = false;
   if (observer_) observer_->TransferRequest(item);
   SendRequest(item == kItemWhiteBal ? kWhiteBalWatchdogMs : kRequestWatchdogMs);
 }
@@ -86,6 +88,7 @@ void QamProtocol::SendGetProtocolState() {
 
 void QamProtocol::SendRequest(int watchdogMs) {
   SendFrame(s_.state.TxFrame, kFrameSize);
+  ++requestsSent_;
   s_.state.AwaitingReply = 1;
   s_.existTimer.Restart(watchdogMs);
 }

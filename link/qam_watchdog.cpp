@@ -8,11 +8,14 @@ void QamProtocol::ExistTimerTimer() {
   // A tick queued before the notice (or the pause) stopped the watchdog.
   if (noticeOpen_ || Paused()) return;
   CameraLinkState& st = s_.state;
+  const uint32_t sent = requestsSent_;
   if (++st.MissedTicks > kMissedTicksLimit) {
     st.MissedTicks = 0;
     FailSilentLink();
   }
-  SendFromTick();
+  // A follower told of the failure may have started the next transfer,
+  // whose first request has just gone: one request per tick.
+  if (requestsSent_ == sent) SendFromTick();
 }
 
 void QamProtocol::FailSilentLink() {

@@ -49,7 +49,7 @@ bool QamProtocol::CheckShutterWrite(uint8_t value) {
   // take the camera's value over, shown as a report of it would be (9 as "IRIS").
   // A caller that follows the transfer records it instead.
   if (observer_) {
-    observer_->WriteRefused(kItemShutter);
+    observer_->WriteRefused(kItemShutter, value);
   } else {
     const OpenNotice open(noticeOpen_);
     s_.window.ShowInformation(kAiLensNotice);
@@ -80,12 +80,12 @@ void QamProtocol::CountRefusedWrite(bool confirmed) {
   }
 }
 
-void QamProtocol::EndRefusedWrite() {
+void QamProtocol::EndRefusedWrite(uint8_t value) {
   // Ends the write as a silent camera would, but the lamp stays: the camera
   // answers, it only will not take the value.
   CameraLinkState& st = s_.state;
   refusedWrites_ = 0;
-  if (observer_) observer_->WriteRefused(refusedItem_);
+  if (observer_) observer_->WriteRefused(refusedItem_, value);
   if (st.DelayWriteBusy) {
     FailDelayTransfer();
   } else if (st.WriteBusy) {

@@ -15,10 +15,10 @@ class TransferObserver {
   virtual ~TransferObserver() = default;
   // A read or write request for the item went out.
   virtual void TransferRequest(uint8_t item) = 0;
-  // The camera answered a write of the item with another value: an AI lens
-  // keeping its shutter (the transfer goes on, no notice is shown), or just
-  // before a transfer ends Refused.
-  virtual void WriteRefused(uint8_t item) = 0;
+  // The camera answered a write of the item with another value, `value`: an
+  // AI lens keeping its shutter (the transfer goes on, no notice is shown),
+  // or just before a transfer ends Refused.
+  virtual void WriteRefused(uint8_t item, uint8_t value) = 0;
   // Called last: the observer may start the next transfer from here.
   virtual void TransferEnded(TransferEnd end) = 0;
 };

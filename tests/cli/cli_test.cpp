@@ -259,21 +259,46 @@ INSTANTIATE_TEST_SUITE_P(
              {"write", "FILE"},
              1,
              Match::Exact,
-             "1 refused SHUTTER\n"},
-        // The camera answers SHUTTER AUTO with its own value: a refusal, as
-        // the window's list of cameras shows it, and no notice.
+             "1 refused SHUTTER; not written: GAIN, SYNC, GAMMA, BLC, WHITE BAL, APERTURE, "
+             "PREDTMSP, ID., ID. POS, Red, Blue\n"},
+        // A lens that keeps the shutter on IRIS: the state the panel shows
+        // for it, a note and no failure, and no notice.
         Case{"WriteAiLens",
              {"--ai-lens", "--iris"},
              {"write", "AUTO"},
+             0,
+             Match::Exact,
+             "1 ok; fixed: SHUTTER IRIS\n"},
+        // An AI lens that keeps a shutter speed of its own is a refusal.
+        Case{"WriteAiLensSpeed",
+             {"--ai-lens", "--set", "SHUTTER=5"},
+             {"--json", "write", "AUTO"},
              1,
              Match::Exact,
-             "1 refused SHUTTER\n"},
+             "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"SHUTTER\"]}]}\n"},
+        // SYNC fixed by the power supply reads back "---": a note, no difference.
+        Case{"WriteDcSync",
+             {"--dc-sync"},
+             {"write", "FILE"},
+             0,
+             Match::Exact,
+             "1 ok; fixed: SYNC ---\n"},
+        // A GAIN refused in the middle of the order: the rest never written.
+        Case{"WriteCutShortJson",
+             {"--refuse", "GAIN", "--dc-sync"},
+             {"--json", "write", "FILE"},
+             1,
+             Match::Exact,
+             "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"GAIN\"],"
+             "\"stopped_at\":\"GAIN\",\"not_written\":[\"SYNC\",\"GAMMA\",\"BLC\",\"WHITE "
+             "BAL\",\"APERTURE\",\"PREDTMSP\",\"ID.\",\"ID. POS\",\"Red\",\"Blue\"]}]}\n"},
         Case{"WriteToALine",
              {"--cameras", "1-3", "--silent", "3", "--refuse", "2:SHUTTER"},
              {"write", "FILE", "--to", "1-4"},
              1,
              Match::Exact,
-             "1 ok\n2 refused SHUTTER\n3 no answer\n4 no answer\n"},
+             "1 ok\n2 refused SHUTTER; not written: GAIN, SYNC, GAMMA, BLC, WHITE BAL, APERTURE, "
+             "PREDTMSP, ID., ID. POS, Red, Blue\n3 no answer\n4 no answer\n"},
         Case{"WriteBadList",
              {},
              {"write", "FILE", "--to", "3-x"},

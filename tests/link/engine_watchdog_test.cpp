@@ -118,6 +118,16 @@ TEST(LinkWatchdog, SilentCameraTurnsTheLampRedOnTheFourthTick) {
   for (const auto& f : rig.port.Frames()) EXPECT_EQ(f.bytes, PollBytes(1, kProtocolPelcoD));
 }
 
+TEST(LinkWatchdog, AnAnsweringIdleCameraStaysLime) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  rig.ClearRecords();
+  rig.RunFor(Ms(5 * (kIdleWatchdogMs + 100)));
+  EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdPoll).size(), 5u);
+  EXPECT_TRUE(rig.window.lampLog.empty());
+  EXPECT_EQ(rig.window.lamp, LampColour::Lime);
+}
+
 TEST(LinkWatchdog, ReadCameraFailsTwoSecondsAfterTheLastReplyAndPollsInTheSameTick) {
   LinkRig rig;
   ASSERT_TRUE(rig.StartLinked());
@@ -250,6 +260,18 @@ TEST(LinkWatchdog, GetProtocolStateAfterAnOutstandingPollSendsEightQueries) {
   EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdGetProtocolState).front(), Ms(500));
   EXPECT_EQ(rig.window.mainStatus, "Disconnect");
   EXPECT_EQ(rig.port.BaudRate(), 2400);
+}
+
+TEST(LinkWatchdog, ASearchAnsweredAtTheFourthQueryKeepsTheLampLime) {
+  LinkRig rig;  // 9600: the search tries 1200, 2400, 4800, then 9600
+  ASSERT_TRUE(rig.StartLinked());
+  rig.ClearRecords();
+  rig.engine.GetRS422SETS1Click();
+  rig.RunFor(Ms(3000));
+  EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdGetProtocolState).size(), 4u);
+  EXPECT_EQ(rig.window.mainStatus, "");  // "Finish", then the poll reply
+  EXPECT_TRUE(rig.window.lampLog.empty());
+  EXPECT_EQ(rig.window.lamp, LampColour::Lime);
 }
 
 TEST(LinkWatchdog, GetProtocolStateAdoptsTheAnsweringCamera) {

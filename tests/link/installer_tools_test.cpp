@@ -324,11 +324,14 @@ TEST(MultiWrite, OneRowPerCameraAndTheUsersPanelStays) {
   };
   line.push_back(AddCamera(rig, 6, kBaudCode9600));
   line.back()->keeps[kItemGain] = 1;
+  // A lens on IRIS and a SYNC fixed by the power supply, as the panel shows them.
+  line.push_back(AddCamera(rig, 7, kBaudCode9600));
+  line.back()->keeps = {{kItemShutter, kShutterIrisValue}, {kItemSync, kSyncDCValue}};
 
   WriteRecord record;
   RigClock clock(rig.clock);
   MultiWrite write(rig.engine, rig.panel, clock, record);
-  const AddressList list = ParseAddressList("2-6");
+  const AddressList list = ParseAddressList("2-7");
   ASSERT_TRUE(write.Start(list.addresses, MultiWriteOptions{}));
   ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, rig.Now() + Ms(60000)));
 
@@ -336,12 +339,25 @@ TEST(MultiWrite, OneRowPerCameraAndTheUsersPanelStays) {
                                                       {3, "No answer"},
                                                       {4, "Refused: SHUTTER"},
                                                       {5, "Differs: SHUTTER, ID."},
-                                                      {6, "Refused: GAIN"}};
+                                                      {6,
+                                                       "Stopped at GAIN; not written: SYNC, GAMMA, "
+                                                       "BLC, WHITE BAL, APERTURE, PREDTMSP, ID., "
+                                                       "ID. POS, Red, Blue"},
+                                                      {7, "OK (fixed: SHUTTER IRIS, SYNC ---)"}};
   ASSERT_EQ(record.rows.size(), std::size(expected));
   for (size_t i = 0; i < record.rows.size(); ++i) {
     EXPECT_EQ(record.rows[i].address, expected[i].first);
     EXPECT_EQ(record.rows[i].text, expected[i].second);
   }
+  // Decided from values: the cut-short write and the fixed states.
+  EXPECT_EQ(record.rows[4].outcome, MultiWriteOutcome::Refused);
+  EXPECT_EQ(record.rows[4].stoppedAt, kItemGain);
+  EXPECT_EQ(record.rows[4].notWritten.size(), 10u);
+  EXPECT_FALSE(std::any_of(rig.port.Frames().begin(), rig.port.Frames().end(), [](const auto& f) {
+    return f.bytes[kFrameAddress] == 6 && f.bytes[kFrameItem] == kItemSync;
+  }));
+  EXPECT_EQ(record.rows[5].outcome, MultiWriteOutcome::Ok);
+  EXPECT_EQ(record.rows[5].notes, (std::vector<uint8_t>{kItemShutter, kItemSync}));
   // A silent camera costs the link's own failure time.
   EXPECT_EQ(record.rows[1].ms, (kMissedTicksLimit + 1) * kRequestWatchdogMs);
   EXPECT_EQ(record.progress[1].item, "D/N MODE");
@@ -365,11 +381,99 @@ TEST(MultiWrite, StopMarksTheRestStopped) {
   ASSERT_TRUE(write.Start({1, 9}, MultiWriteOptions{true, true}));
   rig.RunFor(Ms(100));
   write.Stop();
+  // The camera in hand says how far it got; the one not reached is untouched.
   ASSERT_EQ(record.rows.size(), 2u);
-  EXPECT_EQ(record.rows[0].text, "Stopped");
+  EXPECT_EQ(record.rows[0].text,
+            "Stopped at SHUTTER; not written: GAIN, SYNC, GAMMA, BLC, WHITE BAL, APERTURE, "
+            "PREDTMSP, ID., ID. POS, Red, Blue, IMAGE DELAY");
   EXPECT_EQ(record.rows[1].text, "Stopped");
+  EXPECT_EQ(record.rows[1].stoppedAt, 0);
   EXPECT_TRUE(record.stopped);
   EXPECT_FALSE(rig.engine.LinkBusy());
+}
+
+TEST(MultiWrite, TheFirstCameraGetsItsFullTriesAtEveryPhaseOfThePollCycle) {
+  for (int phase = 0; phase <= 3000; phase += 100) {
+    LinkRig rig;
+    rig.camera.silent = true;  // no camera at the user's address, as at start-up
+    rig.Start();
+    rig.RunFor(Ms(phase));
+    rig.ClearRecords();
+    WriteRecord record;
+    RigClock clock(rig.clock);
+    MultiWrite write(rig.engine, rig.panel, clock, record);
+    const VirtualUs t = rig.Now();
+    ASSERT_TRUE(write.Start({2, 3}, MultiWriteOptions{}));
+    ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, t + Ms(9000)));
+    // Four tries each, the next camera in the tick that gives up on the last.
+    std::vector<Bytes> frames;
+    std::vector<VirtualUs> times;
+    for (const uint8_t address : {2, 3}) {
+      for (int i = 0; i < 4; ++i) {
+        frames.push_back(WriteBytes(address, kItemDNMode, 0));
+        times.push_back(t + Ms(500) * static_cast<VirtualUs>(times.size()));
+      }
+    }
+    frames.push_back(PollBytes(1, kProtocolPelcoD));
+    EXPECT_EQ(FrameBytes(rig.port.Frames()), frames) << phase;
+    EXPECT_EQ(FrameTimes(rig.port.Frames(), kCmdWrite), times) << phase;
+    ASSERT_EQ(record.rows.size(), 2u);
+    EXPECT_EQ(record.rows[0].text, "No answer") << phase;
+  }
+}
+
+TEST(MultiWrite, ALateReadBackReplyNeverReachesTheUsersPanel) {
+  for (const bool close : {false, true}) {
+    LinkRig rig;
+    rig.panel.SetItemIndex(PanelControl::GainSel, 0);
+    ASSERT_TRUE(rig.StartLinked());
+    // The camera written is the user's own; its read-back of GAIN says WIDE.
+    rig.camera.script = [](const Bytes& r) -> std::optional<Bytes> {
+      if (r[kFrameCode] != kCmdRead || r[kFrameItem] != kItemGain) return std::nullopt;
+      return ReplyBytes(1, kReplyRead, kItemGain, 1);
+    };
+    WriteRecord record;
+    RigClock clock(rig.clock);
+    auto write = std::make_unique<MultiWrite>(rig.engine, rig.panel, clock, record);
+    ASSERT_TRUE(write->Start({1}, MultiWriteOptions{}));
+    ASSERT_TRUE(rig.clock.RunUntil([&] { return rig.camera.Heard(kCmdRead, kItemGain) > 0; },
+                                   rig.Now() + Ms(5000)));
+    rig.window.ClearRecords();
+    close ? write.reset() : write->Stop();  // the reply is on its way
+    rig.RunFor(Ms(1000));
+    EXPECT_EQ(rig.panel.ItemIndex(PanelControl::GainSel), 0) << close;
+    EXPECT_LT(LastStatusTime(rig.window, StatusPanel::Main, "Finish"), 0) << close;
+    EXPECT_EQ(rig.window.lamp, LampColour::Lime);
+  }
+}
+
+TEST(LineScan, WaitsForReadCameraAndNoSweepChangesItsRate) {
+  ScanRig s;
+  LinkRig& rig = s.rig;
+  ASSERT_TRUE(rig.StartLinked());
+  rig.engine.ReadButtonClick();
+  EXPECT_FALSE(s.scan.Start(LineScanPlan{}));
+  ASSERT_TRUE(rig.RunUntilIdle(Ms(5000)));
+  EXPECT_EQ(rig.camera.Heard(kCmdRead), kTransferOrder.size() + kIdLength - 1);
+  // A ProtocolSpeed sweep just begun would take its next step at the end of
+  // the scan's first poll.
+  rig.engine.ProtocolSpeedClick();
+  const size_t sweep = rig.port.Frames().size();
+  LineScanPlan plan;
+  plan.speedCodes = {kBaudCode2400};
+  plan.lastAddress = 3;
+  ASSERT_TRUE(s.scan.Start(plan));
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return s.record.finished; }, rig.Now() + Ms(2000)));
+  const auto frames = rig.FramesSince(sweep);
+  ASSERT_EQ(frames.size(), 4u);  // three polls, then the engine's own
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(frames[i].baud, 2400) << i;
+  EXPECT_EQ(frames[3].baud, 9600);
+  // From the scan's first rate to its end the port stays at 2400.
+  const auto& bauds = rig.port.BaudChanges();
+  auto change =
+      std::find_if(bauds.begin(), bauds.end(), [](const auto& c) { return c.baud == 2400; });
+  for (; change != bauds.end() && change->time < frames[3].time; ++change)
+    EXPECT_EQ(change->baud, 2400);
 }
 
 TEST(AddressList, ParsesRangesAndNamesFaults) {

@@ -181,13 +181,25 @@ void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {
   rows_.push_back(result);
   AddRow(table_, {QString::number(result.address), QString::fromStdString(result.text),
                   QString::number(result.ms)});
+  // A camera left half written stands out from one never touched.
+  if (result.stoppedAt != 0) {
+    QTableWidgetItem* cell = table_->item(table_->rowCount() - 1, 1);
+    QFont font = cell->font();
+    font.setBold(true);
+    cell->setFont(font);
+    cell->setToolTip(QStringLiteral("Half written: the camera holds part of the new settings"));
+  }
 }
 
 void MultiWriteDialog::WriteFinished(bool stopped) {
-  progress_->setValue(progress_->maximum());
   const auto ok = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
-    return row.text == kMultiWriteOk;
+    return row.outcome == MultiWriteOutcome::Ok;
   });
+  // A stopped run shows how far it got: the cameras begun, the last one cut.
+  const auto begun = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
+    return row.outcome != MultiWriteOutcome::Stopped || row.stoppedAt != 0 || row.written;
+  });
+  progress_->setValue(stopped ? static_cast<int>(begun) : progress_->maximum());
   progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
                              .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
                              .arg(ok)

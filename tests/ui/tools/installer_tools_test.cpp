@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -159,6 +160,35 @@ class InstallerToolsTest : public QObject {
     QVERIFY(!paused);
     QVERIFY(Child<QPushButton>(&dialog, "StartButton")->isEnabled());
     QCOMPARE(found.size(), size_t{1});
+  }
+
+  void aStoppedWriteShowsHowFarItGot() {
+    const std::vector<LineScanFind> none;
+    MultiWriteDialog dialog(*form_, none, form_.get());
+    com1_->Receive(1 << 20, 50);  // the polls so far
+    Child<QLineEdit>(&dialog, "AddressEdit")->setText(QStringLiteral("2, 3"));
+    Child<QPushButton>(&dialog, "StartButton")->click();
+    // Camera 2 takes D/N MODE; the run is stopped while D/N LEVEL goes out.
+    const QByteArray first = com1_->Receive(kFrameSize, 2000);
+    QCOMPARE(first.size(), int{kFrameSize});
+    QCOMPARE(uint8_t(first[kFrameAddress]), uint8_t{2});
+    QCOMPARE(uint8_t(first[kFrameItem]), kItemDNMode);
+    uint8_t reply[kFrameSize];
+    BuildReplyFrame(reply, 2, kReplyWrite, kItemDNMode, uint8_t(first[kFrameValue]), 0);
+    com1_->Send(QByteArray(reinterpret_cast<const char*>(reply), kFrameSize));
+    const QByteArray second = com1_->Receive(kFrameSize, 2000);
+    QCOMPARE(uint8_t(second[kFrameItem]), kItemDNLevel);
+    Child<QPushButton>(&dialog, "StopButton")->click();
+
+    auto* table = Child<QTableWidget>(&dialog, "ResultTable");
+    QCOMPARE(table->rowCount(), 2);
+    QVERIFY2(table->item(0, 1)->text().startsWith("Stopped at D/N LEVEL; not written: D/N FIL, "),
+             qPrintable(table->item(0, 1)->text()));
+    QVERIFY(table->item(0, 1)->font().bold());
+    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Stopped"));
+    QVERIFY(!table->item(1, 1)->font().bold());
+    QCOMPARE(Child<QProgressBar>(&dialog, "Progress")->value(), 1);
+    QVERIFY(!form_->Link().LinkBusy());
   }
 
   void theMonitorPausesClearsAndKeepsTheLastLines() {
