@@ -195,8 +195,7 @@ class InstallerToolsTest : public QObject {
       QVERIFY(rows[i][2].toInt() > 0);
     }
     QVERIFY(saved);
-    const QStringList lines = QString::fromUtf8(folder.Read("report.csv")).split("
-");
+    const QStringList lines = QString::fromUtf8(folder.Read("report.csv")).split("\r\n");
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines[0], QString::fromLatin1(kMultiWriteReportHeader));
     QVERIFY(lines[9].isEmpty());

@@ -21,8 +21,16 @@ TEST(MultiWriteReport, IsOneTableACsvReaderTakesWhateverTheFileIsCalled) {
   run.baud = 9600;
   // A comma, quotes, CR LF, a lone LF and a byte that is no UTF-8.
   run.settingsFile = "site 7, \"east\"\r\nlobby\n\xFF.TXT";
-  const std::vector<MultiWriteResult> rows = {
-      {3, kMultiWriteOk, 812}, {4, "Differs: SHUTTER, ID.", 1630}, {5, kMultiWriteNoAnswer, 0}};
+  const auto row = [](uint8_t address, const char* text, int64_t ms) {
+    MultiWriteResult result;
+    result.address = address;
+    result.text = text;
+    result.ms = ms;
+    return result;
+  };
+  const std::vector<MultiWriteResult> rows = {row(3, kMultiWriteOk, 812),
+                                              row(4, "Differs: SHUTTER, ID.", 1630),
+                                              row(5, kMultiWriteNoAnswer, 0)};
   const std::string path = "/tmp/zelta-report-test-" + std::to_string(::getpid()) + ".csv";
   std::ofstream(path, std::ios::binary) << MultiWriteReportText(run, rows);
   const Table table = CsvTable(path);
