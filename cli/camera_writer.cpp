@@ -23,6 +23,7 @@ class Rows : public MultiWriteListener {
   void WriteProgress(const MultiWriteProgress&) override {}
   void CameraDone(const MultiWriteResult& row) override { outcomes.push_back(OutcomeOf(row)); }
   void WriteFinished(bool) override { finished = true; }
+  void WriteLineLost(const LineLoss&) override { finished = true; }
 
   std::vector<CameraOutcome> outcomes;
   bool finished = false;
@@ -61,6 +62,8 @@ std::string ResultName(Result result) {
       return "refused";
     case Result::Stopped:
       return "stopped";
+    case Result::LineLost:
+      return "line lost";
   }
   return {};
 }
@@ -70,6 +73,7 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row) {
   if (text == kMultiWriteOk) return {row.address, Result::Ok, {}};
   if (text == kMultiWriteNoAnswer) return {row.address, Result::NoAnswer, {}};
   if (text == kMultiWriteStopped) return {row.address, Result::Stopped, {}};
+  if (text == kMultiWriteLineLost) return {row.address, Result::LineLost, {}};
   if (StartsWith(text, kMultiWriteRefused)) {
     return {row.address, Result::Refused, Names(text.substr(std::strlen(kMultiWriteRefused)))};
   }

@@ -12,13 +12,13 @@
 #include "settings/settings_reader.h"
 
 struct CameraOutcome {
-  enum class Result { Ok, Differs, NoAnswer, Refused, Stopped };
+  enum class Result { Ok, Differs, NoAnswer, Refused, Stopped, LineLost };
   int address = 0;
   Result result = Result::Ok;
   std::vector<std::string> items;  // the items' status words: what differs, or what was refused
 };
 
-// "ok", "differs", "no answer", "refused", "stopped".
+// "ok", "differs", "no answer", "refused", "stopped", "line lost".
 std::string ResultName(CameraOutcome::Result result);
 
 // A row of the link's writer ("Differs: SHUTTER, ID.") as the tool reports it.
@@ -26,6 +26,7 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row);
 
 // Writes `values` to each address in turn; with `verify` reads each back and
 // compares. One outcome per address: when asked to stop, the camera in hand
-// and those not reached are "stopped".
+// and those not reached are "stopped"; when the port's device goes, the camera
+// in hand is "line lost".
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
                                         const std::vector<uint8_t>& addresses, bool verify);

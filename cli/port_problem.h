@@ -3,6 +3,12 @@
 
 #include <string>
 
+#include "link/line_loss.h"
+
 // "port missing: PATH", "no permission ..." (naming the dialout group) or
 // "port busy: PATH" for the device the name resolves to.
 std::string PortProblem(const std::string& path);
+
+// "the line was lost at address 27, 4800 baud: the port hung up or its adapter
+// was unplugged"; without a place, that the port has gone.
+std::string LineLostProblem(const LineLoss* loss);

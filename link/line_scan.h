@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/camera_frames.h"
+#include "link/line_loss.h"
 #include "link/link_services.h"
 #include "link/qam_protocol.h"
 
@@ -45,6 +46,9 @@ class LineScanListener {
   virtual void ScanFound(const LineScanFind& find) = 0;
   // The port is back at its rate and the engine's link polls again.
   virtual void ScanFinished(bool stopped) = 0;
+  // Instead of ScanFinished: the port's device went mid-scan and the scan
+  // ended at once. The finds so far stand; the rest of the plan was not scanned.
+  virtual void ScanLineLost(const LineLoss& loss) = 0;
 };
 
 class LineScan : public LinkByteSink {
@@ -57,8 +61,9 @@ class LineScan : public LinkByteSink {
   LineScan& operator=(const LineScan&) = delete;
 
   // Pauses the engine and sends the first poll. False (nothing done) while
-  // the engine is busy or a scan runs, or for a plan without speeds, with a
-  // speed code past the table or an empty address range.
+  // the engine is busy or a scan runs, on a port whose device has gone, or
+  // for a plan without speeds, with a speed code past the table or an empty
+  // address range.
   bool Start(const LineScanPlan& plan);
   // Ends the scan when the reply window now running closes.
   void Stop();
@@ -68,6 +73,8 @@ class LineScan : public LinkByteSink {
   void ReplyTimerTimer();
   // While running, the engine hands every received byte here.
   void ReceiveBytes(const uint8_t* bytes, size_t count) override;
+  // The engine's word that the port has gone: the scan ends now.
+  void LineGone() override;
 
   // How long the scan waits for a reply to one poll at a speed.
   static int ReplyWindowMs(uint8_t speedCode);
@@ -86,6 +93,8 @@ class LineScan : public LinkByteSink {
   void AfterReply(Reply reply);
   void NextAddress();
   void Finish(bool stopped);
+  // The port back at its rate and the engine's link resumed.
+  void GiveLineBack();
 
   QamProtocol& engine_;
   LinkPort& port_;

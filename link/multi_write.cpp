@@ -51,7 +51,7 @@ MultiWrite::~MultiWrite() {
 }
 
 bool MultiWrite::Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
-  if (running_ || addresses.empty() || engine_.LinkBusy()) return false;
+  if (running_ || addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
   CopyPanel(userPanel_, source_);
   addresses_ = addresses;
   options_ = options;
@@ -91,7 +91,9 @@ void MultiWrite::WriteRefused(uint8_t item) {
 
 void MultiWrite::TransferEnded(TransferEnd end) {
   if (!running_) return;
-  if (end == TransferEnd::Failed) {
+  if (end == TransferEnd::LineLost) {
+    EndLineLost();
+  } else if (end == TransferEnd::Failed) {
     Record(kMultiWriteNoAnswer);
   } else if (end == TransferEnd::Refused) {
     Record(kMultiWriteRefused + NameList(refused_));
@@ -148,6 +150,15 @@ void MultiWrite::Stop() {
     listener_.CameraDone({addresses_[i], kMultiWriteStopped, 0});
   SetEngineBack();
   listener_.WriteFinished(true);
+}
+
+void MultiWrite::EndLineLost() {
+  const LineLoss loss{addresses_[index_], engine_.LineBaud()};
+  listener_.CameraDone({addresses_[index_], kMultiWriteLineLost, clock_.NowMs() - cameraStart_});
+  for (size_t i = index_ + 1; i < addresses_.size(); ++i)
+    listener_.CameraDone({addresses_[i], kMultiWriteStopped, 0});
+  SetEngineBack();
+  listener_.WriteLineLost(loss);
 }
 
 void MultiWrite::SetEngineBack() {

@@ -36,6 +36,10 @@ class QamProtocol {
   // Handlers, all on the main thread.
   void Comm1RxChar(uint32_t count);  // bytes waiting on the port
   void Comm1TxEmpty();
+  // The port's device has gone: the tool holding the line (Find Cameras, Write
+  // to Several Cameras) ends at once; the engine sends no more, and the lamp
+  // goes red by the watchdog as for any silent camera.
+  void Comm1Gone();
   void ExistTimerTimer();
   void QamProtocolTimerTimer();
   void ReadButtonClick();
@@ -67,6 +71,9 @@ class QamProtocol {
   // Hooks for Write to Several Cameras; each stays until set back.
   // The address the requests carry; the window's address lists do not change.
   uint8_t Address() const { return s_.cameraAddress; }
+  // The port's rate and whether its device has gone, for a tool's report.
+  int LineBaud() const { return s_.port.BaudRate(); }
+  bool LineGone() const { return s_.port.Gone(); }
   void SetAddress(uint8_t address) { s_.cameraAddress = address; }
   // The panel transfers write from and read into; nullptr: the window's panel.
   void UsePanel(CameraPanel* panel) { panel_ = panel ? panel : &s_.panel; }

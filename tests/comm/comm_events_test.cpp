@@ -203,4 +203,30 @@ TEST_F(CommDispatch, ReceiveBeforeTransmitEmptyInOneMask) {
   EXPECT_EQ(order, "RT");
 }
 
+// The far end goes (an adapter unplugged): the main thread hears it once; the
+// port stays open, and a rate set on the way out raises nothing.
+TEST_F(CommEvents, AGoneDeviceIsToldOnceOnTheMainThread) {
+  int gone = 0;
+  bool otherThread = false;
+  const auto main = std::this_thread::get_id();
+  comm.OnGone = [&](TThreadComm& Sender) {
+    EXPECT_TRUE(Sender.Gone());
+    otherThread |= std::this_thread::get_id() != main;
+    ++gone;
+  };
+  OpenOrFail();
+  EXPECT_FALSE(comm.Gone());
+  pty.CloseMaster();
+  ASSERT_TRUE(PumpUntil([&] { return gone > 0; }));
+  EXPECT_NO_THROW(comm.SetBaudRate(br1200));
+  const uint8_t byte = 0xCC;
+  EXPECT_LE(comm.Write(&byte, 1), 0);
+  handOver->PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(gone, 1);
+  EXPECT_FALSE(otherThread);
+  EXPECT_TRUE(comm.Enabled() && comm.Gone());
+  comm.Close();
+  EXPECT_FALSE(comm.Gone());
+}
+
 }  // namespace

@@ -18,6 +18,7 @@
 #include "settings/settings_caption.h"
 #include "ui/main_window/control_form.h"
 #include "ui/tools/installer_tools.h"
+#include "ui/tools/line_tap.h"
 #include "ui/tools/multi_write_report.h"
 #include "ui/tools/tool_widgets.h"
 #include "ui/widgets/help_key.h"
@@ -130,6 +131,10 @@ void MultiWriteDialog::StartClick() {
   MultiWriteOptions options;
   options.readBack = readBack_->isChecked();
   options.includeImageDelay = imageDelay_->isChecked();
+  if (form_.LinePort().Gone()) {
+    ShowError(QString::fromLatin1(kPortGoneText), this);
+    return;
+  }
   if (!write_ || !write_->Start(list.addresses, options)) {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
@@ -183,14 +188,26 @@ void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {
                   QString::number(result.ms)});
 }
 
+long MultiWriteDialog::OkRows() const {
+  return std::count_if(rows_.begin(), rows_.end(),
+                       [](const MultiWriteResult& row) { return row.text == kMultiWriteOk; });
+}
+
 void MultiWriteDialog::WriteFinished(bool stopped) {
   progress_->setValue(progress_->maximum());
-  const auto ok = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
-    return row.text == kMultiWriteOk;
-  });
+  const long ok = OkRows();
   progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
                              .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
                              .arg(ok)
+                             .arg(rows_.size()));
+  ShowRunning(false);
+}
+
+void MultiWriteDialog::WriteLineLost(const LineLoss& loss) {
+  // The bar stays where the run stopped.
+  progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
+                             .arg(QString::fromStdString(LineLostText(loss)))
+                             .arg(OkRows())
                              .arg(rows_.size()));
   ShowRunning(false);
 }
