@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -130,6 +131,45 @@ class InstallerToolsTest : public QObject {
             reinterpret_cast<const uint8_t*>(PollRequest(6, kProtocolPelcoP).constData()),
             kFrameSize)),
         kTraceWaitMs, mark));
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  // The simulator goes 30 polls into the scan (its pseudo-terminal hangs up,
+  // as an unplugged adapter does): the scan ends there and says so, the
+  // cameras found before stay listed, and the lamp goes red.
+  void findCamerasEndsAtOnceWhenTheLineIsLost() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder, {"--line-timing", "--cameras", "1-8"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    const int mark = sim.Mark();
+
+    QString text;
+    QList<QStringList> rows;
+    const bool ran =
+        RunModal(Child<QAction>(form, "FindCameras"),
+                 {[](QDialog* dialog) {
+                    for (const char* rate : {"Rate1200", "Rate2400", "Rate9600"})
+                      Child<QCheckBox>(dialog, rate)->setChecked(false);
+                    Child<QPushButton>(dialog, "StartButton")->click();
+                    return true;
+                  },
+                  [&](QDialog*) { return sim.Frames("RX", mark).size() >= 30 && sim.Stop(); },
+                  [&](QDialog* dialog) {
+                    if (!Child<QPushButton>(dialog, "StartButton")->isEnabled()) return false;
+                    text = Child<QLabel>(dialog, "ProgressLabel")->text();
+                    rows = Rows(Child<QTableWidget>(dialog, "FoundTable"));
+                    dialog->reject();
+                    return true;
+                  }});
+    QVERIFY2(ran, qPrintable(Describe(*form)));
+    QVERIFY2(
+        text.startsWith("The line was lost at address ") && text.endsWith(", 4800 baud: 8 found"),
+        qPrintable(text));
+    QCOMPARE(rows.size(), 8);
+    QVERIFY(WaitForLamp(*form, LampColour::Red));
     QCOMPARE(messages.Texts(), QStringList());
   }
 
