@@ -107,7 +107,8 @@ CLI::App* DescribeWrite(CLI::App& app, Command& c) {
   write->add_flag("--no-verify", c.noVerify, "do not read back and compare");
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
-      "SHUTTER\" or \"7 stopped\". Exit status 0 when every camera is ok, else 1.");
+      "SHUTTER\", \"7 stopped\" or \"8 line lost\". Exit status 0 when every camera is ok,\n3 when "
+      "the line was lost, else 1.");
   return write;
 }
 
@@ -132,7 +133,7 @@ CLI::App* DescribeScan(CLI::App& app, Command& c) {
       "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
       "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
       "cameras, 1 when nothing answered,\nan address had two cameras or the scan was stopped "
-      "(what it found is printed).");
+      "(what it found is printed),\n3 when the line was lost.");
   scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
       ->delimiter(',')
       ->check(BaudProblem);

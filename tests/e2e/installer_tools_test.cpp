@@ -173,6 +173,48 @@ class InstallerToolsTest : public QObject {
     QCOMPARE(messages.Texts(), QStringList());
   }
 
+  // Likewise 40 frames into a write to a line of cameras: the camera in hand
+  // reads "Line lost", those after it "Stopped".
+  void writeToSeveralCamerasEndsAtOnceWhenTheLineIsLost() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder, {"--line-timing", "--cameras", "1-8"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    const int mark = sim.Mark();
+
+    QString text;
+    QStringList results;
+    const bool ran =
+        RunModal(Child<QAction>(form, "MultiWrite"),
+                 {[](QDialog* dialog) {
+                    Child<QLineEdit>(dialog, "AddressEdit")->setText("1-8");
+                    Child<QPushButton>(dialog, "StartButton")->click();
+                    return true;
+                  },
+                  [&](QDialog*) { return sim.Frames("RX", mark).size() >= 40 && sim.Stop(); },
+                  [&](QDialog* dialog) {
+                    if (!Child<QPushButton>(dialog, "StartButton")->isEnabled()) return false;
+                    text = Child<QLabel>(dialog, "ProgressLabel")->text();
+                    for (const QStringList& row : Rows(Child<QTableWidget>(dialog, "ResultTable")))
+                      results << row[1];
+                    dialog->reject();
+                    return true;
+                  }});
+    QVERIFY2(ran, qPrintable(Describe(*form)));
+    QVERIFY2(text.startsWith("The line was lost at address ") && text.contains(", 4800 baud: "),
+             qPrintable(text));
+    const int lost = static_cast<int>(results.indexOf("Line lost"));
+    QVERIFY2(lost >= 0 && results.size() == 8, qPrintable(results.join('|')));
+    QCOMPARE(text, QStringLiteral("The line was lost at address %1, 4800 baud: %2 of 8 OK")
+                       .arg(lost + 1)
+                       .arg(lost));
+    QCOMPARE(results.mid(lost + 1), QStringList(7 - lost, "Stopped"));
+    QVERIFY(WaitForLamp(*form, LampColour::Red));
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
   void writeToSeveralCamerasReportsEachCameraAndLeavesThePanel() {
     TestProgramFolder folder;
     MessageLog messages;
