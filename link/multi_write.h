@@ -21,8 +21,8 @@
 inline constexpr const char* kMultiWriteOk = "OK";
 inline constexpr const char* kMultiWriteNoAnswer = "No answer";
 inline constexpr const char* kMultiWriteStopped = "Stopped";
-inline constexpr const char* kMultiWriteLineLost =
-    "Line lost";  // the camera in hand when the port went
+// The camera in hand when the port's device went.
+inline constexpr const char* kMultiWriteLineLost = "Line lost";
 inline constexpr const char* kMultiWriteDiffers = "Differs: ";  // then "SHUTTER, ID."
 inline constexpr const char* kMultiWriteRefused = "Refused: ";  // then "SHUTTER"
 
