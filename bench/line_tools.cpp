@@ -32,6 +32,8 @@ class ScanRecord : public LineScanListener {
     stopped = wasStopped;
     end = Clock::now();
   }
+  // A lost line is no figure: counted as a stopped run.
+  void ScanLineLost(const LineLoss&) override { ScanFinished(true); }
 
   int found = 0;
   bool finished = false;
@@ -57,6 +59,7 @@ class WriteRecord : public MultiWriteListener {
     stopped = wasStopped;
     end = Clock::now();
   }
+  void WriteLineLost(const LineLoss&) override { WriteFinished(true); }
 
   int ok = 0;
   bool finished = false;

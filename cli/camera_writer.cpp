@@ -25,6 +25,7 @@ class Rows : public MultiWriteListener {
     if (report) report->push_back(row);
   }
   void WriteFinished(bool) override { finished = true; }
+  void WriteLineLost(const LineLoss&) override { finished = true; }
 
   std::vector<CameraOutcome> outcomes;
   std::vector<MultiWriteResult>* report = nullptr;
@@ -51,6 +52,8 @@ std::string ResultName(Result result) {
       return "refused";
     case Result::Stopped:
       return "stopped";
+    case Result::LineLost:
+      return "line lost";
   }
   return {};
 }
@@ -74,10 +77,14 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row) {
     case MultiWriteOutcome::Stopped:
       outcome.result = Result::Stopped;
       break;
+    case MultiWriteOutcome::LineLost:
+      outcome.result = Result::LineLost;
+      break;
   }
   outcome.items = Names(row.items);
-  const bool failed =
-      row.outcome == MultiWriteOutcome::NoAnswer || row.outcome == MultiWriteOutcome::Stopped;
+  const bool failed = row.outcome == MultiWriteOutcome::NoAnswer ||
+                      row.outcome == MultiWriteOutcome::Stopped ||
+                      row.outcome == MultiWriteOutcome::LineLost;
   if (row.stoppedAt) {
     outcome.stoppedAt = MultiWriteItemName(row.stoppedAt);
   } else if (row.written && failed) {

@@ -12,7 +12,7 @@
 #include "settings/settings_reader.h"
 
 struct CameraOutcome {
-  enum class Result { Ok, Differs, NoAnswer, Refused, Stopped };
+  enum class Result { Ok, Differs, NoAnswer, Refused, Stopped, LineLost };
   int address = 0;
   Result result = Result::Ok;
   std::vector<std::string> items;  // the items' status words: what differs, or what was refused
@@ -23,7 +23,7 @@ struct CameraOutcome {
   std::vector<std::string> notes;  // "SYNC ---": states the camera holds of its own
 };
 
-// "ok", "differs", "no answer", "refused", "stopped".
+// "ok", "differs", "no answer", "refused", "stopped", "line lost".
 std::string ResultName(CameraOutcome::Result result);
 
 // A row of the link's writer as the tool reports it, from the row's values.
@@ -31,8 +31,9 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row);
 
 // Writes `values` to each address in turn; with `verify` reads each back and
 // compares. One outcome per address: when asked to stop, the camera in hand
-// and those not reached are "stopped". `report`, when given, gets the link's
-// rows as they came, for the report.
+// and those not reached are "stopped"; when the port's device goes, the camera
+// in hand is "line lost". `report`, when given, gets the link's rows as they
+// came, for the report.
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
                                         const std::vector<uint8_t>& addresses, bool verify,
                                         std::vector<MultiWriteResult>* report = nullptr);

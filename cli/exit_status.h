@@ -7,7 +7,8 @@ enum ExitStatus : int {
                           // unexpected failure (its message on stderr)
   kExitUsage = 2,         // bad usage, a bad settings file or a FILE that can not be saved:
                           // nothing was sent
-  kExitPort = 3,          // the port could not be opened, or failed (a serial error)
+  kExitPort = 3,          // the port could not be opened, failed (a serial error), or the line was
+                          // lost mid-run
   kExitStopped = 4,       // stopped by Ctrl+C, SIGTERM or SIGHUP before the end
   kExitOutput = 5,        // the result could not be written (stdout or FILE)
 };

@@ -24,6 +24,7 @@ class LineBytes : public LinkPort {
   explicit LineBytes(LinkPort& inner) : inner_(inner) {}
 
   bool Enabled() const override { return inner_.Enabled(); }
+  bool Gone() const override { return inner_.Gone(); }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
   void SetRTSState(bool state) override {

@@ -129,10 +129,10 @@ CLI::App* DescribeWrite(CLI::App& app, Command& c) {
                     "also save the CSV report of Write to Several Cameras to this file");
   write->footer(
       "One line per camera: \"3 ok\", \"4 differs SHUTTER ID.\", \"5 no answer\",\n\"6 refused "
-      "SHUTTER\" or \"7 stopped\". --report saves the same rows as the window's Save Report,\n"
-      "a CSV table. Exit status 0 when every camera is ok, 4 when stopped, 5 when the report\n"
-      "can not be saved, else 1. An empty --to and a dash right after a comma (\"1,-5\") are\n"
-      "refused.");
+      "SHUTTER\", \"7 stopped\" or \"8 line lost\". --report saves the same rows as the window's\n"
+      "Save Report, a CSV table. Exit status 0 when every camera is ok, 3 when the line was lost,\n"
+      "4 when stopped, 5 when the report can not be saved, else 1. An empty --to and a dash\n"
+      "right after a comma (\"1,-5\") are refused.");
   return write;
 }
 
@@ -156,8 +156,8 @@ CLI::App* DescribeScan(CLI::App& app, Command& c) {
   scan->footer(
       "One line per camera: its address and speed, and \"" + std::string(kDuplicateAddressRemark) +
       "\" where two answer at once.\nExit status 0 when the scan ran to the end and found "
-      "cameras, 1 when nothing answered\nor an address had two cameras, 4 when it was stopped "
-      "(what it found is printed).");
+      "cameras, 1 when nothing answered\nor an address had two cameras, 3 when the line was lost, "
+      "4 when it was stopped\n(what it found is printed).");
   scan->add_option("--bauds", c.bauds, "speeds to try, e.g. 1200,9600 (default: all)")
       ->delimiter(',')
       ->check(BaudProblem);

@@ -33,3 +33,10 @@ std::string PortProblem(const std::string& path) {
   // It exists and may be opened: another program holds it.
   return "port busy: " + path;
 }
+
+std::string LineLostProblem(const LineLoss* loss) {
+  if (!loss) return "the port has gone: it hung up or its adapter was unplugged";
+  std::string text = LineLostText(*loss);
+  text[0] = 't';
+  return text + ": the port hung up or its adapter was unplugged";
+}

@@ -52,6 +52,8 @@ bool WriteOut(const std::string& bytes) {
   return true;
 }
 
+#include "cli/port_problem.h"
+
 void PrintResult(bool json, const std::string& text, const Json& document) {
   if (json) {
     TheOutput().document = document;
@@ -89,4 +91,14 @@ bool FinishOutput() {
   errno = 0;
   if (std::fclose(stdout) != 0) Failed(errno);
   return !OutputFailed();
+}
+
+Json LineLostJson(const LineLoss* loss) {
+  Json json = Json::object();
+  if (loss) {
+    json["address"] = loss->address;
+    json["baud"] = loss->baud;
+  }
+  json["message"] = LineLostProblem(loss);
+  return json;
 }

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "link/line_loss.h"
+
 using Json = nlohmann::ordered_json;
 
 // Whether the run answers in JSON; set once the command line is read.
@@ -30,3 +32,6 @@ bool OutputPipeClosed();
 // false when stdout failed at any point; the reason is on stderr, except
 // for a closed pipe.
 bool FinishOutput();
+// The "line_lost" member of a result whose port's device went mid-run: the
+// address and rate it was lost at (when known) and why, as stderr says it.
+Json LineLostJson(const LineLoss* loss);

@@ -1,9 +1,11 @@
 // Find Cameras: every address of a range polled at each chosen speed, with
 // the engine's own link paused, one line per camera that answered.
 #include <cstdio>
+#include <optional>
 
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "cli/port_problem.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "link/line_scan.h"
@@ -25,10 +27,15 @@ class ScanRecord : public LineScanListener {
     stopped = wasStopped;
     if (showProgress_) std::fputs("\r\033[K", stderr);
   }
+  void ScanLineLost(const LineLoss& where) override {
+    ScanFinished(true);
+    loss = where;
+  }
 
   std::vector<LineScanFind> finds;
   bool finished = false;
   bool stopped = false;
+  std::optional<LineLoss> loss;  // the port's device went mid-scan
 
  private:
   const bool showProgress_;
@@ -43,6 +50,10 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
   MainLoop::Timer replyTimer(session.Loop(), [&] { running->ReplyTimerTimer(); });
   LineScan scan(line.Engine(), session.Port(), replyTimer, record);
   running = &scan;
+  if (session.Port().Gone()) {
+    Complain(LineLostProblem(nullptr));
+    return kExitPort;
+  }
   if (!scan.Start(plan)) {
     if (!session.Port().Enabled()) {
       Complain(line.PortClosedText());
@@ -75,9 +86,18 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
     }
     cameras.push_back(camera);
   }
-  if (text.empty() && !record.stopped) Complain("no camera answered");
+  const LineLoss* loss = record.loss ? &*record.loss : nullptr;
+  const bool gone = loss || session.Port().Gone();
+  Json document{{"cameras", cameras}};
+  if (gone) document["line_lost"] = LineLostJson(loss);
+  if (text.empty() && !record.stopped && !gone) Complain("no camera answered");
   if (duplicate) Complain("two cameras answer at one address");
-  if (options.json || !text.empty()) PrintResult(options.json, text, Json{{"cameras", cameras}});
+  if (options.json || !text.empty()) PrintResult(options.json, text, document);
+  if (gone) {
+    // What was found before stands on stdout; the scan failed with the port.
+    Complain(LineLostProblem(loss));
+    return kExitPort;
+  }
   const bool completed = record.finished && !record.stopped && !StopRequested();
   return completed && !record.finds.empty() && !duplicate ? kExitDone : kExitCameraFailed;
 }

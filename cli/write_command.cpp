@@ -1,9 +1,11 @@
 // Write Camera with the settings of a file, to one camera or a list.
 #include <ctime>
+#include <optional>
 
 #include "cli/camera_writer.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
+#include "cli/port_problem.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
 #include "settings/multi_write_report.h"
@@ -58,13 +60,26 @@ int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues&
   std::string text;
   Json results = Json::array();
   bool allOk = !outcomes.empty();
+  std::optional<LineLoss> loss;
   for (const CameraOutcome& outcome : outcomes) {
     text += (text.empty() ? "" : "\n") + OutcomeLine(outcome);
     results.push_back(OutcomeJson(outcome));
     allOk = allOk && outcome.result == CameraOutcome::Result::Ok;
+    if (outcome.result == CameraOutcome::Result::LineLost) {
+      loss = LineLoss{static_cast<uint8_t>(outcome.address), line.Session().Port().BaudRate()};
+    }
   }
+  // The report tells what happened, a lost line included.
   const bool reported = report.path.empty() || SaveReport(report, run, rows);
-  PrintResult(options.json, text, Json{{"results", results}});
+  Json document{{"results", results}};
+  // The port's device went: the run failed with the port, whatever the rows say.
+  const bool gone = loss || line.Session().Port().Gone();
+  if (gone) document["line_lost"] = LineLostJson(loss ? &*loss : nullptr);
+  PrintResult(options.json, text, document);
+  if (gone) {
+    Complain(LineLostProblem(loss ? &*loss : nullptr));
+    return kExitPort;
+  }
   if (!allOk && !StopRequested()) Complain("not every camera is ok");
   if (!allOk) return kExitCameraFailed;
   return reported ? kExitDone : kExitOutput;

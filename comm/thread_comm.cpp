@@ -96,6 +96,10 @@ void TThreadComm::Close() {
   DestroyHandle();
 }
 
+bool TThreadComm::Gone() const {
+  return open_ && device_ && device_->Gone();
+}
+
 int32_t TThreadComm::Write(const void* Buffer, uint32_t Count) {
   if (!open_) return -1;
   std::lock_guard<std::recursive_mutex> guard(lock_);

@@ -50,6 +50,9 @@ class TThreadComm {
   void Open();
   void Close();
   bool Enabled() const { return open_; }
+  // The open device has gone (unplugged, hung up): it stays open, carrying
+  // nothing, until Close. OnGone has told the main thread, once.
+  bool Gone() const;
   int32_t Write(const void* Buffer, uint32_t Count);
   int32_t Read(void* Buffer, uint32_t Count);
   int32_t InQueCount();
@@ -118,6 +121,7 @@ class TThreadComm {
   TCommRxCharEvent OnRxChar;
   TNotifyEvent OnTxEmpty;
   TNotifyEvent OnRxFlag;
+  TNotifyEvent OnGone;
   TCommComStatEvent OnComStatEvent;
 
  private:

@@ -17,5 +17,6 @@ void TThreadComm::HandleCommEvent(TCommEventThread&, uint32_t EventMask) {
   if (has(serial_event::RxChar) && stat.cbInQue > 0 && OnRxChar) OnRxChar(*this, stat.cbInQue);
   if (has(serial_event::RxFlag) && OnRxFlag) OnRxFlag(*this);
   if (has(serial_event::TxEmpty) && OnTxEmpty) OnTxEmpty(*this);
+  if (has(serial_event::Gone) && OnGone) OnGone(*this);
   if (OnComStatEvent) OnComStatEvent(*this, EventMask, stat);
 }

@@ -22,6 +22,7 @@ class TimedPort : public LinkPort {
   explicit TimedPort(LinkPort& inner) : inner_(inner) {}
 
   bool Enabled() const override { return inner_.Enabled(); }
+  bool Gone() const override { return inner_.Gone(); }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
   void SetRTSState(bool state) override;

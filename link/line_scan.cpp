@@ -100,7 +100,7 @@ bool LineScan::Start(const LineScanPlan& plan) {
   for (const uint8_t code : plan.speedCodes) {
     if (code >= kLineSpeedCount) return false;
   }
-  if (!engine_.Pause(*this)) return false;
+  if (port_.Gone() || !engine_.Pause(*this)) return false;
   plan_ = plan;
   plan_.speedCodes = Distinct(plan.speedCodes);
   running_ = true;
@@ -230,10 +230,21 @@ void LineScan::NextAddress() {
 }
 
 void LineScan::Finish(bool stopped) {
+  GiveLineBack();
+  listener_.ScanFinished(stopped);
+}
+
+void LineScan::LineGone() {
+  if (!running_) return;
+  const LineLoss loss{Address(), BaudOfCode(SpeedCode())};
+  GiveLineBack();
+  listener_.ScanLineLost(loss);
+}
+
+void LineScan::GiveLineBack() {
   replyTimer_.Stop();
   running_ = false;
   rx_.clear();
   port_.SetBaudRate(portBaud_);
   engine_.Resume();
-  listener_.ScanFinished(stopped);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/camera_frames.h"
+#include "link/line_loss.h"
 #include "link/link_services.h"
 #include "link/qam_protocol.h"
 
@@ -45,6 +46,9 @@ class LineScanListener {
   virtual void ScanFound(const LineScanFind& find) = 0;
   // The port is back at its rate and the engine's link polls again.
   virtual void ScanFinished(bool stopped) = 0;
+  // Instead of ScanFinished: the port's device went mid-scan and the scan
+  // ended at once. The finds so far stand; the rest of the plan was not scanned.
+  virtual void ScanLineLost(const LineLoss& loss) = 0;
 };
 
 class LineScan : public LinkByteSink {
@@ -57,9 +61,9 @@ class LineScan : public LinkByteSink {
   LineScan& operator=(const LineScan&) = delete;
 
   // Pauses the engine and sends the first poll; a speed given twice is
-  // scanned once. False (nothing done) while the port is closed, the engine
-  // is busy or a scan runs, or for a plan without speeds, with a speed code
-  // past the table or an empty address range.
+  // scanned once. False (nothing done) while the port is closed or its device
+  // has gone, the engine is busy or a scan runs, or for a plan without speeds,
+  // with a speed code past the table or an empty address range.
   bool Start(const LineScanPlan& plan);
   // Ends the scan when the reply window now running closes; a camera the
   // window's reply confirms is still reported.
@@ -70,6 +74,8 @@ class LineScan : public LinkByteSink {
   void ReplyTimerTimer();
   // While running, the engine hands every received byte here.
   void ReceiveBytes(const uint8_t* bytes, size_t count) override;
+  // The engine's word that the port has gone: the scan ends now.
+  void LineGone() override;
 
   // How long the scan waits for the start of a reply to one poll at a
   // speed: an address silent this long is silent.
@@ -94,6 +100,8 @@ class LineScan : public LinkByteSink {
   void AfterReply(Reply reply);
   void NextAddress();
   void Finish(bool stopped);
+  // The port back at its rate and the engine's link resumed.
+  void GiveLineBack();
 
   QamProtocol& engine_;
   LinkPort& port_;

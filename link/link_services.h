@@ -42,6 +42,9 @@ class LinkPort {
  public:
   virtual ~LinkPort() = default;
   virtual bool Enabled() const = 0;
+  // The open port's device has gone (unplugged, hung up): nothing it is given
+  // reaches the line. A port that cannot tell says no.
+  virtual bool Gone() const { return false; }
   virtual int32_t Write(const uint8_t* buffer, uint32_t count) = 0;
   virtual int32_t Read(uint8_t* buffer, uint32_t count) = 0;
   virtual void SetRTSState(bool state) = 0;
@@ -81,4 +84,6 @@ class LinkByteSink {
  public:
   virtual ~LinkByteSink() = default;
   virtual void ReceiveBytes(const uint8_t* bytes, size_t count) = 0;
+  // The port has gone: the line's user ends at once.
+  virtual void LineGone() {}
 };

@@ -59,6 +59,8 @@ std::string Head(const MultiWriteResult& r) {
     }
     case MultiWriteOutcome::Stopped:
       return cut ? "Stopped at " + at : kMultiWriteStopped;
+    case MultiWriteOutcome::LineLost:
+      return cut ? std::string(kMultiWriteLineLost) + " at " + at : kMultiWriteLineLost;
   }
   return {};
 }
@@ -95,7 +97,7 @@ MultiWrite::~MultiWrite() {
 }
 
 bool MultiWrite::Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
-  if (running_ || addresses.empty() || engine_.LinkBusy()) return false;
+  if (running_ || addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
   CopyPanel(userPanel_, source_);
   addresses_ = addresses;
   options_ = options;
@@ -141,7 +143,9 @@ void MultiWrite::WriteRefused(uint8_t item, uint8_t value) {
 
 void MultiWrite::TransferEnded(TransferEnd end) {
   if (!running_) return;
-  if (end == TransferEnd::Failed) {
+  if (end == TransferEnd::LineLost) {
+    EndLineLost();
+  } else if (end == TransferEnd::Failed) {
     MultiWriteResult row = Row(MultiWriteOutcome::NoAnswer);
     MarkCutShort(row, false);
     Record(row);
@@ -234,7 +238,18 @@ void MultiWrite::Record(MultiWriteResult row) {
 void MultiWrite::Stop() {
   if (!running_) return;
   engine_.CancelTransfer();
-  MultiWriteResult row = Row(MultiWriteOutcome::Stopped);
+  EndRun(MultiWriteOutcome::Stopped);
+  listener_.WriteFinished(true);
+}
+
+void MultiWrite::EndLineLost() {
+  const LineLoss loss{addresses_[index_], engine_.LineBaud()};
+  EndRun(MultiWriteOutcome::LineLost);
+  listener_.WriteLineLost(loss);
+}
+
+void MultiWrite::EndRun(MultiWriteOutcome inHand) {
+  MultiWriteResult row = Row(inHand);
   MarkCutShort(row, false);
   row.text = MultiWriteRowText(row);
   listener_.CameraDone(row);
@@ -245,7 +260,6 @@ void MultiWrite::Stop() {
     listener_.CameraDone(untouched);
   }
   SetEngineBack();
-  listener_.WriteFinished(true);
 }
 
 void MultiWrite::SetEngineBack() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/camera_panel.h"
+#include "link/line_loss.h"
 #include "link/link_services.h"
 #include "link/memory_panel.h"
 #include "link/qam_protocol.h"
@@ -20,6 +21,8 @@
 inline constexpr const char* kMultiWriteOk = "OK";
 inline constexpr const char* kMultiWriteNoAnswer = "No answer";
 inline constexpr const char* kMultiWriteStopped = "Stopped";
+// The camera in hand when the port's device went.
+inline constexpr const char* kMultiWriteLineLost = "Line lost";
 inline constexpr const char* kMultiWriteDiffers = "Differs: ";  // then "SHUTTER, ID."
 inline constexpr const char* kMultiWriteRefused = "Refused: ";  // then "SHUTTER"
 
@@ -41,6 +44,7 @@ enum class MultiWriteOutcome : uint8_t {
   NoAnswer,  // the camera fell silent
   Refused,   // the camera answered writes of `items` with values of its own
   Stopped,   // the user stopped the run
+  LineLost,  // the port's device went while this camera was in hand
 };
 
 struct MultiWriteResult {
@@ -76,6 +80,9 @@ class MultiWriteListener {
   virtual void CameraDone(const MultiWriteResult& result) = 0;
   // The address is back and the engine polls it again.
   virtual void WriteFinished(bool stopped) = 0;
+  // Instead of WriteFinished: the port's device went and the run ended at
+  // once; the camera in hand is "Line lost", those not reached "Stopped".
+  virtual void WriteLineLost(const LineLoss& loss) = 0;
 };
 
 class MultiWrite : public TransferObserver {
@@ -89,7 +96,7 @@ class MultiWrite : public TransferObserver {
 
   // Takes the user's panel as it stands and starts on the first address.
   // False (nothing done) for an empty list, while the engine is busy or a
-  // write runs.
+  // write runs, or on a port whose device has gone.
   bool Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options);
   // Ends at once: the camera in hand says how far it got, those not reached
   // are "Stopped".
@@ -114,6 +121,9 @@ class MultiWrite : public TransferObserver {
   void Record(MultiWriteResult row);
   std::vector<uint8_t> Comparison();
   void AddNote(uint8_t item);
+  void EndLineLost();
+  // The camera in hand ends as `inHand`, those not reached as "Stopped".
+  void EndRun(MultiWriteOutcome inHand);
   void SetEngineBack();
 
   QamProtocol& engine_;

@@ -46,6 +46,10 @@ class QamProtocol {
   // Handlers, all on the main thread.
   void Comm1RxChar(uint32_t count);  // bytes waiting on the port
   void Comm1TxEmpty();
+  // The port's device has gone: the tool holding the line (Find Cameras, Write
+  // to Several Cameras) ends at once; the engine sends no more, and the lamp
+  // goes red by the watchdog as for any silent camera.
+  void Comm1Gone();
   void ExistTimerTimer();
   void QamProtocolTimerTimer();
   void ReadButtonClick();
@@ -85,6 +89,9 @@ class QamProtocol {
   // The window's panel and `address` again; a reply still on its way for
   // what was left counts for nothing.
   void SetBackToUser(uint8_t address);
+  // The port's rate and whether its device has gone, for a tool's report.
+  int LineBaud() const { return s_.port.BaudRate(); }
+  bool LineGone() const { return s_.port.Gone(); }
   // Follows the transfers; nullptr: nobody. While one is set, an AI lens is
   // reported to it instead of raising the notice.
   void SetTransferObserver(TransferObserver* observer) { observer_ = observer; }

@@ -6,10 +6,20 @@
 #include "link/qam_protocol.h"
 
 void QamProtocol::SendFrame(const uint8_t* bytes, size_t count) {
-  // A closed port loses the frame silently; the watchdog notices the silence.
-  if (!s_.port.Enabled()) return;
+  // A closed port, or one whose device has gone, loses the frame silently;
+  // the watchdog notices the silence.
+  if (!s_.port.Enabled() || s_.port.Gone()) return;
   s_.port.SetRTSState(false);
   for (size_t i = 0; i < count; ++i) s_.port.Write(bytes + i, 1);
+}
+
+void QamProtocol::Comm1Gone() {
+  if (sink_) {
+    sink_->LineGone();
+  } else if (observer_) {
+    CancelTransfer();
+    ReportTransferEnd(TransferEnd::LineLost);
+  }
 }
 
 void QamProtocol::Comm1TxEmpty() {

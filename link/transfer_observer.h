@@ -8,6 +8,7 @@ enum class TransferEnd : uint8_t {
   Finished,  // every item went and came back
   Failed,    // the camera fell silent ("READ ERROR.." and the like)
   Refused,   // a write ended after kWriteRefusalLimit disagreeing replies
+  LineLost,  // the port's device went (unplugged, hung up)
 };
 
 class TransferObserver {

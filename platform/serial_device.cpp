@@ -97,6 +97,20 @@ SerialDevice::~SerialDevice() {
   if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
+bool SerialDevice::Gone() const {
+  return shared_->gone.load();
+}
+
+bool SerialDevice::NoteError(int error) {
+  if (!GoneError(error, true)) return false;
+  if (!shared_->gone.exchange(true) && wakeFd_ >= 0) {
+    // The event wait reports it to the main thread, as every port event.
+    const uint64_t one = 1;
+    (void)!::write(wakeFd_, &one, sizeof one);
+  }
+  return true;
+}
+
 bool SerialDevice::IsTerminal() const {
   struct stat st {};
   return fstat(fd_, &st) == 0 && S_ISCHR(st.st_mode) && isatty(fd_) == 1;
@@ -118,7 +132,14 @@ int SerialDevice::GetLineSettings(SerialLineSettings& settings) {
 }
 
 int SerialDevice::SetLineSettings(const SerialLineSettings& settings) {
-  if (const int e = WriteLineSettings(fd_, settings)) return e;
+  if (const int e = WriteLineSettings(fd_, settings)) {
+    // A terminal refuses its settings with EIO only once hung up. A device
+    // that has gone takes none, and a tool that ends because of it still
+    // sets its rate back: that is no new failure.
+    if (!NoteError(e)) return e;
+    settings_ = settings;
+    return 0;
+  }
   settings_ = settings;
   ReadLineSettings(fd_, settings_);
   const int64_t charTime = static_cast<int64_t>(CharacterBits(settings_)) * 1000000000 /
@@ -169,6 +190,7 @@ uint32_t SerialDevice::Write(const void* buffer, uint32_t count, int& error) {
       break;
     }
   }
+  NoteError(error);
   if (done > 0) {
     {
       const std::lock_guard<std::mutex> lock(shared_->mutex);
@@ -203,7 +225,10 @@ uint32_t SerialDevice::Read(void* buffer, uint32_t count, int& error) {
       done += static_cast<uint32_t>(n);
       continue;
     }
-    if (n == 0) break;  // hung up
+    if (n == 0) {
+      error = EIO;  // hung up (VMIN is 1: no data is EAGAIN, not 0)
+      break;
+    }
     if (errno == EINTR) continue;
     if (errno != EAGAIN) {
       error = errno;
@@ -222,6 +247,7 @@ uint32_t SerialDevice::Read(void* buffer, uint32_t count, int& error) {
       break;
     }
   }
+  NoteError(error);
   return done;
 }
 

@@ -29,6 +29,10 @@ class SerialDevice {
 
   // A character device that is a terminal.
   bool IsTerminal() const;
+  // The device has gone (hung up, unplugged), as a read, a write or the event
+  // wait found; the event wait then reports serial_event::Gone once. It stays
+  // open for its owner until closed.
+  bool Gone() const;
 
   // Events the event wait reports (serial_event bits).
   int SetEventMask(uint32_t mask);
@@ -71,6 +75,8 @@ class SerialDevice {
  private:
   SerialDevice(int fd, std::shared_ptr<SerialDriver> driver);
   void RequestLowLatency();
+  // Notes an error of the descriptor; true when it means the device has gone.
+  bool NoteError(int error);
   int fd_;
   int wakeFd_ = -1;  // tells the event wait that bytes were written
   std::shared_ptr<SerialShared> shared_;

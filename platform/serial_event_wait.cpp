@@ -73,6 +73,7 @@ void SerialEventWait::Stop() {
 }
 
 void SerialEventWait::HangUp() {
+  shared_->gone.store(true);
   if (hungUp_.exchange(true)) return;
   // Polling a hung-up device reports readiness for ever; stop watching it.
   epoll_ctl(epollFd_, EPOLL_CTL_DEL, portFd_, nullptr);
@@ -89,6 +90,8 @@ uint32_t SerialEventWait::PollLines(uint32_t mask, int64_t& timeoutNs) {
     const int error = shared_->driver->ModemLines(portFd_, lines);
     if (NotSupported(error)) {
       modemLines_ = false;
+    } else if (GoneError(error, false)) {
+      shared_->gone.store(true);
     } else {
       // A failed query skips this poll; only a hang-up of the descriptor
       // means the device is gone.
@@ -115,7 +118,8 @@ uint32_t SerialEventWait::PollLines(uint32_t mask, int64_t& timeoutNs) {
 int SerialEventWait::TransmitFlag() {
   if (!temt_) return -1;
   unsigned lsr = 0;
-  if (shared_->driver->LineStatus(portFd_, lsr) != 0) {
+  if (const int error = shared_->driver->LineStatus(portFd_, lsr)) {
+    if (GoneError(error, false)) shared_->gone.store(true);
     temt_ = false;
     return -1;
   }
@@ -130,6 +134,7 @@ uint32_t SerialEventWait::PollTransmit(int64_t& timeoutNs) {
   const int64_t charNs = shared_->charTimeNs;
   int queued = 0;
   if (const int error = shared_->driver->OutputQueue(portFd_, queued)) {
+    if (GoneError(error, false)) shared_->gone.store(true);
     if (!NotSupported(error)) {
       shared_->txPending = false;
       return 0;
@@ -210,7 +215,8 @@ SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
       found &= mask;
     }
     epoll_event ready[2];
-    const int n = WaitReady(ready, 2, found != 0 ? 0 : timeoutNs);
+    const bool goneNews = shared_->gone.load() && !goneReported_;
+    const int n = WaitReady(ready, 2, found != 0 || goneNews ? 0 : timeoutNs);
     if (n < 0) {
       if (errno == EINTR) continue;
       return Result::Failed;
@@ -223,6 +229,12 @@ SerialEventWait::Result SerialEventWait::Wait(uint32_t& events) {
       }
       if ((ready[i].events & EPOLLIN) && NewBytes()) found |= serial_event::RxChar & mask;
       if (ready[i].events & (EPOLLHUP | EPOLLERR)) HangUp();
+    }
+    // Found here, by a driver query, or by a read or write of the device.
+    if (shared_->gone.load() && !goneReported_) {
+      goneReported_ = true;
+      HangUp();
+      found |= serial_event::Gone;
     }
     if (stop_.load()) return Result::Stopped;
     if (found != 0) {

@@ -28,8 +28,10 @@ class SerialEventWait {
 
   // Event thread: blocks until a monitored event (bits in events), Stop, or a
   // failure of the wait. After a hang-up (adapter unplugged, far end of a
-  // pseudo-terminal closed) the device is no longer watched and the wait
-  // parks until Stop.
+  // pseudo-terminal closed) or any other sign that the device has gone (a
+  // read or write that found it so; ENODEV or ENXIO from a driver query) the
+  // wait reports serial_event::Gone once, whatever the mask; then the device
+  // is no longer watched and the wait parks until Stop.
   Result Wait(uint32_t& events);
   // Any thread: the current and every later Wait return Stopped.
   void Stop();
@@ -54,6 +56,7 @@ class SerialEventWait {
   std::shared_ptr<SerialShared> shared_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> hungUp_{false};
+  bool goneReported_ = false;
   bool modemLines_ = true;
   bool lastModemValid_ = false;  // lastModem_ holds an answer to compare with
   int lastModem_ = 0;

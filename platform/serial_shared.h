@@ -19,6 +19,15 @@ inline bool NotSupported(int error) {
   return error == ENOTTY || error == EINVAL;
 }
 
+// Whether an error means the device has gone for good (adapter unplugged,
+// hung up, node removed) rather than that one request failed. ENODEV and ENXIO
+// always do. EIO does from the descriptor itself (read, write, poll), not from
+// a driver query: on a USB adapter a modem or queue query is a USB request
+// that can fail with EIO once while the adapter is fine.
+inline bool GoneError(int error, bool fromDescriptor) {
+  return error == ENODEV || error == ENXIO || (fromDescriptor && error == EIO);
+}
+
 struct SerialShared {
   using Clock = std::chrono::steady_clock;
 
@@ -26,6 +35,8 @@ struct SerialShared {
 
   const std::shared_ptr<SerialDriver> driver;
   std::atomic<uint32_t> eventMask{serial_event::All};
+  // The device has gone; once set, never cleared for this opening.
+  std::atomic<bool> gone{false};
 
   std::mutex mutex;  // guards everything below
   // Bytes were written and the transmit-empty event is still owed.

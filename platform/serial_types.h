@@ -67,6 +67,8 @@ constexpr uint32_t Break = 0x0040;
 constexpr uint32_t Err = 0x0080;
 constexpr uint32_t Ring = 0x0100;
 constexpr uint32_t All = 0x01FF;
+// The device has gone (hung up, unplugged): reported once, whatever the mask.
+constexpr uint32_t Gone = 0x10000;
 }  // namespace serial_event
 
 // Error flag word bits of the error query.

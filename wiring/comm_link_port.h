@@ -8,6 +8,7 @@ class CommLinkPort : public LinkPort {
  public:
   explicit CommLinkPort(TThreadComm& comm) : comm_(comm) {}
   bool Enabled() const override;
+  bool Gone() const override { return comm_.Gone(); }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
   void SetRTSState(bool state) override;

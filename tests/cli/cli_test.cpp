@@ -602,6 +602,39 @@ TEST(CliPort, HeldByAnotherProgramIsBusy) {
   EXPECT_EQ(run.out, "");
 }
 
+// The simulator goes mid-run (its pseudo-terminal hangs up, as an unplugged
+// adapter does): the command ends at once with the port's status and says
+// where, on stderr and in JSON; what a scan found before stands.
+TEST(CliPort, ALineLostMidRunEndsItWithThePortsStatus) {
+  const struct {
+    std::vector<std::string> cli;
+    size_t framesBeforeLoss;
+    std::string out;
+  } cases[] = {
+      {{"--json", "scan", "--bauds", "4800"}, 30, "{\"cameras\":[{\"address\":1,\"baud\":4800},"},
+      {{"--json", "write", "FILE", "--to", "1-8"}, 40, "{\"results\":[{\"address\":1,"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cli[1]);
+    Folder folder;
+    SimProcess sim(ZELTA_CAMSIM_PATH, {"--cameras", "1-8", "--line-timing"});
+    const std::string pty = sim.WaitReady();
+    ASSERT_FALSE(pty.empty()) << sim.Output();
+    std::vector<std::string> args = {"--port", pty};
+    for (const std::string& arg : c.cli)
+      args.push_back(arg == "FILE" ? folder.File("good.txt", kGoodFile) : arg);
+    const pid_t cli = StartCli(args, folder);
+    for (int i = 0; i < 1000 && Heard(sim).size() < c.framesBeforeLoss; ++i) ::usleep(20000);
+    ASSERT_TRUE(sim.Stop());
+    const Outcome run = Finished(cli, folder);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.err.find("zelta-cli: the line was lost at address "), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out.rfind(c.out, 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(",\"line_lost\":{\"address\":"), std::string::npos) << run.out;
+  }
+}
+
 TEST(CliPort, MissingIsNamed) {
   Folder folder;
   for (const char* command : {"read", "scan"}) {

@@ -203,4 +203,20 @@ TEST_F(CommDispatch, ReceiveBeforeTransmitEmptyInOneMask) {
   EXPECT_EQ(order, "RT");
 }
 
+// The far end goes (an adapter unplugged): the main thread hears it once; the
+// port stays open, and a rate set on the way out raises nothing.
+TEST_F(CommEvents, AGoneDeviceIsToldOnce) {
+  int gone = 0;
+  comm.OnGone = [&](TThreadComm& Sender) { gone += Sender.Gone() ? 1 : 100; };
+  OpenOrFail();
+  pty.CloseMaster();
+  ASSERT_TRUE(PumpUntil([&] { return gone > 0; }));
+  EXPECT_NO_THROW(comm.SetBaudRate(br1200));
+  handOver->PumpFor(std::chrono::milliseconds(100));
+  EXPECT_EQ(gone, 1);
+  EXPECT_TRUE(comm.Enabled());
+  comm.Close();
+  EXPECT_FALSE(comm.Gone());
+}
+
 }  // namespace

@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
@@ -139,6 +141,66 @@ class InstallerToolsTest : public QObject {
             reinterpret_cast<const uint8_t*>(PollRequest(6, kProtocolPelcoP).constData()),
             kFrameSize)),
         kTraceWaitMs, mark));
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  // The simulator goes mid-run (its pseudo-terminal hangs up, as an unplugged
+  // adapter does): the tool ends there and says where, what it did before
+  // stays listed (a write's camera in hand reads "Line lost", the rest
+  // "Stopped"), and the lamp goes red.
+  void aToolEndsAtOnceWhenTheLineIsLost_data() {
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<int>("framesBefore");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("Find Cameras") << "FindCameras" << 30 << "FoundTable";
+    QTest::newRow("Write to Several Cameras") << "MultiWrite" << 40 << "ResultTable";
+  }
+
+  void aToolEndsAtOnceWhenTheLineIsLost() {
+    QFETCH(QString, tool);
+    QFETCH(int, framesBefore);
+    QFETCH(QString, table);
+    TestProgramFolder folder;
+    MessageLog messages;
+    CamSim sim(folder, {"--line-timing", "--cameras", "1-8"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    const int mark = sim.Mark();
+    QString text;
+    QStringList column;
+    const bool ran = RunModal(
+        Child<QAction>(form, tool.toLatin1()),
+        {[](QDialog* dialog) {
+           for (const char* rate : {"Rate1200", "Rate2400", "Rate9600"})
+             if (auto* box = dialog->findChild<QCheckBox*>(rate)) box->setChecked(false);
+           if (auto* list = dialog->findChild<QLineEdit*>("AddressEdit")) list->setText("1-8");
+           Child<QPushButton>(dialog, "StartButton")->click();
+           return true;
+         },
+         [&](QDialog*) { return sim.Frames("RX", mark).size() >= framesBefore && sim.Stop(); },
+         [&](QDialog* dialog) {
+           if (!Child<QPushButton>(dialog, "StartButton")->isEnabled()) return false;
+           text = Child<QLabel>(dialog, "ProgressLabel")->text();
+           for (const QStringList& row : Rows(Child<QTableWidget>(dialog, table.toLatin1())))
+             column << row[tool == "MultiWrite" ? 1 : 0];
+           dialog->reject();
+           return true;
+         }});
+    QVERIFY2(ran, qPrintable(Describe(*form)));
+    const QRegularExpressionMatch place =
+        QRegularExpression("^The line was lost at address (\\d+), 4800 baud: ").match(text);
+    QVERIFY2(place.hasMatch(), qPrintable(text));
+    const int lost = place.captured(1).toInt();
+    if (tool == "FindCameras") {
+      QCOMPARE(text.mid(place.capturedLength()), QStringLiteral("8 found"));
+      QCOMPARE(column, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+    } else {
+      QCOMPARE(text.mid(place.capturedLength()), QStringLiteral("%1 of 8 OK").arg(lost - 1));
+      QCOMPARE(column, QStringList(lost - 1, "OK")
+                           << "Line lost" << QStringList(8 - lost, "Stopped"));
+    }
+    QVERIFY(WaitForLamp(*form, LampColour::Red));
     QCOMPARE(messages.Texts(), QStringList());
   }
 

@@ -22,10 +22,12 @@ struct ScanRecord : LineScanListener {
     finished = true;
     stopped = wasStopped;
   }
+  void ScanLineLost(const LineLoss& where) override { lost = where; }
   std::vector<LineScanProgress> progress;
   std::vector<LineScanFind> found;
   bool finished = false;
   bool stopped = false;
+  std::optional<LineLoss> lost;
 };
 
 // A scan wired to a rig as the window wires it: its own timer.
@@ -278,10 +280,12 @@ struct WriteRecord : MultiWriteListener {
     finished = true;
     stopped = wasStopped;
   }
+  void WriteLineLost(const LineLoss& where) override { lost = where; }
   std::vector<MultiWriteProgress> progress;
   std::vector<MultiWriteResult> rows;
   bool finished = false;
   bool stopped = false;
+  std::optional<LineLoss> lost;
 };
 
 struct RigClock : LinkClock {
@@ -474,6 +478,60 @@ TEST(LineScan, WaitsForReadCameraAndNoSweepChangesItsRate) {
       std::find_if(bauds.begin(), bauds.end(), [](const auto& c) { return c.baud == 2400; });
   for (; change != bauds.end() && change->time < frames[3].time; ++change)
     EXPECT_EQ(change->baud, 2400);
+}
+
+// The port's device goes mid-run (the engine's owner passes on the port's
+// event): each tool ends at once with a failure that says where, nothing more
+// is sent into the dead port, and the lamp goes red by the watchdog as for a
+// silent camera. Neither tool starts on such a port.
+TEST(LineLost, EndsFindCamerasAtOnce) {
+  ScanRig s;
+  LinkRig& rig = s.rig;
+  ASSERT_TRUE(rig.StartLinked());
+  LineScanPlan plan;
+  plan.speedCodes = {kBaudCode4800, kBaudCode9600};
+  plan.lastAddress = 40;
+  ASSERT_TRUE(s.scan.Start(plan));
+  rig.RunFor(Ms(27 * LineScan::ReplyWindowMs(kBaudCode4800) - 10));  // polling address 27
+  rig.port.SetGone(true);
+  rig.engine.Comm1Gone();
+  ASSERT_TRUE(s.record.lost.has_value());
+  EXPECT_EQ(s.record.lost->address, 27);
+  EXPECT_EQ(s.record.lost->baud, 4800);
+  EXPECT_EQ(LineLostText(*s.record.lost), "The line was lost at address 27, 4800 baud");
+  EXPECT_FALSE(s.record.finished);
+  EXPECT_FALSE(s.scan.Running() || rig.engine.Paused());
+  EXPECT_EQ(rig.port.BaudRate(), 9600);
+  const size_t sent = rig.port.Frames().size();
+  rig.RunFor(Ms((kMissedTicksLimit + 2) * kRequestWatchdogMs));
+  EXPECT_EQ(rig.port.Frames().size(), sent);
+  EXPECT_EQ(rig.window.lamp, LampColour::Red);
+  EXPECT_FALSE(s.record.finished);
+  EXPECT_FALSE(s.scan.Start(plan));
+}
+
+TEST(LineLost, EndsWriteToSeveralCamerasAtOnce) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  WriteRecord record;
+  RigClock clock(rig.clock);
+  MultiWrite write(rig.engine, rig.panel, clock, record);
+  ASSERT_TRUE(write.Start({1, 2, 3}, MultiWriteOptions{}));
+  rig.RunFor(Ms(100));
+  rig.port.SetGone(true);
+  rig.engine.Comm1Gone();
+  ASSERT_TRUE(record.lost.has_value());
+  EXPECT_EQ(record.lost->address, 1);
+  EXPECT_EQ(record.lost->baud, 9600);
+  ASSERT_EQ(record.rows.size(), 3u);
+  EXPECT_EQ(record.rows[0].text, "Line lost");
+  EXPECT_EQ(record.rows[1].text, "Stopped");
+  EXPECT_FALSE(record.finished || write.Running() || rig.engine.LinkBusy());
+  const size_t sent = rig.port.Frames().size();
+  rig.RunFor(Ms(10000));
+  EXPECT_EQ(rig.port.Frames().size(), sent);
+  EXPECT_EQ(rig.window.lamp, LampColour::Red);
+  EXPECT_FALSE(write.Start({1}, MultiWriteOptions{}));
 }
 
 TEST(AddressList, ParsesRangesAndNamesFaults) {

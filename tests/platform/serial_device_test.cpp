@@ -346,6 +346,58 @@ TEST(PlatformEventWait, OneFailedModemQueryIsNoHangUp) {
   EXPECT_EQ(parked.wait_for(2s), std::future_status::ready);
 }
 
+// What says the device has gone: an unplugged USB adapter answers its queries
+// with ENODEV (or ENXIO), a hung-up terminal fails reads and writes with EIO
+// or reads 0, and the pseudo-terminal's far end closing hangs it up. Each is
+// reported once as Gone; one failed modem query is not (above).
+TEST(PlatformEventWait, ADeviceThatHasGoneIsReportedOnce) {
+  struct Case {
+    const char* name;
+    int modemError, queueError;
+    bool closeFarEnd, write, read;
+  };
+  const Case cases[] = {
+      {"modem query ENODEV", ENODEV, 0, false, false, false},
+      {"queue query ENXIO after a write", 0, ENXIO, false, true, false},
+      {"far end closed", 0, 0, true, false, false},
+      {"write after the hang-up", 0, 0, true, true, false},
+      {"read after the hang-up", 0, 0, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto driver = std::make_shared<ScriptedDriver>();
+    driver->modemLines = [&c](double, int& lines) {
+      lines = 0;
+      return c.modemError;
+    };
+    if (c.queueError != 0) driver->outputQueue = [&c](double, int&) { return c.queueError; };
+    PseudoTerminal pty;
+    auto device = OpenAt(pty, 9600, driver);
+    ASSERT_NE(device, nullptr);
+    int error = 0;
+    auto wait = device->CreateEventWait(error);
+    ASSERT_NE(wait, nullptr);
+    if (c.closeFarEnd) pty.CloseMaster();
+    uint8_t byte = 0;
+    if (c.write) device->Write("x", 1, error);
+    if (c.read) device->Read(&byte, 1, error);
+    EXPECT_NE(NextEvent(*wait) & serial_event::Gone, 0u);
+    EXPECT_TRUE(device->Gone());
+    if (c.closeFarEnd && (c.write || c.read)) {
+      EXPECT_NE(error, 0);
+    }
+    // Reported once: the wait then parks until Stop.
+    auto parked = std::async(std::launch::async, [wait] {
+      uint32_t events = 0;
+      return wait->Wait(events);
+    });
+    EXPECT_EQ(parked.wait_for(100ms), std::future_status::timeout);
+    wait->Stop();
+    ASSERT_EQ(parked.wait_for(2s), std::future_status::ready);
+    EXPECT_EQ(parked.get(), SerialEventWait::Result::Stopped);
+  }
+}
+
 TEST(PlatformSerial, LowLatencyIsAskedForAndUndone) {
   auto driver = std::make_shared<ScriptedDriver>();
   driver->serialInfo = [](SerialInfo& info) {

@@ -151,6 +151,7 @@ void TForm1::BuildComponents() {
   Comm1->SetBaudRate(br4800);
   Comm1->OnRxChar = [this](TThreadComm&, uint32_t count) { Comm1RxChar(count); };
   Comm1->OnTxEmpty = [this](TThreadComm&) { Comm1TxEmpty(); };
+  Comm1->OnGone = [this](TThreadComm&) { Comm1Gone(); };
 
   port_ = std::make_unique<CommLinkPort>(*Comm1);
   linePort_ = std::make_unique<TappedLinkPort>(*port_);
@@ -302,6 +303,10 @@ void TForm1::KeyboardSpeedClick() {
 
 void TForm1::Comm1RxChar(uint32_t count) {
   qam_->Comm1RxChar(count);
+}
+
+void TForm1::Comm1Gone() {
+  qam_->Comm1Gone();
 }
 
 void TForm1::Comm1TxEmpty() {

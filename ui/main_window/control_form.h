@@ -86,6 +86,7 @@ class TForm1 : public QMainWindow {
   void BlueUpDownClick();
   void Comm1RxChar(uint32_t count);
   void Comm1TxEmpty();
+  void Comm1Gone();
   void ExistTimerTimer();
   void QamProtocolTimerTimer();
   void ReadButtonClick();

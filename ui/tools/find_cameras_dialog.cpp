@@ -123,6 +123,10 @@ void FindCamerasDialog::StartClick() {
   found_.clear();
   table_->setRowCount(0);
   progress_->setValue(0);
+  if (form_.LinePort().Gone()) {
+    ShowError(QString::fromLatin1(kPortGoneText), this);
+    return;
+  }
   if (!scan_ || !scan_->Start(plan)) {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
@@ -178,6 +182,14 @@ void FindCamerasDialog::ScanFinished(bool stopped) {
   if (!stopped) progress_->setValue(kProgressSteps);
   progressText_->setText(QStringLiteral("%1: %2 found")
                              .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
+                             .arg(found_.size()));
+  ShowRunning(false);
+}
+
+void FindCamerasDialog::ScanLineLost(const LineLoss& loss) {
+  // The bar stays where the scan stopped.
+  progressText_->setText(QStringLiteral("%1: %2 found")
+                             .arg(QString::fromStdString(LineLostText(loss)))
                              .arg(found_.size()));
   ShowRunning(false);
 }

@@ -45,6 +45,7 @@ class FindCamerasDialog : public QDialog, private LineScanListener {
   void ScanProgress(const LineScanProgress& progress) override;
   void ScanFound(const LineScanFind& find) override;
   void ScanFinished(bool stopped) override;
+  void ScanLineLost(const LineLoss& loss) override;
 
   TForm1& form_;
   std::vector<LineScanFind>& found_;

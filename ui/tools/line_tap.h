@@ -29,6 +29,7 @@ class TappedLinkPort : public LinkPort {
   LineListener* Listener() const { return listener_; }
 
   bool Enabled() const override { return port_.Enabled(); }
+  bool Gone() const override { return port_.Gone(); }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
   void SetRTSState(bool state) override { port_.SetRTSState(state); }

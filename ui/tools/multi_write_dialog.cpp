@@ -20,6 +20,7 @@
 #include "settings/settings_file_io.h"
 #include "ui/main_window/control_form.h"
 #include "ui/tools/installer_tools.h"
+#include "ui/tools/line_tap.h"
 #include "ui/tools/tool_widgets.h"
 #include "ui/widgets/help_key.h"
 #include "ui/widgets/message_box.h"
@@ -131,6 +132,10 @@ void MultiWriteDialog::StartClick() {
   MultiWriteOptions options;
   options.readBack = readBack_->isChecked();
   options.includeImageDelay = imageDelay_->isChecked();
+  if (form_.LinePort().Gone()) {
+    ShowError(QString::fromLatin1(kPortGoneText), this);
+    return;
+  }
   if (!write_ || !write_->Start(list.addresses, options)) {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
@@ -191,10 +196,14 @@ void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {
   }
 }
 
-void MultiWriteDialog::WriteFinished(bool stopped) {
-  const auto ok = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
+long MultiWriteDialog::OkRows() const {
+  return std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
     return row.outcome == MultiWriteOutcome::Ok;
   });
+}
+
+void MultiWriteDialog::WriteFinished(bool stopped) {
+  const long ok = OkRows();
   // A stopped run shows how far it got: the cameras begun, the last one cut.
   const auto begun = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
     return row.outcome != MultiWriteOutcome::Stopped || row.stoppedAt != 0 || row.written;
@@ -203,6 +212,15 @@ void MultiWriteDialog::WriteFinished(bool stopped) {
   progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
                              .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
                              .arg(ok)
+                             .arg(rows_.size()));
+  ShowRunning(false);
+}
+
+void MultiWriteDialog::WriteLineLost(const LineLoss& loss) {
+  // The bar stays where the run stopped.
+  progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
+                             .arg(QString::fromStdString(LineLostText(loss)))
+                             .arg(OkRows())
                              .arg(rows_.size()));
   ShowRunning(false);
 }

@@ -43,6 +43,8 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   void WriteProgress(const MultiWriteProgress& progress) override;
   void CameraDone(const MultiWriteResult& result) override;
   void WriteFinished(bool stopped) override;
+  void WriteLineLost(const LineLoss& loss) override;
+  long OkRows() const;
 
   TForm1& form_;
   QLineEdit* addresses_ = nullptr;

@@ -48,6 +48,9 @@ class FakePort : public LinkPort {
   void SetBaudRate(int bitsPerSecond) override;
 
   void SetEnabled(bool enabled) { enabled_ = enabled; }
+  // The device goes (unplugged): writes are refused. No event is raised.
+  bool Gone() const override { return gone_; }
+  void SetGone(bool gone) { gone_ = gone; }
   bool Rts() const { return rts_; }
 
   // Bytes arriving from the far end; they wait until read. No event is raised.
@@ -82,6 +85,7 @@ class FakePort : public LinkPort {
  private:
   VirtualClock& clock_;
   bool enabled_ = true;
+  bool gone_ = false;
   bool rts_ = true;
   int baud_ = 9600;
   bool frameOpen_ = false;
