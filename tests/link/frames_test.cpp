@@ -276,10 +276,40 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
                                               "PELCO D Up addr 1", "dropped: partial frame"}))
         << chunk;
   }
+  // A chattering line comes in pieces of bounded length, not one endless piece.
+  const Bytes chatter(10 * kGarbagePieceBytes + 3, 0x55);
+  LineSplitter tool({PtzProtocol::PelcoP});
+  auto chunks = tool.Feed(chatter.data(), chatter.size(), 0);
+  EXPECT_EQ(chunks.size(), 10u);
+  for (const LinePiece& piece : chunks) EXPECT_EQ(piece.bytes.size(), kGarbagePieceBytes);
+  EXPECT_EQ(DescribePiece(tool.Expire(kInterByteTimeoutUs).at(0)), "garbage 3 bytes");
   // The camera's side carries no PTZ frames: their start bytes are garbage there.
   LineSplitter replies;
   const Bytes ptz = {0xFF, 0x01, 0x00};
   const auto pieces = replies.Feed(ptz.data(), ptz.size(), 0);
   ASSERT_EQ(replies.Expire(kInterByteTimeoutUs).size(), 1u);
   EXPECT_TRUE(pieces.empty());
+}
+
+// The monitor's receiving side: another controller's PTZ frames among the
+// cameras' replies and noise; a start byte that opens no good frame is noise.
+TEST(FrameMeaning, OtherControllersFramesAmongRepliesAndNoise) {
+  const Bytes line = {0x11, 0xFF, 0xCC, 0x01, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x85,
+                      0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38, 0x02, 0x02, 0x00, 0x01,
+                      0x00, 0x01, 0x04, 0xFF, 0x02, 0x00, 0x10, 0x00, 0x00, 0x12, 0xA0};
+  for (const size_t chunk : {size_t{1}, size_t{4}, line.size()}) {
+    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+                          BadPtzFrames::Reread);
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < line.size(); i += chunk) {
+      const auto pieces = splitter.Feed(line.data() + i, std::min(chunk, line.size() - i), 0);
+      for (const LinePiece& piece : pieces) seen.push_back(DescribePiece(piece));
+    }
+    for (const LinePiece& piece : splitter.Abandon()) seen.push_back(DescribePiece(piece));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"garbage 2 bytes", "poll reply addr 1", "PELCO P Up addr 1",
+                                        "garbage 1 byte", "ERNITEC Select addr 1",
+                                        "PELCO D Down addr 2", "garbage 1 byte"}))
+        << chunk;
+  }
 }

@@ -40,9 +40,11 @@ class LineMonitorWindow : public QWidget, public LineListener {
   void SaveClick();
 
   TappedLinkPort* port_;
-  // The program's side may carry PTZ frames; the cameras answer settings frames only.
+  // Both sides may carry PTZ frames: the program's own, and those of another
+  // controller on the line (a recorder or keyboard) among the cameras' replies.
   LineSplitter sent_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}};
-  LineSplitter received_;
+  LineSplitter received_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+                         BadPtzFrames::Reread};
   QElapsedTimer clock_;
   QPlainTextEdit* text_ = nullptr;
   QPushButton* pause_ = nullptr;
