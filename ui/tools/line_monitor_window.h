@@ -25,12 +25,16 @@ class LineMonitorWindow : public QWidget, public LineListener {
   ~LineMonitorWindow() override;
 
   int LineCount() const;
-  // Header and lines as shown, as UTF-8 text; false when the file cannot be written.
+  // Header and lines as shown, as UTF-8 text, with a note of the lines dropped
+  // for room before them; false when the file cannot be written.
   bool SaveTo(const QString& path) const;
 
   void BytesSent(const uint8_t* bytes, size_t count) override;
   void BytesReceived(const uint8_t* bytes, size_t count) override;
   void PortGone() override { port_ = nullptr; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Show(const char* direction, const std::vector<LinePiece>& pieces);
@@ -49,4 +53,5 @@ class LineMonitorWindow : public QWidget, public LineListener {
   QPlainTextEdit* text_ = nullptr;
   QPushButton* pause_ = nullptr;
   QTimer* expiry_ = nullptr;
+  int64_t dropped_ = 0;  // lines let go for room since the last Clear
 };

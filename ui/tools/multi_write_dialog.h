@@ -27,8 +27,11 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>& found, QWidget* parent = nullptr);
   ~MultiWriteDialog() override;
 
-  // Closing ends a running write at once: the engine is set back.
+  // Closing a running write asks first, then ends it at once: the engine is
+  // set back. The window keeps its list, options and rows when it is opened again.
   void reject() override;
+  // What the last Find Cameras found, for the "Cameras found" button.
+  void SetFound(const std::vector<LineScanFind>& found);
   // Writes the report as CSV to `path`; false when the file cannot be written.
   bool SaveReport(const QString& path) const;
 
@@ -45,6 +48,7 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   TForm1& form_;
   QLineEdit* addresses_ = nullptr;
   QPushButton* fromFind_ = nullptr;
+  QString foundText_;
   QCheckBox* readBack_ = nullptr;
   QCheckBox* imageDelay_ = nullptr;
   QPushButton* start_ = nullptr;
@@ -55,8 +59,12 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   QTableWidget* table_ = nullptr;
   SteadyLinkClock clock_;
   std::vector<MultiWriteResult> rows_;
+  int64_t cameraStartMs_ = 0;
   std::unique_ptr<MultiWrite> write_;
 };
 
 // "1-8, 12": the addresses in order, runs of consecutive ones as ranges.
 QString AddressListText(std::vector<uint8_t> addresses);
+// The time a run of `count` cameras has left, at the pace of the cameras `done`
+// so far, `msIntoCamera` into the one in hand; -1 before any camera has taken time.
+int MultiWriteMsLeft(const std::vector<MultiWriteResult>& done, size_t count, int64_t msIntoCamera);

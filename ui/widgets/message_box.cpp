@@ -10,6 +10,11 @@ MessageInterceptor& Interceptor() {
   return interceptor;
 }
 
+QuestionInterceptor& QuestionAnswerer() {
+  static QuestionInterceptor interceptor;
+  return interceptor;
+}
+
 }  // namespace
 
 void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, QWidget* parent) {
@@ -27,6 +32,9 @@ void ShowMessage(const QString& text, const QString& caption, MessageIcon icon, 
       break;
     case MessageIcon::Warning:
       box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
       break;
     case MessageIcon::None:
       box.setIcon(QMessageBox::NoIcon);
@@ -48,4 +56,19 @@ void ShowNotice(const QString& text, QWidget* parent) {
 
 void SetMessageInterceptor(MessageInterceptor interceptor) {
   Interceptor() = std::move(interceptor);
+}
+
+bool AskQuestion(const QString& text, QWidget* parent) {
+  if (QuestionAnswerer()) return QuestionAnswerer()(text);
+  QMessageBox box(parent ? parent : QApplication::activeWindow());
+  box.setIcon(QMessageBox::Question);
+  box.setWindowTitle(QStringLiteral("QUESTION"));
+  box.setText(text);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void SetQuestionInterceptor(QuestionInterceptor interceptor) {
+  QuestionAnswerer() = std::move(interceptor);
 }
