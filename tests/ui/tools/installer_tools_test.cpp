@@ -320,13 +320,17 @@ class InstallerToolsTest : public QObject {
   }
 
   void theTimeLeftFollowsThePaceOfTheCamerasDone() {
+    const auto taking = [](int64_t ms) {
+      MultiWriteResult row{};
+      row.ms = ms;
+      return row;
+    };
     std::vector<MultiWriteResult> done;
     QCOMPARE(MultiWriteMsLeft(done, 4, 700), -1);
-    done.push_back({1, "OK", 3000});
-    done.push_back({2, "No answer", 5000});
+    done = {taking(3000), taking(5000)};
     QCOMPARE(MultiWriteMsLeft(done, 4, 1000), 7000);
     QCOMPARE(MultiWriteMsLeft(done, 4, 9000), 0);
-    done.push_back({3, "Stopped", 0});
+    done.push_back(taking(0));  // a camera never started
     QCOMPARE(MultiWriteMsLeft(done, 4, 0), 4000);
   }
 };
