@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "link/camera_frames.h"
 #include "link/ptz_frames.h"
 #include "link/qam_intervals.h"
 
@@ -28,8 +29,8 @@ struct LinePiece {
 };
 
 constexpr int64_t kInterByteTimeoutUs = int64_t{kInterByteMs} * 1000;
-// A frame's length: one piece of garbage fills a line of the monitor as a frame does.
-constexpr size_t kGarbagePieceBytes = 10;
+// A settings frame's length: a piece of garbage fills a line of the monitor as a frame does.
+constexpr size_t kGarbagePieceBytes = kFrameSize;
 
 // What a PTZ frame that fails its form or checksum is.
 enum class BadPtzFrames : uint8_t {

@@ -313,3 +313,32 @@ TEST(FrameMeaning, OtherControllersFramesAmongRepliesAndNoise) {
         << chunk;
   }
 }
+
+// Whatever comes down the line, every byte comes out once, in order, in
+// pieces no longer than a frame, each with a meaning.
+TEST(FrameMeaning, EveryByteComesOutOnceInShortPieces) {
+  const uint8_t alphabet[] = {0xCC, 0xFF, 0xA0, 0xAF, 0x02, 0x01, 0x00, 0x08, 0x3F, 0x48};
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  Bytes line(5000);
+  for (uint8_t& byte : line) {
+    byte = next() % 4 == 0 ? static_cast<uint8_t>(next()) : alphabet[next() % sizeof alphabet];
+  }
+  for (const BadPtzFrames bad : {BadPtzFrames::Dropped, BadPtzFrames::Reread}) {
+    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}, bad);
+    std::vector<LinePiece> pieces;
+    for (size_t i = 0; i < line.size();) {
+      const size_t count = std::min<size_t>(1 + next() % 12, line.size() - i);
+      for (LinePiece& piece : splitter.Feed(line.data() + i, count, 0)) pieces.push_back(piece);
+      i += count;
+    }
+    for (LinePiece& piece : splitter.Abandon()) pieces.push_back(piece);
+    Bytes out;
+    for (const LinePiece& piece : pieces) {
+      EXPECT_LE(piece.bytes.size(), kFrameSize);
+      EXPECT_FALSE(DescribePiece(piece).empty());
+      out.insert(out.end(), piece.bytes.begin(), piece.bytes.end());
+    }
+    EXPECT_EQ(out, line);
+  }
+}
