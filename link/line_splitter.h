@@ -1,14 +1,17 @@
 // Splits the bytes of one direction of the line into frames: settings frames
 // (start byte 0xCC, ten bytes) and PTZ frames of the protocols it is told to
-// know. Bytes that start neither are garbage; a frame whose bytes stop for
-// 200 ms is dropped, as the link's receiver drops it. The simulated camera
-// hears the tool through one, and the line monitor reads each direction with one.
+// know. Bytes that start neither are garbage, handed on in pieces of at most
+// kGarbagePieceBytes so that a chattering line neither hides nor hoards them;
+// a frame whose bytes stop for 200 ms is dropped, as the link's receiver drops
+// it. The simulated camera hears the tool through one, and the line monitor
+// reads each direction with one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "link/camera_frames.h"
 #include "link/ptz_frames.h"
 #include "link/qam_intervals.h"
 
@@ -26,11 +29,22 @@ struct LinePiece {
 };
 
 constexpr int64_t kInterByteTimeoutUs = int64_t{kInterByteMs} * 1000;
+// A settings frame's length: a piece of garbage fills a line of the monitor as a frame does.
+constexpr size_t kGarbagePieceBytes = kFrameSize;
+
+// What a PTZ frame that fails its form or checksum is.
+enum class BadPtzFrames : uint8_t {
+  Dropped,  // a frame, dropped: the sender is the program or the tool, and framing holds
+  Reread,   // no frame: its start byte is garbage and the bytes after it are read again
+            // (a line other controllers share, where the start bytes also come as noise)
+};
 
 class LineSplitter {
  public:
   // `ptz`: the PTZ protocols whose frames it collects (none for the camera's replies).
-  explicit LineSplitter(std::vector<PtzProtocol> ptz = {}) : ptz_(std::move(ptz)) {}
+  explicit LineSplitter(std::vector<PtzProtocol> ptz = {},
+                        BadPtzFrames badPtz = BadPtzFrames::Dropped)
+      : ptz_(std::move(ptz)), badPtz_(badPtz) {}
 
   // Takes bytes that arrived at `nowUs`, in chunks of any size; returns what they completed.
   std::vector<LinePiece> Feed(const uint8_t* data, size_t count, int64_t nowUs);
@@ -43,11 +57,17 @@ class LineSplitter {
 
  private:
   void Take(uint8_t byte, std::vector<LinePiece>& pieces);
+  LinePieceKind KindStartedBy(uint8_t byte);
+  bool Rereads() const;
+  void Reread(std::vector<LinePiece>& pieces);
+  void AddGarbage(uint8_t byte, std::vector<LinePiece>& pieces);
   size_t ExpectedLength() const;
   void FlushGarbage(std::vector<LinePiece>& pieces);
   void Close(LinePieceKind kind, std::vector<LinePiece>& pieces);
+  std::vector<LinePiece> Drain();
 
   std::vector<PtzProtocol> ptz_;
+  BadPtzFrames badPtz_;
   LinePieceKind collecting_ = LinePieceKind::Garbage;  // Frame or Ptz while a frame is open
   PtzProtocol protocol_ = PtzProtocol::PelcoP;
   std::vector<uint8_t> frame_;

@@ -67,6 +67,13 @@ bool RunModal(QAction* item, QList<std::function<bool(QDialog*)>> steps) {
   return done;
 }
 
+// From the first camera done on, Write to Several Cameras says how long the rest take.
+bool ShowsTimeLeft(QDialog* dialog) {
+  const QString progress = Child<QLabel>(dialog, "ProgressLabel")->text();
+  return Child<QTableWidget>(dialog, "ResultTable")->rowCount() > 0 &&
+         progress.contains(QRegularExpression(QStringLiteral(", \\d+:\\d\\d left$")));
+}
+
 // Read Camera from the button to "Finish", in milliseconds.
 qint64 ReadCamera(const std::unique_ptr<TForm1>& form) {
   QElapsedTimer elapsed;
@@ -234,6 +241,7 @@ class InstallerToolsTest : public QObject {
                                  Child<QPushButton>(dialog, "StartButton")->click();
                                  return true;
                                },
+                               ShowsTimeLeft,
                                [&](QDialog* dialog) {
                                  if (!Child<QPushButton>(dialog, "StartButton")->isEnabled())
                                    return false;

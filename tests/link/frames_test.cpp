@@ -217,6 +217,8 @@ TEST(FrameMeaning, EveryKindOfFrameInWords) {
     const char* meaning;
   } table[] = {
       {{0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x05}, "poll addr 1 proto PELCO P"},
+      {{0xCC, 0x01, 0x01, 0x02, 0x02, 0x00, 0x00, 0x02, 0x00, 0x08}, "poll addr 2 proto ERNITEC"},
+      {{0xCC, 0x01, 0x01, 0x02, 0x02, 0x00, 0x00, 0x03, 0x00, 0x09}, "poll addr 2 proto 0x03"},
       {{0xCC, 0x01, 0x01, 0x01, 0x01, 0x04, 0x00, 0x00, 0x00, 0x08}, "read SHUTTER addr 1"},
       {{0xCC, 0x01, 0x01, 0x17, 0x03, 0x09, 0x03, 0x00, 0x00, 0x28},
        "write WHITE BAL = 3 (MANUAL) addr 23"},
@@ -232,10 +234,16 @@ TEST(FrameMeaning, EveryKindOfFrameInWords) {
        "protocol state reply addr 37, 9600 baud, PELCO D"},
       {{0xCC, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0x08}, "protocol speed addr 0"},
       {{0xCC, 0x01, 0x01, 0x01, 0x07, 0x00, 0x00, 0x00, 0x00, 0x0A}, "unknown command 0x07 addr 1"},
+      {{0xCC, 0x01, 0x01, 0x01, 0x80, 0x00, 0x00, 0x00, 0x00, 0x83}, "unknown reply 0x80 addr 1"},
       {{0xCC, 0x01, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x86}, "dropped: bad checksum"},
       {{0xCC, 0x02, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x86},
        "dropped: bytes 1 and 2 are not 01 01"},
       {{0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, "PELCO P Up addr 1"},
+      // The end byte is outside the checksum: a good checksum does not save a wrong one.
+      {{0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAE, 0x38}, "PELCO P dropped: no end byte"},
+      // Iris close alone (focus, zoom and iris bits are not the menu's) is no Stop.
+      {{0xFF, 0x01, 0x04, 0x00, 0x00, 0x00, 0x05}, "PELCO D other command addr 1"},
+      {{0xA0, 0x00, 0x08, 0x00, 0x00, 0x00, 0xAF, 0x07}, "PELCO P other command addr 1"},
       {{0xFF, 0x25, 0x00, 0x07, 0x00, 0x58, 0x84}, "PELCO D go to preset 88 addr 37"},
       {{0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x49}, "PELCO D dropped: bad checksum"},
       {{0x02, 0x00, 0x01, 0x00, 0x01, 0x04}, "ERNITEC Select addr 1"},
@@ -268,10 +276,69 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
                                               "PELCO D Up addr 1", "dropped: partial frame"}))
         << chunk;
   }
+  // A chattering line comes in pieces of bounded length, not one endless piece.
+  const Bytes chatter(10 * kGarbagePieceBytes + 3, 0x55);
+  LineSplitter tool({PtzProtocol::PelcoP});
+  auto chunks = tool.Feed(chatter.data(), chatter.size(), 0);
+  EXPECT_EQ(chunks.size(), 10u);
+  for (const LinePiece& piece : chunks) EXPECT_EQ(piece.bytes.size(), kGarbagePieceBytes);
+  EXPECT_EQ(DescribePiece(tool.Expire(kInterByteTimeoutUs).at(0)), "garbage 3 bytes");
   // The camera's side carries no PTZ frames: their start bytes are garbage there.
   LineSplitter replies;
   const Bytes ptz = {0xFF, 0x01, 0x00};
   const auto pieces = replies.Feed(ptz.data(), ptz.size(), 0);
   ASSERT_EQ(replies.Expire(kInterByteTimeoutUs).size(), 1u);
   EXPECT_TRUE(pieces.empty());
+}
+
+// The monitor's receiving side: another controller's PTZ frames among the
+// cameras' replies and noise; a start byte that opens no good frame is noise.
+TEST(FrameMeaning, OtherControllersFramesAmongRepliesAndNoise) {
+  const Bytes line = {0x11, 0xFF, 0xCC, 0x01, 0x01, 0x01, 0x82, 0x00, 0x00, 0x00, 0x00, 0x85,
+                      0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38, 0x02, 0x02, 0x00, 0x01,
+                      0x00, 0x01, 0x04, 0xFF, 0x02, 0x00, 0x10, 0x00, 0x00, 0x12, 0xA0};
+  for (const size_t chunk : {size_t{1}, size_t{4}, line.size()}) {
+    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+                          BadPtzFrames::Reread);
+    std::vector<std::string> seen;
+    for (size_t i = 0; i < line.size(); i += chunk) {
+      const auto pieces = splitter.Feed(line.data() + i, std::min(chunk, line.size() - i), 0);
+      for (const LinePiece& piece : pieces) seen.push_back(DescribePiece(piece));
+    }
+    for (const LinePiece& piece : splitter.Abandon()) seen.push_back(DescribePiece(piece));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"garbage 2 bytes", "poll reply addr 1", "PELCO P Up addr 1",
+                                        "garbage 1 byte", "ERNITEC Select addr 1",
+                                        "PELCO D Down addr 2", "garbage 1 byte"}))
+        << chunk;
+  }
+}
+
+// Whatever comes down the line, every byte comes out once, in order, in
+// pieces no longer than a frame, each with a meaning.
+TEST(FrameMeaning, EveryByteComesOutOnceInShortPieces) {
+  const uint8_t alphabet[] = {0xCC, 0xFF, 0xA0, 0xAF, 0x02, 0x01, 0x00, 0x08, 0x3F, 0x48};
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  Bytes line(5000);
+  for (uint8_t& byte : line) {
+    byte = next() % 4 == 0 ? static_cast<uint8_t>(next()) : alphabet[next() % sizeof alphabet];
+  }
+  for (const BadPtzFrames bad : {BadPtzFrames::Dropped, BadPtzFrames::Reread}) {
+    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}, bad);
+    std::vector<LinePiece> pieces;
+    for (size_t i = 0; i < line.size();) {
+      const size_t count = std::min<size_t>(1 + next() % 12, line.size() - i);
+      for (LinePiece& piece : splitter.Feed(line.data() + i, count, 0)) pieces.push_back(piece);
+      i += count;
+    }
+    for (LinePiece& piece : splitter.Abandon()) pieces.push_back(piece);
+    Bytes out;
+    for (const LinePiece& piece : pieces) {
+      EXPECT_LE(piece.bytes.size(), kFrameSize);
+      EXPECT_FALSE(DescribePiece(piece).empty());
+      out.insert(out.end(), piece.bytes.begin(), piece.bytes.end());
+    }
+    EXPECT_EQ(out, line);
+  }
 }

@@ -46,6 +46,8 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   setObjectName(QStringLiteral("FindCamerasDialog"));
   setWindowTitle(QStringLiteral("Find Cameras"));
   SetHelpContext(this, kFindCamerasContext);
+  // It blocks the main window, not the line monitor.
+  setWindowModality(Qt::WindowModal);
 
   QHBoxLayout* rates = BuildRates();
   QHBoxLayout* range = BuildRange();
@@ -94,8 +96,12 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
 FindCamerasDialog::~FindCamerasDialog() = default;
 
 void FindCamerasDialog::reject() {
-  // The scan's end gives the line back at once, before the window goes.
-  scan_.reset();
+  // The scan's end gives the line back at once, before the window goes; the
+  // window keeps its choices and finds for the next time.
+  if (scan_ && scan_->Running()) {
+    scan_ = MakeScan();
+    ScanFinished(true);
+  }
   QDialog::reject();
 }
 
@@ -224,9 +230,13 @@ void FindCamerasDialog::BuildScan() {
   replyTimer_ = new QTimer(this);
   replyTimer_->setObjectName(QStringLiteral("ReplyTimer"));
   linkTimer_ = std::make_unique<TLinkTimer>(*replyTimer_);
-  scan_ = std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
-                                     static_cast<LineScanListener&>(*this));
+  scan_ = MakeScan();
   connect(replyTimer_, &QTimer::timeout, this, [this] {
     if (scan_) scan_->ReplyTimerTimer();
   });
+}
+
+std::unique_ptr<LineScan> FindCamerasDialog::MakeScan() {
+  return std::make_unique<LineScan>(form_.Link(), form_.LinePort(), *linkTimer_,
+                                    static_cast<LineScanListener&>(*this));
 }

@@ -29,13 +29,15 @@ class FindCamerasDialog : public QDialog, private LineScanListener {
   FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& found, QWidget* parent = nullptr);
   ~FindCamerasDialog() override;
 
-  // Closing ends a running search at once: the link is given back.
+  // Closing ends a running search at once: the link is given back. The
+  // window keeps its rates, range and finds when it is opened again.
   void reject() override;
 
  private:
   QHBoxLayout* BuildRates();
   QHBoxLayout* BuildRange();
   void BuildScan();
+  std::unique_ptr<LineScan> MakeScan();
   void StartClick();
   void StopClick();
   void UseClick();

@@ -1,6 +1,7 @@
 #include "ui/tools/installer_tools.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 
 #include "ui/main_window/control_form.h"
@@ -19,6 +20,13 @@ void AddItem(QMenu* menu, const char* name, const QString& caption, int context,
   QObject::connect(action, &QAction::triggered, tools, [tools, handler] { (tools->*handler)(); });
 }
 
+void RunTool(QDialog* dialog) {
+  dialog->exec();
+  // Still open: the program is ending and has told its event loops to quit.
+  // The run ends now, while the link it works on is still there.
+  if (dialog->isVisible()) delete dialog;
+}
+
 }  // namespace
 
 InstallerTools::InstallerTools(TForm1& form, QMenu* tools) : QObject(&form), form_(form) {
@@ -33,13 +41,14 @@ InstallerTools::InstallerTools(TForm1& form, QMenu* tools) : QObject(&form), for
 }
 
 void InstallerTools::FindCamerasClick() {
-  FindCamerasDialog dialog(form_, found_, &form_);
-  dialog.exec();
+  if (!findCameras_) findCameras_ = new FindCamerasDialog(form_, found_, &form_);
+  RunTool(findCameras_);
 }
 
 void InstallerTools::MultiWriteClick() {
-  MultiWriteDialog dialog(form_, found_, &form_);
-  dialog.exec();
+  if (!multiWrite_) multiWrite_ = new MultiWriteDialog(form_, found_, &form_);
+  multiWrite_->SetFound(found_);
+  RunTool(multiWrite_);
 }
 
 void InstallerTools::LineMonitorClick() {

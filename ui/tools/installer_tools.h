@@ -1,6 +1,7 @@
 // The installer's tools at the end of the Tools menu: Find Cameras, Write to
 // Several Cameras and the Line Monitor. The first two share what the last
-// search found.
+// search found, and each keeps its window, with the last run in it, while the
+// program runs.
 #pragma once
 
 #include <QObject>
@@ -10,6 +11,8 @@
 #include "link/line_scan.h"
 #include "ui/tools/line_monitor_window.h"
 
+class FindCamerasDialog;
+class MultiWriteDialog;
 class QAction;
 class QMenu;
 class TForm1;
@@ -36,6 +39,8 @@ class InstallerTools : public QObject {
  private:
   TForm1& form_;
   std::vector<LineScanFind> found_;  // of the last Find Cameras
+  QPointer<FindCamerasDialog> findCameras_;
+  QPointer<MultiWriteDialog> multiWrite_;
   QPointer<LineMonitorWindow> monitor_;
 };
 

@@ -10,6 +10,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "link/frame_meaning.h"
@@ -29,6 +30,14 @@ const QString kHeader =
         .arg(QStringLiteral("Time (ms)"), QStringLiteral("Dir"),
              QStringLiteral("Bytes").leftJustified(kBytesWidth), QStringLiteral("Meaning"));
 
+// The line under the header of a saved file that starts after dropped lines.
+QString DroppedNote(int64_t dropped) {
+  return QStringLiteral("(%1 earlier %2 dropped: the monitor keeps the last %3 lines)")
+      .arg(dropped)
+      .arg(dropped == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
+      .arg(LineMonitorWindow::kMaxLines);
+}
+
 QString HexBytes(const std::vector<uint8_t>& bytes) {
   QString text;
   for (const uint8_t byte : bytes) {
@@ -45,6 +54,8 @@ LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
   setObjectName(QStringLiteral("LineMonitorWindow"));
   setWindowTitle(QStringLiteral("Line Monitor"));
   setAttribute(Qt::WA_DeleteOnClose);
+  // The main window ends the program; an open monitor does not keep it running.
+  setAttribute(Qt::WA_QuitOnClose, false);
   SetHelpContext(this, kLineMonitorContext);
 
   pause_ = MakeButton(this, "PauseButton", QStringLiteral("Pause"));
@@ -80,7 +91,13 @@ LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
   expiry_->setSingleShot(true);
   expiry_->setTimerType(Qt::PreciseTimer);
   connect(expiry_, &QTimer::timeout, this, [this] { Expire(); });
-  connect(clear, &QPushButton::clicked, text_, &QPlainTextEdit::clear);
+  connect(pause_, &QPushButton::toggled, this, [this](bool paused) {
+    pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+  });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    text_->clear();
+    dropped_ = 0;
+  });
   connect(save, &QPushButton::clicked, this, [this] { SaveClick(); });
 
   clock_.start();
@@ -90,6 +107,14 @@ LineMonitorWindow::LineMonitorWindow(TappedLinkPort& port, QWidget* parent)
 
 LineMonitorWindow::~LineMonitorWindow() {
   if (port_ != nullptr && port_->Listener() == this) port_->SetListener(nullptr);
+}
+
+// A window of its own, not one the main window carries: a tool's dialog
+// blocks the main window and what hangs on it, and the monitor must go on
+// working while a tool runs.
+void LineMonitorWindow::showEvent(QShowEvent* event) {
+  if (QWindow* window = windowHandle()) window->setTransientParent(nullptr);
+  QWidget::showEvent(event);
 }
 
 int LineMonitorWindow::LineCount() const {
@@ -113,6 +138,8 @@ void LineMonitorWindow::Show(const char* direction, const std::vector<LinePiece>
   if (!pause_->isChecked()) {
     const QString time = QString::number(NowUs() / 1000).rightJustified(9);
     for (const LinePiece& piece : pieces) {
+      // The text box lets its first line go to make room.
+      if (LineCount() >= kMaxLines) ++dropped_;
       text_->appendPlainText(QStringLiteral("%1  %2   %3  %4")
                                  .arg(time, QLatin1String(direction),
                                       HexBytes(piece.bytes).leftJustified(kBytesWidth),
@@ -143,6 +170,7 @@ void LineMonitorWindow::ArmExpiry() {
 
 bool LineMonitorWindow::SaveTo(const QString& path) {
   QString text = kHeader + QLatin1Char('\n');
+  if (dropped_ > 0) text += DroppedNote(dropped_) + QLatin1Char('\n');
   if (LineCount() > 0) text += text_->toPlainText() + QLatin1Char('\n');
   const FileOutcome written =
       ReplaceFile(QFile::encodeName(path).toStdString(), text.toUtf8().toStdString());

@@ -25,13 +25,17 @@ class LineMonitorWindow : public QWidget, public LineListener {
   ~LineMonitorWindow() override;
 
   int LineCount() const;
-  // Header and lines as shown, as UTF-8 text, replacing the file whole; when
-  // it cannot be written, says why in an error box and returns false.
+  // Header and lines as shown, as UTF-8 text, with a note of the lines dropped
+  // for room before them, replacing the file whole; when it cannot be
+  // written, says why in an error box and returns false.
   bool SaveTo(const QString& path);
 
   void BytesSent(const uint8_t* bytes, size_t count) override;
   void BytesReceived(const uint8_t* bytes, size_t count) override;
   void PortGone() override { port_ = nullptr; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Show(const char* direction, const std::vector<LinePiece>& pieces);
@@ -41,11 +45,14 @@ class LineMonitorWindow : public QWidget, public LineListener {
   void SaveClick();
 
   TappedLinkPort* port_;
-  // The program's side may carry PTZ frames; the cameras answer settings frames only.
+  // Both sides may carry PTZ frames: the program's own, and those of another
+  // controller on the line (a recorder or keyboard) among the cameras' replies.
   LineSplitter sent_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}};
-  LineSplitter received_;
+  LineSplitter received_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+                         BadPtzFrames::Reread};
   QElapsedTimer clock_;
   QPlainTextEdit* text_ = nullptr;
   QPushButton* pause_ = nullptr;
   QTimer* expiry_ = nullptr;
+  int64_t dropped_ = 0;  // lines let go for room since the last Clear
 };

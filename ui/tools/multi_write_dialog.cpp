@@ -59,12 +59,29 @@ QString AddressListText(std::vector<uint8_t> addresses) {
   return parts.join(QStringLiteral(", "));
 }
 
+int MultiWriteMsLeft(const std::vector<MultiWriteResult>& done, size_t count,
+                     int64_t msIntoCamera) {
+  int64_t spent = 0;
+  int64_t timed = 0;
+  for (const MultiWriteResult& row : done) {
+    if (row.ms <= 0) continue;
+    spent += row.ms;
+    ++timed;
+  }
+  if (timed == 0) return -1;
+  if (done.size() >= count) return 0;
+  const int64_t left = spent * static_cast<int64_t>(count - done.size()) / timed - msIntoCamera;
+  return static_cast<int>(std::max<int64_t>(0, left));
+}
+
 MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>& found,
                                    QWidget* parent)
     : QDialog(parent), form_(form) {
   setObjectName(QStringLiteral("MultiWriteDialog"));
   setWindowTitle(QStringLiteral("Write to Several Cameras"));
   SetHelpContext(this, kMultiWriteContext);
+  // It blocks the main window, not the line monitor.
+  setWindowModality(Qt::WindowModal);
 
   QHBoxLayout* list = BuildAddressRow(found);
 
@@ -115,8 +132,26 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
 MultiWriteDialog::~MultiWriteDialog() = default;
 
 void MultiWriteDialog::reject() {
-  write_.reset();
+  if (write_->Running()) {
+    if (!AskQuestion(QStringLiteral("Stop writing and close? The camera being written is left "
+                                    "half-written, and those after it are not written."),
+                     this)) {
+      return;
+    }
+    // Ends at once (if the run has not ended while the question was open), the rows say so.
+    write_->Stop();
+  }
   QDialog::reject();
+}
+
+void MultiWriteDialog::SetFound(const std::vector<LineScanFind>& found) {
+  std::vector<uint8_t> addresses;
+  // One panel is never meant for two cameras that share an address.
+  for (const LineScanFind& find : found) {
+    if (find.remark != kDuplicateAddressRemark) addresses.push_back(find.address);
+  }
+  foundText_ = AddressListText(addresses);
+  fromFind_->setEnabled(!foundText_.isEmpty());
 }
 
 void MultiWriteDialog::StartClick() {
@@ -136,7 +171,7 @@ void MultiWriteDialog::StartClick() {
     ShowError(QString::fromLatin1(kPortGoneText), this);
     return;
   }
-  if (!write_ || !write_->Start(list.addresses, options)) {
+  if (!write_->Start(list.addresses, options)) {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
   }
@@ -173,12 +208,15 @@ void MultiWriteDialog::ShowRunning(bool running) {
 }
 
 void MultiWriteDialog::WriteProgress(const MultiWriteProgress& progress) {
+  if (progress.item.empty()) cameraStartMs_ = clock_.NowMs();
   progress_->setValue(static_cast<int>(progress.camera - 1));
   QString text = QStringLiteral("Camera %1 of %2, address %3")
                      .arg(progress.camera)
                      .arg(progress.count)
                      .arg(progress.address);
   if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
+  const int msLeft = MultiWriteMsLeft(rows_, progress.count, clock_.NowMs() - cameraStartMs_);
+  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
   progressText_->setText(text);
 }
 
@@ -231,15 +269,8 @@ QHBoxLayout* MultiWriteDialog::BuildAddressRow(const std::vector<LineScanFind>& 
   addresses_->setObjectName(QStringLiteral("AddressEdit"));
   addresses_->setPlaceholderText(QStringLiteral("2-32, 40"));
   fromFind_ = MakeButton(this, "FoundButton", QStringLiteral("Cameras found"));
-  std::vector<uint8_t> foundAddresses;
-  // One panel is never meant for two cameras that share an address.
-  for (const LineScanFind& find : found) {
-    if (find.remark != kDuplicateAddressRemark) foundAddresses.push_back(find.address);
-  }
-  const QString foundText = AddressListText(foundAddresses);
-  fromFind_->setEnabled(!foundText.isEmpty());
-  connect(fromFind_, &QPushButton::clicked, this,
-          [this, foundText] { addresses_->setText(foundText); });
+  SetFound(found);
+  connect(fromFind_, &QPushButton::clicked, this, [this] { addresses_->setText(foundText_); });
   auto* list = new QHBoxLayout;
   list->addWidget(new QLabel(QStringLiteral("Addresses:"), this));
   list->addWidget(addresses_, 1);

@@ -28,8 +28,11 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>& found, QWidget* parent = nullptr);
   ~MultiWriteDialog() override;
 
-  // Closing ends a running write at once: the engine is set back.
+  // Closing a running write asks first, then ends it at once: the engine is
+  // set back. The window keeps its list, options and rows when it is opened again.
   void reject() override;
+  // What the last Find Cameras found, for the "Cameras found" button.
+  void SetFound(const std::vector<LineScanFind>& found);
   // Writes the report as CSV to `path`, replacing the file whole; when it
   // cannot be written, says why in an error box and returns false.
   bool SaveReport(const QString& path);
@@ -49,6 +52,7 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   TForm1& form_;
   QLineEdit* addresses_ = nullptr;
   QPushButton* fromFind_ = nullptr;
+  QString foundText_;
   QCheckBox* readBack_ = nullptr;
   QCheckBox* imageDelay_ = nullptr;
   QPushButton* start_ = nullptr;
@@ -60,8 +64,12 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   SteadyLinkClock clock_;
   std::vector<MultiWriteResult> rows_;
   MultiWriteReportRun run_;  // when, where and what the rows' write was
+  int64_t cameraStartMs_ = 0;
   std::unique_ptr<MultiWrite> write_;
 };
 
 // "1-8, 12": the addresses in order, runs of consecutive ones as ranges.
 QString AddressListText(std::vector<uint8_t> addresses);
+// The time a run of `count` cameras has left, at the pace of the cameras `done`
+// so far, `msIntoCamera` into the one in hand; -1 before any camera has taken time.
+int MultiWriteMsLeft(const std::vector<MultiWriteResult>& done, size_t count, int64_t msIntoCamera);

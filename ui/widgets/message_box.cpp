@@ -23,10 +23,28 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
       return QMessageBox::Information;
     case MessageIcon::Warning:
       return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
     case MessageIcon::None:
       break;
   }
   return QMessageBox::NoIcon;
+}
+
+QuestionInterceptor& QuestionAnswerer() {
+  static QuestionInterceptor interceptor;
+  return interceptor;
+}
+
+// A box with Yes and No, No the default: true for Yes.
+bool AskYesNo(const QString& text, const QString& caption, MessageIcon icon, QWidget* parent) {
+  QMessageBox box(parent ? parent : QApplication::activeWindow());
+  box.setIcon(BoxIcon(icon));
+  box.setWindowTitle(caption);
+  box.setText(text);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace
@@ -64,13 +82,7 @@ bool AskWarning(const QString& text, QWidget* parent) {
     Interceptor()(text, caption, MessageIcon::Warning);
     return WarningAnswer();
   }
-  QMessageBox box(parent ? parent : QApplication::activeWindow());
-  box.setIcon(QMessageBox::Warning);
-  box.setWindowTitle(caption);
-  box.setText(text);
-  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-  box.setDefaultButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return AskYesNo(text, caption, MessageIcon::Warning, parent);
 }
 
 void SetWarningAnswer(bool yes) {
@@ -79,4 +91,13 @@ void SetWarningAnswer(bool yes) {
 
 void SetMessageInterceptor(MessageInterceptor interceptor) {
   Interceptor() = std::move(interceptor);
+}
+
+bool AskQuestion(const QString& text, QWidget* parent) {
+  if (QuestionAnswerer()) return QuestionAnswerer()(text);
+  return AskYesNo(text, QStringLiteral("QUESTION"), MessageIcon::Question, parent);
+}
+
+void SetQuestionInterceptor(QuestionInterceptor interceptor) {
+  QuestionAnswerer() = std::move(interceptor);
 }

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-enum class MessageIcon { Error, Information, Warning, None };
+enum class MessageIcon { Error, Information, Warning, Question, None };
 
 void ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
                  QWidget* parent = nullptr);
@@ -31,3 +31,11 @@ void SetWarningAnswer(bool yes);
 using MessageInterceptor =
     std::function<void(const QString& text, const QString& caption, MessageIcon icon)>;
 void SetMessageInterceptor(MessageInterceptor interceptor);
+
+// A question the user answers Yes or No ("QUESTION", question icon, No by
+// default): true for Yes.
+bool AskQuestion(const QString& text, QWidget* parent = nullptr);
+
+// While set, AskQuestion takes its answer from the interceptor instead of opening a box.
+using QuestionInterceptor = std::function<bool(const QString& text)>;
+void SetQuestionInterceptor(QuestionInterceptor interceptor);

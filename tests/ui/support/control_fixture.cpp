@@ -52,10 +52,15 @@ MessageLog::MessageLog() : messages_(std::make_shared<QList<Message>>()) {
   SetMessageInterceptor([messages](const QString& text, const QString& caption, MessageIcon icon) {
     messages->append({text, caption, icon});
   });
+  SetQuestionInterceptor([messages, answer = answer_](const QString& text) {
+    messages->append({text, QStringLiteral("QUESTION"), MessageIcon::Question});
+    return *answer;
+  });
 }
 
 MessageLog::~MessageLog() {
   SetMessageInterceptor({});
+  SetQuestionInterceptor({});
 }
 
 QStringList MessageLog::Texts() const {

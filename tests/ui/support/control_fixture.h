@@ -31,7 +31,8 @@ class TestProgramFolder {
   QTemporaryDir dir_;
 };
 
-// Records every ShowMessage while it lives, instead of opening boxes.
+// Records every ShowMessage and AskQuestion while it lives, instead of opening
+// boxes; questions are answered as SetAnswer says (Yes until told otherwise).
 class MessageLog {
  public:
   struct Message {
@@ -47,9 +48,11 @@ class MessageLog {
   const QList<Message>& Messages() const { return *messages_; }
   QStringList Texts() const;
   void Clear() { messages_->clear(); }
+  void SetAnswer(bool yes) { *answer_ = yes; }
 
  private:
   std::shared_ptr<QList<Message>> messages_;
+  std::shared_ptr<bool> answer_ = std::make_shared<bool>(true);
 };
 
 // A pseudo-terminal whose slave is linked into the program folder as "Com1"

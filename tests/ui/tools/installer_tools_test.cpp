@@ -1,18 +1,24 @@
 // The installer tools as the user meets them: their entries at the end of the
-// Tools menu with their help topics, the address list a write refuses, and the
-// line monitor's Pause, Clear and length.
+// Tools menu with their help topics, the address list a write refuses, the
+// line monitor's Pause, Clear, length and saved file, the tools' windows that
+// block the main window and not the monitor, ask before ending a write, and
+// keep their last run.
 #include "ui/tools/installer_tools.h"
 
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <deque>
 
@@ -61,6 +67,27 @@ void SendPoll(TappedLinkPort& port, uint8_t address) {
   BuildPollFrame(frame, address, kProtocolPelcoP);
   port.Write(frame, kFrameSize);
 }
+
+// Runs `step` on the tool's window while it is open, then closes it.
+void WhileOpen(void (InstallerTools::*click)(), InstallerTools* tools,
+               const std::function<void(QDialog*)>& step) {
+  QTimer::singleShot(0, tools, [step] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    step(dialog);
+    dialog->reject();
+  });
+  (tools->*click)();
+}
+
+// Counts the mouse presses that reach a window.
+struct PressCount : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress) ++presses;
+    return false;
+  }
+  int presses = 0;
+};
 
 QStringList Lines(LineMonitorWindow* monitor) {
   const QString text = Child<QPlainTextEdit>(monitor, "MonitorText")->toPlainText();
@@ -217,12 +244,20 @@ class InstallerToolsTest : public QObject {
 
     auto* pause = Child<QPushButton>(monitor, "PauseButton");
     pause->click();
+    QCOMPARE(pause->text(), QStringLiteral("Resume"));
     SendPoll(port, 8);
     QCOMPARE(monitor->LineCount(), 2);
     pause->click();
+    QCOMPARE(pause->text(), QStringLiteral("Pause"));
     SendPoll(port, 9);
     QCOMPARE(monitor->LineCount(), 3);
     QVERIFY(Lines(monitor).last().contains(QStringLiteral("CC 01 01 09")));
+
+    // A keyboard on the line moves camera 1.
+    quiet.queued = {0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48};
+    QCOMPARE(port.Read(buffer, kFrameSize), 7);
+    QVERIFY2(Lines(monitor).last().endsWith(QStringLiteral("PELCO D Up addr 1")),
+             qPrintable(Lines(monitor).last()));
 
     Child<QPushButton>(monitor, "ClearButton")->click();
     QCOMPARE(monitor->LineCount(), 0);
@@ -233,6 +268,26 @@ class InstallerToolsTest : public QObject {
     }
     QCOMPARE(monitor->LineCount(), LineMonitorWindow::kMaxLines);
     QVERIFY(Lines(monitor).first().contains(QStringLiteral("addr %1 ").arg(1 + extra)));
+    // The saved file says that lines went before its first.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("line.txt"));
+    const auto savedLines = [&] {
+      QFile file(path);
+      return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n')
+                                            : QStringList();
+    };
+    QVERIFY(monitor->SaveTo(path));
+    QStringList saved = savedLines();
+    QCOMPARE(saved.size(), LineMonitorWindow::kMaxLines + 3);
+    QCOMPARE(saved[1], QStringLiteral("(5 earlier lines dropped: the monitor keeps the last "
+                                      "10000 lines)"));
+    QCOMPARE(saved[2], Lines(monitor).first());
+    Child<QPushButton>(monitor, "ClearButton")->click();
+    SendPoll(port, 2);
+    QVERIFY(monitor->SaveTo(path));
+    saved = savedLines();
+    QCOMPARE(saved.size(), 3);
+    QVERIFY(saved[1].contains(QStringLiteral("CC 01 01 02")));
 
     // Closed, the window is gone and nobody listens.
     monitor->close();
@@ -281,6 +336,90 @@ class InstallerToolsTest : public QObject {
       QVERIFY(QFile::remove(path));
     }
     delete monitor;
+  }
+
+  void theToolsBlockTheMainWindowButNotTheMonitor() {
+    auto* tools = form_->findChild<InstallerTools*>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    Child<QAction>(form_, "LineMonitor")->trigger();
+    QPointer<LineMonitorWindow> monitor = tools->Monitor();
+    QVERIFY(QTest::qWaitForWindowExposed(monitor.data()));
+    auto* pause = Child<QPushButton>(monitor, "PauseButton");
+    PressCount main;
+    form_->windowHandle()->installEventFilter(&main);
+    for (auto click : {&InstallerTools::FindCamerasClick, &InstallerTools::MultiWriteClick}) {
+      WhileOpen(click, tools, [&](QDialog*) {
+        const bool paused = pause->isChecked();
+        QTest::mouseClick(monitor->windowHandle(), Qt::LeftButton, {},
+                          pause->mapTo(monitor.data(), pause->rect().center()));
+        QCOMPARE(pause->isChecked(), !paused);
+        QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, QPoint(20, 40));
+        QCOMPARE(main.presses, 0);
+      });
+    }
+    QVERIFY(!pause->isChecked());
+    QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, QPoint(20, 40));
+    QCOMPARE(main.presses, 1);
+    monitor->close();
+    QTRY_VERIFY(monitor.isNull());
+    form_->hide();
+  }
+
+  void closingAWriteAsksFirstAndTheToolsKeepTheirLastRun() {
+    auto* tools = form_->findChild<InstallerTools*>();
+    WhileOpen(&InstallerTools::FindCamerasClick, tools, [](QDialog* dialog) {
+      Child<QCheckBox>(dialog, "Rate1200")->setChecked(false);
+      Child<QSpinBox>(dialog, "FirstAddress")->setValue(3);
+      Child<QSpinBox>(dialog, "LastAddress")->setValue(9);
+    });
+    WhileOpen(&InstallerTools::FindCamerasClick, tools, [](QDialog* dialog) {
+      QVERIFY(!Child<QCheckBox>(dialog, "Rate1200")->isChecked());
+      QVERIFY(Child<QCheckBox>(dialog, "Rate2400")->isChecked());
+      QCOMPARE(Child<QSpinBox>(dialog, "FirstAddress")->value(), 3);
+      QCOMPARE(Child<QSpinBox>(dialog, "LastAddress")->value(), 9);
+    });
+
+    // Nobody answers on this line: the write to 5 runs until it is stopped.
+    WhileOpen(&InstallerTools::MultiWriteClick, tools, [this](QDialog* dialog) {
+      Child<QLineEdit>(dialog, "AddressEdit")->setText(QStringLiteral("5, 9"));
+      Child<QCheckBox>(dialog, "ReadBackCheck")->setChecked(false);
+      Child<QPushButton>(dialog, "StartButton")->click();
+      QVERIFY(form_->Link().LinkBusy());
+      messages_->Clear();
+      messages_->SetAnswer(false);
+      dialog->reject();
+      QCOMPARE(messages_->Messages().size(), 1);
+      QCOMPARE(messages_->Messages().front().caption, QStringLiteral("QUESTION"));
+      QVERIFY(dialog->isVisible() && form_->Link().LinkBusy());
+      messages_->SetAnswer(true);
+    });
+    QCOMPARE(messages_->Messages().size(), 2);
+    QVERIFY(!form_->Link().LinkBusy());
+    WhileOpen(&InstallerTools::MultiWriteClick, tools, [](QDialog* dialog) {
+      QCOMPARE(Child<QLineEdit>(dialog, "AddressEdit")->text(), QStringLiteral("5, 9"));
+      QVERIFY(!Child<QCheckBox>(dialog, "ReadBackCheck")->isChecked());
+      const auto* table = Child<QTableWidget>(dialog, "ResultTable");
+      QCOMPARE(table->rowCount(), 2);
+      QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Stopped"));
+      QVERIFY(Child<QLabel>(dialog, "ProgressLabel")->text().startsWith("Stopped: 0 of 2"));
+    });
+    QCOMPARE(messages_->Messages().size(), 2);
+  }
+
+  void theTimeLeftFollowsThePaceOfTheCamerasDone() {
+    const auto taking = [](int64_t ms) {
+      MultiWriteResult row{};
+      row.ms = ms;
+      return row;
+    };
+    std::vector<MultiWriteResult> done;
+    QCOMPARE(MultiWriteMsLeft(done, 4, 700), -1);
+    done = {taking(3000), taking(5000)};
+    QCOMPARE(MultiWriteMsLeft(done, 4, 1000), 7000);
+    QCOMPARE(MultiWriteMsLeft(done, 4, 9000), 0);
+    done.push_back(taking(0));  // a camera never started
+    QCOMPARE(MultiWriteMsLeft(done, 4, 0), 4000);
   }
 };
 
