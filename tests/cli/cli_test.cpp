@@ -275,7 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
              {"--json", "write", "AUTO"},
              1,
              Match::Exact,
-             "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"SHUTTER\"]}]}\n"},
+             "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"SHUTTER\"]}],"
+             "\"error\":\"not every camera is ok\"}\n"},
         // SYNC fixed by the power supply reads back "---": a note, no difference.
         Case{"WriteDcSync",
              {"--dc-sync"},
@@ -291,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
              Match::Exact,
              "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"GAIN\"],"
              "\"stopped_at\":\"GAIN\",\"not_written\":[\"SYNC\",\"GAMMA\",\"BLC\",\"WHITE "
-             "BAL\",\"APERTURE\",\"PREDTMSP\",\"ID.\",\"ID. POS\",\"Red\",\"Blue\"]}]}\n"},
+             "BAL\",\"APERTURE\",\"PREDTMSP\",\"ID.\",\"ID. POS\",\"Red\",\"Blue\"]}],"
+             "\"error\":\"not every camera is ok\"}\n"},
         Case{"WriteToALine",
              {"--cameras", "1-3", "--silent", "3", "--refuse", "2:SHUTTER"},
              {"write", "FILE", "--to", "1-4"},

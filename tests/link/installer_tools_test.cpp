@@ -524,7 +524,9 @@ TEST(LineLost, EndsWriteToSeveralCamerasAtOnce) {
   EXPECT_EQ(record.lost->address, 1);
   EXPECT_EQ(record.lost->baud, 9600);
   ASSERT_EQ(record.rows.size(), 3u);
-  EXPECT_EQ(record.rows[0].text, "Line lost");
+  EXPECT_EQ(record.rows[0].outcome, MultiWriteOutcome::LineLost);
+  EXPECT_EQ(record.rows[0].text.rfind("Line lost at SHUTTER; not written: GAIN, ", 0), 0u)
+      << record.rows[0].text;
   EXPECT_EQ(record.rows[1].text, "Stopped");
   EXPECT_FALSE(record.finished || write.Running() || rig.engine.LinkBusy());
   const size_t sent = rig.port.Frames().size();
