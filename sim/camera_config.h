@@ -34,4 +34,9 @@ struct TCameraConfig {
   double noiseRate = 0.0;   // chance of a burst of random bytes before a reply
   uint32_t seed = 1;
   long silentAfter = -1;  // stop answering after this many replies; -1 never
+  // With silentAfter: answer again this long after the first request left
+  // unanswered, as a camera that lost its power and restarted; -1 never.
+  long silentForMs = -1;
+  double corruptRate = 0.0;         // chance of one damaged byte in a reply
+  double corruptRequestRate = 0.0;  // the same for each request the camera hears
 };

@@ -12,7 +12,12 @@ CameraSim::CameraSim(const TCameraConfig& config, const SimTrace& trace)
     : CameraSim(std::vector<TCameraConfig>{config}, trace) {}
 
 CameraSim::CameraSim(const std::vector<TCameraConfig>& cameras, const SimTrace& trace)
-    : config_(cameras.front()), trace_(trace), receiver_({config_.protocol}), output_(config_) {
+    : config_(cameras.front()),
+      trace_(trace),
+      receiver_({config_.protocol}),
+      output_(config_),
+      replyDamage_(config_.corruptRate, config_.seed),
+      requestDamage_(config_.corruptRequestRate, config_.seed + 1) {
   for (const TCameraConfig& camera : cameras) cameras_.push_back(std::make_unique<Camera>(camera));
 }
 
@@ -26,13 +31,24 @@ void CameraSim::OnBytes(const uint8_t* data, size_t count, int lineBaud, int64_t
                      std::to_string(config_.baud));
     return;
   }
+  std::vector<uint8_t> heard(data, data + count);
+  if (config_.corruptRequestRate > 0.0) {
+    std::vector<std::string> notes;
+    heard = requestDamage_.Hear(data, count, nowUs, notes);
+    for (const std::string& note : notes) {
+      trace_.Frame(nowUs, "RX", data, count, "damaged on the way in: " + note);
+    }
+    if (heard.empty()) return;
+  }
   if (config_.lineTiming) {
     // The tool's bytes reach a pseudo-terminal at once; a real camera hears
     // the last of them only after their time on the line, and answers after that.
     nowUs = std::max(nowUs, rxBusyUntilUs_) + ByteTimeUs(lineBaud, count);
     rxBusyUntilUs_ = nowUs;
   }
-  for (const LinePiece& piece : receiver_.Feed(data, count, nowUs)) Handle(piece, nowUs);
+  for (const LinePiece& piece : receiver_.Feed(heard.data(), heard.size(), nowUs)) {
+    Handle(piece, nowUs);
+  }
 }
 
 void CameraSim::OnTime(int64_t nowUs) {
@@ -106,7 +122,7 @@ void CameraSim::HandleCommand(const std::vector<uint8_t>& frame, int64_t nowUs) 
   if (addressed.empty()) return trace(meaning + ", dropped: " + NotHere(address));
   std::vector<ReplyFrame> replies;
   for (Camera* camera : addressed) {
-    if (!camera->Silent()) replies.push_back(Reply(*camera, f));
+    if (!camera->Silent(nowUs)) replies.push_back(Reply(*camera, f));
   }
   if (replies.empty()) return trace(meaning + ", not answered (silent)");
   trace(meaning);
@@ -121,17 +137,26 @@ std::vector<CameraSim::Camera*> CameraSim::Addressed(uint8_t address, bool every
   return addressed;
 }
 
+bool CameraSim::Camera::Silent(int64_t nowUs) {
+  if (restarted || config.silentAfter < 0 || replies < config.silentAfter) return false;
+  if (silentSinceUs < 0) silentSinceUs = nowUs;
+  restarted = config.silentForMs >= 0 && nowUs - silentSinceUs >= config.silentForMs * 1000;
+  return !restarted;
+}
+
 void CameraSim::ScheduleReplies(const std::vector<ReplyFrame>& replies, int64_t nowUs) {
-  if (replies.size() == 1) {
-    output_.Schedule(replies[0].data(), kFrameSize, DescribeFrame(replies[0].data(), kFrameSize),
-                     nowUs);
-    return;
+  const ReplyFrame line = replies.size() == 1 ? replies[0] : CollidedReply(replies);
+  std::string meaning = DescribeFrame(line.data(), kFrameSize);
+  if (replies.size() > 1) {
+    meaning = "collision of " + std::to_string(replies.size()) + " replies: " + meaning;
   }
-  const ReplyFrame line = CollidedReply(replies);
-  output_.Schedule(line.data(), kFrameSize,
-                   "collision of " + std::to_string(replies.size()) +
-                       " replies: " + DescribeFrame(line.data(), kFrameSize),
-                   nowUs);
+  std::vector<uint8_t> bytes(line.begin(), line.end());
+  const std::string damage = replyDamage_.Damage(bytes);
+  // The trace shows the bytes as they went, and what they were.
+  if (!damage.empty()) {
+    meaning = "damaged, " + damage + ", was " + HexBytes(line.data(), kFrameSize) + ": " + meaning;
+  }
+  output_.Schedule(bytes.data(), bytes.size(), meaning, nowUs);
 }
 
 ReplyFrame CameraSim::Reply(Camera& camera, const uint8_t* f) {

@@ -15,6 +15,7 @@
 #include "link/line_splitter.h"
 #include "sim/camera_config.h"
 #include "sim/camera_model.h"
+#include "sim/frame_damage.h"
 #include "sim/line_collision.h"
 #include "sim/osd_menu.h"
 #include "sim/output_queue.h"
@@ -45,12 +46,15 @@ class CameraSim {
  private:
   struct Camera {
     explicit Camera(const TCameraConfig& c) : config(c), model(c), menu(model) {}
-    bool Silent() const { return config.silentAfter >= 0 && replies >= config.silentAfter; }
+    // Whether it leaves a request that comes at `nowUs` unanswered.
+    bool Silent(int64_t nowUs);
 
     TCameraConfig config;
     CameraModel model;
     OsdMenu menu;
     long replies = 0;
+    int64_t silentSinceUs = -1;  // the first request it left unanswered
+    bool restarted = false;      // back after --silent-for
   };
 
   void Handle(const LinePiece& piece, int64_t nowUs);
@@ -70,6 +74,8 @@ class CameraSim {
   std::vector<std::unique_ptr<Camera>> cameras_;
   LineSplitter receiver_;
   OutputQueue output_;
+  FrameDamage replyDamage_;
+  FrameDamage requestDamage_;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;
 };

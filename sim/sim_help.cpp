@@ -28,9 +28,9 @@ Line:
   --protocol NAME      PTZ protocol it obeys: pelco-p, pelco-d or ernitec
                        (default pelco-p)
 
-Starting values (any byte, so odd values can be served). These and --refuse
-and --silent-after apply to every camera, or to one when the value starts with
-its address: --set 3:SHUTTER=2, --refuse 5:GAIN, --silent-after 2:10,
+Starting values (any byte, so odd values can be served). These and --refuse,
+--silent-after and --silent-for apply to every camera, or to one when the value
+starts with its address: --set 3:SHUTTER=2, --refuse 5:GAIN, --silent-after 2:10,
 --id 4:GATE (--id only with --cameras or --duplicate); a camera's own value wins.
   --set ITEM=VALUE     e.g. --set SHUTTER=3, --set "WHITE BAL"=1, --set 0x81=40;
                        ITEM is a code or a name: D/N-MODE D/N-LEVEL D/N-FIL
@@ -61,8 +61,16 @@ Behaviours:
   --split              sends each reply in three pieces with 30 ms gaps
   --noise RATE         before a reply, with chance RATE (0..1), sends 1 to 3
                        random bytes (never 0xCC)
-  --seed N             seed of the noise (default 1)
+  --corrupt RATE       with chance RATE per reply, flips one bit of one of its
+                       bytes or leaves one byte out (the trace says which)
+  --corrupt-requests RATE
+                       the same to each request the camera hears; it ignores
+                       a damaged request as a real camera does
+  --seed N             seed of the noise and the damage (default 1)
   --silent-after N     answers N replies, then nothing more
+  --silent-for MS      with --silent-after: answers again MS milliseconds after
+                       the first request it left unanswered, as a camera that
+                       lost its power for a while
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output

@@ -14,14 +14,33 @@ namespace {
 
 // Options that take a value, and switches.
 constexpr const char* kValueOptions[] = {
-    "address",      "baud",    "protocol",    "device",    "link",
-    "trace",        "set",     "id",          "white-bal", "delay-code",
-    "refuse",       "noise",   "reply-delay", "seed",      "adapter-latency",
-    "silent-after", "cameras", "duplicate",   "silent",    "id-hex",
+    "address",
+    "baud",
+    "protocol",
+    "device",
+    "link",
+    "trace",
+    "set",
+    "id",
+    "white-bal",
+    "delay-code",
+    "refuse",
+    "noise",
+    "reply-delay",
+    "seed",
+    "adapter-latency",
+    "silent-after",
+    "cameras",
+    "duplicate",
+    "silent",
+    "id-hex",
+    "silent-for",
+    "corrupt",
+    "corrupt-requests",
 };
 // Options that may be given for one camera as ADDR:VALUE.
-constexpr const char* kPerCamera[] = {"set",        "id",     "white-bal",
-                                      "delay-code", "refuse", "silent-after"};
+constexpr const char* kPerCamera[] = {"set",    "id",           "white-bal", "delay-code",
+                                      "refuse", "silent-after", "silent-for"};
 constexpr const char* kSwitches[] = {"help",    "version",     "iris",  "dc-sync",
                                      "ai-lens", "line-timing", "split", "trace-us"};
 
@@ -169,6 +188,13 @@ std::string ApplyBehaviour(const std::string& name, const std::string& value,
   } else if (name == "silent-after") {
     if (!ParseNumber(value, 0, 1000000000, number)) return bad + " (0 or more)";
     camera.silentAfter = number;
+  } else if (name == "silent-for") {
+    if (!ParseNumber(value, 0, 1000000000, number)) return bad + " (0 or more ms)";
+    camera.silentForMs = number;
+  } else if (name == "corrupt") {
+    if (!ParseRate(value, camera.corruptRate)) return bad + " (a chance from 0 to 1)";
+  } else if (name == "corrupt-requests") {
+    if (!ParseRate(value, camera.corruptRequestRate)) return bad + " (a chance from 0 to 1)";
   } else if (name == "silent") {
     camera.silentAfter = 0;  // a camera of --silent, which never answers
   } else if (name == "seed") {
