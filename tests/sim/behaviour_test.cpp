@@ -2,6 +2,8 @@
 // deliver replies late, slowly, in pieces, with noise, or not at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link/camera_items.h"
 #include "sim/output_queue.h"
 #include "tests/sim/sim_harness.h"
@@ -171,6 +173,64 @@ TEST(SimBehaviour, SilentAfterNRepliesAnswersNoMore) {
   EXPECT_TRUE(camera.Exchange(Write(1, kItemGain, 1)).empty());
   EXPECT_EQ(camera.sim.Model().Value(kItemGain), 0);
   EXPECT_TRUE(camera.TraceHas("not answered (silent)"));
+}
+
+TEST(SimBehaviour, SilentForAnswersAgainAsACameraThatRestarted) {
+  TCameraConfig config;
+  config.silentAfter = 1;
+  config.silentForMs = 3000;
+  TSimHarness camera(config);
+  EXPECT_EQ(camera.Exchange(Poll(1)), Reply(1, 0x82, 0, 0));
+  EXPECT_TRUE(camera.Exchange(Poll(1)).empty());  // silent from here, for 3 s
+  camera.Advance(2000000 - 1);
+  EXPECT_TRUE(camera.Exchange(Poll(1)).empty());
+  EXPECT_EQ(camera.Exchange(Poll(1)), Reply(1, 0x82, 0, 0));
+  EXPECT_EQ(camera.Exchange(Poll(1)), Reply(1, 0x82, 0, 0));
+}
+
+// Each damaged reply differs from the camera's by one flipped bit or one lost
+// byte, and the trace says which and what it was.
+TEST(SimBehaviour, CorruptDamagesOneByteOfAReply) {
+  TCameraConfig config;
+  config.corruptRate = 1.0;
+  const Bytes whole = Reply(1, 0x81, kItemGain, 0);
+  int flipped = 0;
+  int lost = 0;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    config.seed = seed;
+    TSimHarness camera(config);
+    const Bytes out = camera.Exchange(Read(1, kItemGain));
+    EXPECT_TRUE(camera.TraceHas("damaged, byte "));
+    EXPECT_TRUE(camera.TraceHas(", was CC 01 01 01 81 05 00 00 00 89: read reply"));
+    if (out.size() == kFrameSize) {
+      int bits = 0;
+      for (size_t i = 0; i < kFrameSize; ++i) bits += __builtin_popcount(out[i] ^ whole[i]);
+      EXPECT_EQ(bits, 1);
+      ++flipped;
+      continue;
+    }
+    ASSERT_EQ(out.size(), kFrameSize - 1);
+    size_t at = 0;
+    while (at < out.size() && out[at] == whole[at]) ++at;
+    EXPECT_TRUE(std::equal(out.begin() + static_cast<long>(at), out.end(),
+                           whole.begin() + static_cast<long>(at) + 1));
+    ++lost;
+  }
+  EXPECT_GT(flipped, 0);
+  EXPECT_GT(lost, 0);
+}
+
+// A request damaged on the way in is not obeyed; the next whole one is.
+TEST(SimBehaviour, CorruptRequestsAreIgnoredByTheCamera) {
+  TCameraConfig config;
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    config.seed = seed;
+    config.corruptRequestRate = 1.0;
+    TSimHarness camera(config);
+    EXPECT_TRUE(camera.Exchange(Write(1, kItemGain, 7)).empty());
+    EXPECT_EQ(camera.sim.Model().Value(kItemGain), 0);
+    EXPECT_TRUE(camera.TraceHas("damaged on the way in: byte "));
+  }
 }
 
 TEST(SimBehaviour, StartingValuesOddOnesIncluded) {

@@ -64,7 +64,13 @@ TEST(SimOptions, EveryOptionIsTaken) {
                    "--seed",
                    "7",
                    "--silent-after",
-                   "3"},
+                   "3",
+                   "--silent-for",
+                   "2500",
+                   "--corrupt",
+                   "0.05",
+                   "--corrupt-requests",
+                   "1"},
                   options),
             "");
   const TCameraConfig& camera = options.camera;
@@ -89,6 +95,9 @@ TEST(SimOptions, EveryOptionIsTaken) {
   EXPECT_DOUBLE_EQ(camera.noiseRate, 0.25);
   EXPECT_EQ(camera.seed, 7u);
   EXPECT_EQ(camera.silentAfter, 3);
+  EXPECT_EQ(camera.silentForMs, 2500);
+  EXPECT_DOUBLE_EQ(camera.corruptRate, 0.05);
+  EXPECT_DOUBLE_EQ(camera.corruptRequestRate, 1.0);
 }
 
 TEST(SimOptions, ItemsByCodeOrName) {
@@ -126,6 +135,9 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason) {
       {"--noise", "1.5"},
       {"--noise", "x"},
       {"--silent-after", "-2"},
+      {"--silent-for", "x"},
+      {"--corrupt", "2"},
+      {"--corrupt-requests", "-0.5"},
       {"--iris=1"},
       {"--bogus"},
       {"stray"},
@@ -142,12 +154,14 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason) {
 
 TEST(SimOptions, HelpNamesEveryOption) {
   const std::string help = SimHelpText();
-  for (const char* option :
-       {"--device",       "--link",        "--address",     "--baud",  "--protocol", "--set",
-        "--id",           "--white-bal",   "--delay-code",  "--iris",  "--dc-sync",  "--ai-lens",
-        "--refuse",       "--reply-delay", "--line-timing", "--split", "--noise",    "--seed",
-        "--silent-after", "--trace",       "--trace-us",    "--help",  "--version",  "--cameras",
-        "--duplicate",    "--silent"}) {
+  for (const char* option : {"--device",          "--link",        "--address",      "--baud",
+                             "--protocol",        "--set",         "--id",           "--white-bal",
+                             "--delay-code",      "--iris",        "--dc-sync",      "--ai-lens",
+                             "--refuse",          "--reply-delay", "--line-timing",  "--split",
+                             "--noise",           "--seed",        "--silent-after", "--trace",
+                             "--trace-us",        "--help",        "--version",      "--cameras",
+                             "--duplicate",       "--silent",      "--silent-for",   "--corrupt",
+                             "--corrupt-requests"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }
