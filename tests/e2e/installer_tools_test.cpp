@@ -74,6 +74,30 @@ bool ShowsTimeLeft(QDialog* dialog) {
          progress.contains(QRegularExpression(QStringLiteral(", \\d+:\\d\\d left$")));
 }
 
+// Write to Several Cameras over `addresses`, to the end of the run: its rows.
+QList<QStringList> WriteToSeveral(const std::unique_ptr<TForm1>& form, const QString& addresses) {
+  QList<QStringList> rows;
+  RunModal(Child<QAction>(form, "MultiWrite"),
+           {[&](QDialog* dialog) {
+              Child<QLineEdit>(dialog, "AddressEdit")->setText(addresses);
+              Child<QPushButton>(dialog, "StartButton")->click();
+              return !Child<QPushButton>(dialog, "StartButton")->isEnabled();
+            },
+            [&](QDialog* dialog) {
+              if (!Child<QPushButton>(dialog, "StartButton")->isEnabled()) return false;
+              rows = Rows(Child<QTableWidget>(dialog, "ResultTable"));
+              dialog->reject();
+              return true;
+            }});
+  return rows;
+}
+
+QStringList Results(const QList<QStringList>& rows) {
+  QStringList results;
+  for (const QStringList& row : rows) results << row.value(0) + " " + row.value(1);
+  return results;
+}
+
 // Read Camera from the button to "Finish", in milliseconds.
 qint64 ReadCamera(const std::unique_ptr<TForm1>& form) {
   QElapsedTimer elapsed;
@@ -289,6 +313,36 @@ class InstallerToolsTest : public QObject {
     QCOMPARE(AddressDigits(form), (QList<int>{0, 0, 1}));
     QCOMPARE(int{CameraAddress}, 1);
     QVERIFY(!form->Link().LinkBusy());
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  // A camera that loses its power for a few seconds in the middle of a run:
+  // the run says "No answer" for it and goes on; once it is back, the lamp
+  // and the next run take it as any other camera.
+  void writeToSeveralCamerasGoesOnPastACameraThatRestarts() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    // Camera 2 answers five requests of the run, then is off for 4 s.
+    CamSim sim(folder, {"--line-timing", "--cameras", "1-3", "--silent-after", "2:5",
+                        "--silent-for", "2:4000"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+
+    const QStringList first = Results(WriteToSeveral(form, "1-3"));
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(first[0], QStringLiteral("1 OK"));
+    QVERIFY2(first[1].startsWith("2 No answer"), qPrintable(first.join('|')));
+    QCOMPARE(first[2], QStringLiteral("3 OK"));
+    QVERIFY(sim.WaitForTrace("not answered (silent)", kLinkWaitMs));
+
+    const int back = sim.Mark();
+    Choose(Child<QComboBox>(form, "UnitAdd"), 2);
+    QCOMPARE(int{CameraAddress}, 2);
+    QVERIFY2(sim.WaitForTrace("poll reply addr 2", kLinkWaitMs, back),
+             qPrintable(sim.Diagnostics()));
+    QVERIFY(WaitForLamp(*form, LampColour::Lime));
+    QCOMPARE(Results(WriteToSeveral(form, "1-3")), (QStringList{"1 OK", "2 OK", "3 OK"}));
     QCOMPARE(messages.Texts(), QStringList());
   }
 
