@@ -124,6 +124,36 @@ TEST(LinkReceiver, CorruptOrForeignFramesAreDroppedAndTheWatchdogCountsAnew) {
   EXPECT_TRUE(rig.existTimer.ticks.empty());
 }
 
+// One bit flipped anywhere changes the 8-bit sum by a power of two below
+// 256, so the checksum never holds; a lost byte leaves nine, and the next
+// bytes come only after the watchdog's next request, long after the 200 ms
+// gap has dropped them. Neither reaches the panel nor moves the exchange on.
+TEST(LinkReceiver, OneDamagedByteNeverMakesAnAcceptedReply) {
+  const Bytes whole = {0xCC, 0x01, 0x01, 0x01, 0x81, 0x05, 0x01, 0x00, 0x00, 0x8A};
+  std::vector<Bytes> damaged;
+  for (size_t at = 0; at < kFrameSize; ++at) {
+    for (int bit = 0; bit < 8; ++bit) {
+      damaged.push_back(whole);
+      damaged.back()[at] ^= static_cast<uint8_t>(1 << bit);
+    }
+    damaged.push_back(whole);
+    damaged.back().erase(damaged.back().begin() + static_cast<long>(at));
+  }
+  for (const Bytes& reply : damaged) {
+    LinkRig rig;
+    rig.DeliverAt(Ms(10), reply);
+    rig.RunUntil(Ms(400));
+    EXPECT_EQ(rig.panel.ItemIndex(PanelControl::GainSel), 0) << ::testing::PrintToString(reply);
+    EXPECT_TRUE(rig.window.statusLog.empty()) << ::testing::PrintToString(reply);
+    EXPECT_EQ(rig.state.RxCount, 0);
+  }
+  LinkRig rig;  // the whole reply is taken, even with no transfer running
+  rig.DeliverAt(Ms(10), whole);
+  rig.RunUntil(Ms(400));
+  EXPECT_EQ(rig.panel.ItemIndex(PanelControl::GainSel), 1);
+  EXPECT_EQ(rig.window.mainStatus, "Finish");
+}
+
 TEST(LinkReceiver, ProtocolStateReplyIsTakenFromAnyAddress) {
   LinkRig rig;
   rig.Deliver(ReplyBytes(5, kReplyProtocolState, kBaudCode4800, kProtocolErnitec));
