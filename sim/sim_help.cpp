@@ -63,6 +63,11 @@ Behaviours:
                        random bytes (never 0xCC)
   --seed N             seed of the noise (default 1)
   --silent-after N     answers N replies, then nothing more
+  --unplug-after N     after N replies on the line, acts as an adapter pulled
+                       out: closes the pseudo-terminal and removes the --link
+  --replug-after MS    MS milliseconds after that, plugs it in again: a new
+                       pseudo-terminal behind the same --link, the cameras as
+                       they were
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output
