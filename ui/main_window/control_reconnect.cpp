@@ -40,15 +40,22 @@ void TForm1::ReopenReturnedPort() {
   // A transfer that was running ends as a silent line ends it, by the
   // watchdog; the line comes back only after that.
   if (LinkBusy() || Comm1->Enabled()) return;
-  Comm1->Open();
+  try {
+    Comm1->Open();
+    if (Comm1->Enabled()) {
+      Comm1->SetRTSState(true);
+      Comm1->SetDTRState(true);
+    }
+  } catch (const ECommError&) {
+    // A device still settling in; a box each second would bury the window.
+    Comm1->Close();
+  }
   if (!Comm1->Enabled()) {
     // There but not yet usable (permissions still being set): the slow
     // check tries again.
     Comm1->Close();
     return;
   }
-  Comm1->SetRTSState(true);
-  Comm1->SetDTRState(true);
   StopAwaitingPort();
   qam_->Start();
 }
