@@ -60,13 +60,19 @@ bool CameraLine::Connect(uint8_t address) {
 
 bool CameraLine::ConnectOrSay(uint8_t address) {
   if (Connect(address)) return true;
-  if (!StopRequested()) Complain("no answer from camera " + std::to_string(address));
+  if (!StopRequested() && !LineLost()) Complain("no answer from camera " + std::to_string(address));
   return false;
 }
 
 bool CameraLine::RunUntil(const std::function<bool()>& done, milliseconds limit) {
-  const bool finished =
-      session_.RunUntil([&] { return StopRequested() || done(); }, limit) && !StopRequested();
+  bool wasDone = false;
+  session_.RunUntil(
+      [&] {
+        wasDone = done();
+        return wasDone || StopRequested() || LineLost();
+      },
+      limit);
+  const bool finished = wasDone && !StopRequested();
   if (showProgress_ && !shownStatus_.empty()) {
     std::fputs("\r\033[K", stderr);
     shownStatus_.clear();

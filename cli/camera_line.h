@@ -27,7 +27,8 @@ class CameraLine {
   // Connect, saying "no answer from camera N" when the camera gave none; a
   // stop is no silence of the camera and is said by the caller.
   bool ConnectOrSay(uint8_t address);
-  // Runs the link until `done`, the time limit or a stop; true when done.
+  // Runs the link until `done`, the time limit, a stop or the loss of the
+  // line; true when done.
   bool RunUntil(const std::function<bool()>& done,
                 std::chrono::milliseconds limit = std::chrono::minutes(2));
   // Runs the link until the transfer or search the engine is busy with ends.
@@ -39,6 +40,9 @@ class CameraLine {
   HeadlessWindow& Window() { return session_.Window(); }
   // Whether the camera answers the polls (the window's lamp is green).
   bool Answering() const;
+  // The port's device went away (unplugged, hung up): the command ends at
+  // once, with the port's exit status.
+  bool LineLost() const { return session_.LineLost(); }
   // Progress goes to stderr: it is a terminal and not --quiet.
   bool ShowsProgress() const { return showProgress_; }
 

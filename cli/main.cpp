@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/line_bytes.h"
+#include "cli/port_problem.h"
 #include "cli/protocol_names.h"
 #include "cli/result_output.h"
 #include "cli/stop_signal.h"
@@ -256,6 +257,23 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
   return p;
 }
 
+int RunOnLine(CameraLine& line, LineBytes* lineBytes, const Subcommands& s, const Command& c,
+              const LineOptions& options, const Prepared& p) {
+  // A scan polls by itself: the engine's first poll would only cross its own.
+  if (!s.scan->parsed()) line.Start();
+  if (s.scan->parsed()) return RunScan(line, options, p.plan);
+  if (s.state->parsed()) return RunState(line, options, *lineBytes);
+  if (s.read->parsed()) return RunRead(line, options, c.readFile);
+  if (s.write->parsed()) {
+    return RunWrite(line, options, *p.values, p.addresses, !c.noVerify,
+                    {c.report.value_or(""), c.writeFile});
+  }
+  if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
+  if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);
+  if (s.ptz->parsed()) return RunPtz(line, options, *lineBytes, c.button, c.ptzCheck);
+  return RunMonitor(line, options, *lineBytes, c.seconds);
+}
+
 int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options,
                const Prepared& p) {
   std::unique_ptr<LineBytes> lineBytes;
@@ -271,19 +289,13 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
     Complain(problem);
     return kExitPort;
   }
-  // A scan polls by itself: the engine's first poll would only cross its own.
-  if (!s.scan->parsed()) line.Start();
-  if (s.scan->parsed()) return RunScan(line, options, p.plan);
-  if (s.state->parsed()) return RunState(line, options, *lineBytes);
-  if (s.read->parsed()) return RunRead(line, options, c.readFile);
-  if (s.write->parsed()) {
-    return RunWrite(line, options, *p.values, p.addresses, !c.noVerify,
-                    {c.report.value_or(""), c.writeFile});
+  const int status = RunOnLine(line, lineBytes.get(), s, c, options, p);
+  // Scan and write say it themselves, with what they did before.
+  if (line.LineLost() && status != kExitPort) {
+    Complain(LineLostProblem(nullptr));
+    return kExitPort;
   }
-  if (s.delayRead->parsed()) return RunDelay(line, options, std::nullopt);
-  if (s.delayWrite->parsed()) return RunDelay(line, options, c.delay);
-  if (s.ptz->parsed()) return RunPtz(line, options, *lineBytes, c.button, c.ptzCheck);
-  return RunMonitor(line, options, *lineBytes, c.seconds);
+  return status;
 }
 
 // The first word that is no option, when it names no command: CLI11 would

@@ -48,6 +48,7 @@ void TThreadComm::Unlock() {
 void TThreadComm::CreateHandle() {
   const std::string path = ResolveSerialDeviceName(deviceName_, programFolder_);
   device_ = driver_ ? SerialDevice::Open(path, driver_) : SerialDevice::Open(path);
+  if (device_) openedPath_ = path;
 }
 
 void TThreadComm::DestroyHandle() {

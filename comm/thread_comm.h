@@ -53,6 +53,10 @@ class TThreadComm {
   // The open device has gone (unplugged, hung up): it stays open, carrying
   // nothing, until Close. OnGone has told the main thread, once.
   bool Gone() const;
+  // The path the last successful Open used ("Com1" resolved to its link in
+  // the program's folder, or to the on-board port); kept after Close, so an
+  // owner can wait for a device that has gone to come back there.
+  const std::string& OpenedPath() const { return openedPath_; }
   int32_t Write(const void* Buffer, uint32_t Count);
   int32_t Read(void* Buffer, uint32_t Count);
   int32_t InQueCount();
@@ -128,6 +132,7 @@ class TThreadComm {
   std::unique_ptr<SerialDevice> device_;  // the port handle; null while closed
   SerialLineSettings dcb_;
   std::string deviceName_ = "Com2";
+  std::string openedPath_;
   std::recursive_mutex lock_;
   int32_t readTimeout_ = 1000;
   int32_t writeTimeout_ = 1000;

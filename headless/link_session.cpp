@@ -20,7 +20,10 @@ LinkSession::LinkSession(const PortWrap& wrap)
       state_, address_, panel_, window_, enginePort, existTimer_, qamProtocolTimer_, sleep_});
   comm_.OnRxChar = [this](TThreadComm&, uint32_t count) { OnRxChar(count); };
   comm_.OnTxEmpty = [this](TThreadComm&) { engine_->Comm1TxEmpty(); };
-  comm_.OnGone = [this](TThreadComm&) { engine_->Comm1Gone(); };
+  comm_.OnGone = [this](TThreadComm&) {
+    lineLost_ = true;
+    engine_->Comm1Gone();
+  };
 }
 
 LinkSession::~LinkSession() {

@@ -50,6 +50,8 @@ class LinkSession {
   // Replies the engine accepted, as seen from the receive handler: it either
   // sent the next request or stopped waiting.
   long AcceptedReplies() const { return accepted_; }
+  // The port's device has gone and the engine has been told.
+  bool LineLost() const { return lineLost_; }
 
   QamProtocol& Engine() { return *engine_; }
   CameraLinkState& State() { return state_; }
@@ -76,6 +78,7 @@ class LinkSession {
   MainLoop::Sleep sleep_;
   std::unique_ptr<QamProtocol> engine_;
   long accepted_ = 0;
+  bool lineLost_ = false;
 };
 
 // The TBaudRate of a speed of the line speed table (br9600 for anything else).

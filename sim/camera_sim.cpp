@@ -200,3 +200,9 @@ void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
     if (camera->menu.Apply(decoded)) trace_.Menu(nowUs, camera->menu.Render());
   }
 }
+
+long CameraSim::AllReplies() const {
+  long all = 0;
+  for (const auto& camera : cameras_) all += camera->replies;
+  return all;
+}

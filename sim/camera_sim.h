@@ -42,6 +42,7 @@ class CameraSim {
   const CameraModel& Model(size_t index = 0) const { return cameras_[index]->model; }
   const OsdMenu& Menu(size_t index = 0) const { return cameras_[index]->menu; }
   long Replies(size_t index = 0) const { return cameras_[index]->replies; }
+  long AllReplies() const;
 
  private:
   struct Camera {

@@ -128,7 +128,8 @@ std::string ReadyText(const TSimOptions& options, const SimLine& line) {
   return ready;
 }
 
-// Runs the cameras on the open line until a signal or a failure of the line.
+// Runs the cameras on the open line until a signal or a failure of the line;
+// with --unplug-after, pulls the line out once and plugs in a new one.
 int Serve(const TSimOptions& options, SimLine& line, FILE* traceFile, int signalFd) {
   const int64_t startUs = MonotonicNowUs();
   SimTrace trace(LinesTo(traceFile != nullptr ? traceFile : stdout), MenuSink(traceFile),
@@ -136,7 +137,15 @@ int Serve(const TSimOptions& options, SimLine& line, FILE* traceFile, int signal
   trace.SetMicroseconds(options.traceMicroseconds);
   CameraSim sim(options.cameras, trace);
   LinesTo(stdout)(ReadyText(options, line));
-  return ServeLine(line, sim, signalFd, options.device.empty() ? 0 : options.camera.baud);
+  const int deviceBaud = options.device.empty() ? 0 : options.camera.baud;
+  const int status = ServeLine(line, sim, signalFd, deviceBaud, options.unplugAfter);
+  if (status != 2) return status;
+  line.Close();
+  LinesTo(stdout)("zelta-camsim unplugged");
+  if (!WaitUnlessSignalled(signalFd, options.replugAfterMs)) return 0;
+  if (!OpenLine(options, line)) return 1;
+  LinesTo(stdout)("zelta-camsim plugged in again on " + line.Path());
+  return ServeLine(line, sim, signalFd, deviceBaud);
 }
 
 }  // namespace

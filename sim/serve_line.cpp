@@ -72,7 +72,19 @@ int64_t MonotonicNowUs() {
   return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
 }
 
-int ServeLine(SimLine& line, CameraSim& sim, int signalFd, int deviceBaud) {
+bool WaitUnlessSignalled(int signalFd, long ms) {
+  const int64_t until = MonotonicNowUs() + int64_t{ms} * 1000;
+  for (;;) {
+    timespec timeout{};
+    pollfd fds[1] = {{signalFd, POLLIN, 0}};
+    const int ready = ::ppoll(fds, 1, TimeoutUntil(ms < 0 ? -1 : until, timeout), nullptr);
+    if (ready > 0) return false;
+    if (ready == 0) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+int ServeLine(SimLine& line, CameraSim& sim, int signalFd, int deviceBaud, long unplugAfter) {
   std::vector<uint8_t> pending;
   for (;;) {
     timespec timeout{};
@@ -89,5 +101,9 @@ int ServeLine(SimLine& line, CameraSim& sim, int signalFd, int deviceBaud) {
       return 1;
     }
     SendDue(line.Fd(), sim, pending);
+    if (unplugAfter >= 0 && sim.AllReplies() >= unplugAfter && pending.empty() &&
+        sim.NextDeadline() < 0) {
+      return 2;
+    }
   }
 }

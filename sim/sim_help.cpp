@@ -71,6 +71,11 @@ Behaviours:
   --silent-for MS      with --silent-after: answers again MS milliseconds after
                        the first request it left unanswered, as a camera that
                        lost its power for a while
+  --unplug-after N     after N replies on the line, acts as an adapter pulled
+                       out: closes the pseudo-terminal and removes the --link
+  --replug-after MS    MS milliseconds after that, plugs it in again: a new
+                       pseudo-terminal behind the same --link, the cameras as
+                       they were
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output

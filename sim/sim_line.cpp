@@ -47,6 +47,10 @@ int BaudOfSpeed(unsigned speed) {
 }
 
 SimLine::~SimLine() {
+  Close();
+}
+
+void SimLine::Close() {
   if (!link_.empty()) {
     // Only our own link is removed; someone may have replaced it meanwhile.
     char target[PATH_MAX];
@@ -57,6 +61,9 @@ SimLine::~SimLine() {
   }
   if (heldSlave_ >= 0) ::close(heldSlave_);
   if (fd_ >= 0) ::close(fd_);
+  heldSlave_ = -1;
+  fd_ = -1;
+  link_.clear();
 }
 
 std::string SimLine::OpenPty() {

@@ -11,6 +11,9 @@ class SimLine {
   SimLine(const SimLine&) = delete;
   SimLine& operator=(const SimLine&) = delete;
   ~SimLine();
+  // Closes the line and removes the link, as an adapter pulled out: the
+  // program on the slave side sees it hang up. Open again afterwards.
+  void Close();
 
   // Each returns an empty string on success, otherwise what went wrong.
   std::string OpenPty();

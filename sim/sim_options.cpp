@@ -37,6 +37,8 @@ constexpr const char* kValueOptions[] = {
     "silent-for",
     "corrupt",
     "corrupt-requests",
+    "unplug-after",
+    "replug-after",
 };
 // Options that may be given for one camera as ADDR:VALUE.
 constexpr const char* kPerCamera[] = {"set",    "id",           "white-bal", "delay-code",
@@ -95,6 +97,15 @@ std::string ApplyPlace(const std::string& name, const std::string& value, const 
   if (name == "device") options.device = value;
   if (name == "link") options.link = value;
   if (name == "trace") options.traceFile = value;
+  return {};
+}
+
+// --unplug-after N and --replug-after MS.
+std::string ApplyUnplug(const std::string& name, const std::string& value, const std::string& bad,
+                        TSimOptions& options) {
+  long number = 0;
+  if (!ParseNumber(value, 0, 1000000000, number)) return bad + " (0 or more)";
+  (name == "unplug-after" ? options.unplugAfter : options.replugAfterMs) = number;
   return {};
 }
 
@@ -212,6 +223,8 @@ std::string ApplyValue(const std::string& name, const std::string& value, TSimOp
   if (name == "device" || name == "link" || name == "trace") {
     return ApplyPlace(name, value, bad, options);
   }
+  if (name == "unplug-after" || name == "replug-after")
+    return ApplyUnplug(name, value, bad, options);
   if (name == "set") return ApplySet(value, bad, camera);
   if (name == "id") return ApplyId(value, bad, camera);
   if (name == "id-hex") return ApplyIdHex(value, bad, camera);
@@ -295,6 +308,12 @@ std::string TakeOption(const Given& option, bool line, TSimOptions& options, Lin
 std::string CheckCombinations(const TSimOptions& options, const LinePlan& plan) {
   if (!options.device.empty() && !options.link.empty()) {
     return "--link makes a link to a pseudo-terminal; it cannot be used with --device";
+  }
+  if (options.unplugAfter >= 0 && !options.device.empty()) {
+    return "--unplug-after closes a pseudo-terminal; it cannot be used with --device";
+  }
+  if (options.replugAfterMs >= 0 && options.unplugAfter < 0) {
+    return "--replug-after needs --unplug-after";
   }
   if (plan.addressGiven && !plan.addresses.empty()) {
     return "--address names the only camera; with --cameras give the addresses there";

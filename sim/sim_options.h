@@ -17,6 +17,11 @@ struct TSimOptions {
   std::string link;                // symbolic link to create to the pseudo-terminal
   std::string traceFile;           // empty: the trace goes to standard output
   bool traceMicroseconds = false;  // stamps: the monotonic clock in microseconds
+  // The adapter pulled out after this many replies (-1: never), and plugged
+  // in again this many ms later (-1: never): the pseudo-terminal closed and a
+  // new one made behind the same link.
+  long unplugAfter = -1;
+  long replugAfterMs = -1;
   bool help = false;
   bool version = false;
 };

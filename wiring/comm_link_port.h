@@ -8,7 +8,10 @@ class CommLinkPort : public LinkPort {
  public:
   explicit CommLinkPort(TThreadComm& comm) : comm_(comm) {}
   bool Enabled() const override;
-  bool Gone() const override { return comm_.Gone(); }
+  // Gone while the device is gone, and while its owner, having closed it,
+  // waits for it to come back.
+  bool Gone() const override { return away_ || comm_.Gone(); }
+  void SetAway(bool away) { away_ = away; }
   int32_t Write(const uint8_t* buffer, uint32_t count) override;
   int32_t Read(uint8_t* buffer, uint32_t count) override;
   void SetRTSState(bool state) override;
@@ -19,4 +22,5 @@ class CommLinkPort : public LinkPort {
 
  private:
   TThreadComm& comm_;
+  bool away_ = false;
 };

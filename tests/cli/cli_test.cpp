@@ -637,6 +637,29 @@ TEST(CliPort, ALineLostMidRunEndsItWithThePortsStatus) {
   }
 }
 
+// The adapter pulled out under any command (the simulator closes its
+// pseudo-terminal after its first reply): the command does not wait for it
+// and ends with the port's status.
+TEST(CliPort, AnUnpluggedAdapterEndsEveryCommandAtOnce) {
+  const std::vector<std::string> commands[] = {{"read"},
+                                               {"state"},
+                                               {"delay", "read"},
+                                               {"ptz", "--check", "up"},
+                                               {"monitor", "--seconds", "60"}};
+  for (const std::vector<std::string>& command : commands) {
+    SCOPED_TRACE(command[0]);
+    Folder folder;
+    SimProcess sim(ZELTA_CAMSIM_PATH, {"--unplug-after", "1"});
+    const std::string pty = sim.WaitReady();
+    ASSERT_FALSE(pty.empty()) << sim.Output();
+    std::vector<std::string> args = {"--port", pty};
+    args.insert(args.end(), command.begin(), command.end());
+    const Outcome run = RunCli(args, folder);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.err.find("zelta-cli: the port has gone"), std::string::npos) << run.err;
+  }
+}
+
 TEST(CliPort, MissingIsNamed) {
   Folder folder;
   for (const char* command : {"read", "scan"}) {

@@ -217,6 +217,8 @@ TEST_F(CommEvents, AGoneDeviceIsToldOnce) {
   EXPECT_TRUE(comm.Enabled());
   comm.Close();
   EXPECT_FALSE(comm.Gone());
+  // Where its owner waits for it to come back.
+  EXPECT_EQ(comm.OpenedPath(), pty.SlavePath());
 }
 
 }  // namespace

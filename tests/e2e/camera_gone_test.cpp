@@ -63,6 +63,36 @@ class CameraGoneTest : public QObject {
     QCOMPARE(messages.Texts(), QStringList());
   }
 
+  // The adapter is pulled out in the middle of Read Camera and plugged in
+  // again (the simulator closes its pseudo-terminal and makes a new one
+  // behind the same "Com1"): the read fails as on a silent line, and the lamp
+  // turns green again by itself.
+  void anUnpluggedAdapterComesBackByItself() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    const CameraValues camera = LobbyCamera();
+    CamSim sim(folder, SimOptionsFor(camera) + kSlowReplies +
+                           QStringList{"--unplug-after", "4", "--replug-after", "3000"});
+    QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
+    auto form = StartZelta(folder);
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));
+    Child<QPushButton>(form, "ReadButton")->click();
+    QVERIFY2(WaitForStatus(*form, "READ ERROR.."), qPrintable(Describe(*form) + sim.Diagnostics()));
+    QCOMPARE(form->LinkView().Lamp(), LampColour::Red);
+    QVERIFY(form->AwaitingPort());
+
+    QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(Describe(*form) + sim.Diagnostics()));
+    QVERIFY(!form->AwaitingPort());
+    QVERIFY2(sim.Diagnostics().contains("plugged in again"), qPrintable(sim.Diagnostics()));
+    // What was read before the adapter went stays in the panel.
+    QCOMPARE(PanelValues(*form).items.at(kItemDNMode), camera.items.at(kItemDNMode));
+    Child<QPushButton>(form, "ReadButton")->click();
+    QVERIFY2(WaitForStatus(*form, "Finish", kTransferWaitMs),
+             qPrintable(Describe(*form) + "\n" + sim.Diagnostics()));
+    QCOMPARE(PanelValues(*form).Text(), camera.Text());
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
   // The simulator ends and a new one takes its place on "Com1" (as when a USB
   // adapter is pulled and plugged in again): choosing the port again finds it.
   void aRestartedSimulatorIsFoundWhenThePortIsChosenAgain() {

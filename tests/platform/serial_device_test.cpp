@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <linux/serial.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/device_names.h"
+#include "platform/device_watch.h"
 #include "platform/serial_event_wait.h"
 #include "platform/serial_ports.h"
 #include "tests/comm/support/pseudo_terminal.h"
@@ -35,10 +37,17 @@ std::unique_ptr<SerialDevice> OpenAt(const PseudoTerminal& pty, uint32_t baud,
   return device;
 }
 
-// Waits for the next event other than one the test does not look at.
-uint32_t NextEvent(SerialEventWait& wait) {
+// Waits for the next event, for a few seconds at most: an event that never
+// comes fails the test with `what`, instead of hanging it until the runner
+// gives up.
+uint32_t NextEvent(SerialEventWait& wait, const char* what = "the next event") {
   uint32_t events = 0;
-  return wait.Wait(events) == SerialEventWait::Result::Event ? events : 0;
+  auto waited = std::async(std::launch::async, [&wait, &events] { return wait.Wait(events); });
+  if (waited.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+    ADD_FAILURE() << "no " << what << " within 3 s";
+    wait.Stop();
+  }
+  return waited.get() == SerialEventWait::Result::Event ? events : 0;
 }
 namespace fs = std::filesystem;
 
@@ -115,6 +124,37 @@ TEST(PlatformSerialPorts, ListsAdaptersByStableNameThenKernelPorts) {
   EXPECT_EQ(maker, "1a86");
   EXPECT_EQ(product, "USB Serial");
   fs::remove_all(root);
+}
+
+// Whether the watch's descriptor turns readable within a few seconds.
+bool Woken(const DeviceWatch& watch) {
+  pollfd fd{watch.Descriptor(), POLLIN, 0};
+  return ::poll(&fd, 1, 3000) == 1;
+}
+
+// The port's link to a stable name whose folder has gone with the adapter:
+// the nearest folder there is watched, and the name's return wakes the watch.
+TEST(PlatformDeviceWatch, WakesWhenTheNameLeadsToADeviceAgain) {
+  const std::string folder = MakeTempFolder();
+  const std::string byId = folder + "/serial/by-id";
+  const std::string com1 = folder + "/Com1";
+  ASSERT_EQ(symlink((byId + "/usb-adapter").c_str(), com1.c_str()), 0);
+  EXPECT_EQ(FoldersAlong(com1), (std::vector<std::string>{folder}));
+
+  DeviceWatch watch(com1);
+  ASSERT_GE(watch.Descriptor(), 0);
+  EXPECT_FALSE(watch.Present());
+  fs::create_directories(byId);
+  ASSERT_TRUE(Woken(watch)) << "no wake-up for the folder of the stable name";
+  watch.Drain();
+  EXPECT_FALSE(watch.Present());
+  PseudoTerminal pty;
+  ASSERT_EQ(symlink(pty.SlavePath().c_str(), (byId + "/usb-adapter").c_str()), 0);
+  ASSERT_TRUE(Woken(watch)) << "no wake-up for the stable name";
+  watch.Drain();
+  EXPECT_TRUE(watch.Present());
+  EXPECT_EQ(FoldersAlong(com1), (std::vector<std::string>{folder, byId, "/dev/pts"}));
+  fs::remove_all(folder);
 }
 
 TEST(PlatformDeviceNames, ExecutableFolderHoldsThisProgram) {
@@ -308,7 +348,7 @@ TEST(PlatformEventWait, TransmitEmptyFollowsTheDriverWhereItCan) {
     const auto start = Clock::now();
     driver->Restart();
     for (uint32_t i = 0; i < c.oneByteWrites; ++i) device->Write("x", 1, error);
-    EXPECT_EQ(NextEvent(*wait), serial_event::TxEmpty);
+    EXPECT_EQ(NextEvent(*wait, "transmit-empty event"), serial_event::TxEmpty);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     EXPECT_GE(ms, c.soonestMs);
     EXPECT_LT(ms, c.latestMs);
@@ -329,10 +369,10 @@ TEST(PlatformEventWait, OneFailedModemQueryIsNoHangUp) {
   int error = 0;
   auto wait = device->CreateEventWait(error);
   ASSERT_NE(wait, nullptr);
-  EXPECT_EQ(NextEvent(*wait), serial_event::Cts);
+  EXPECT_EQ(NextEvent(*wait, "CTS event after the failed modem query"), serial_event::Cts);
   EXPECT_FALSE(wait->HungUp());
   pty.Write({1});
-  EXPECT_EQ(NextEvent(*wait), serial_event::RxChar);
+  EXPECT_EQ(NextEvent(*wait, "receive event"), serial_event::RxChar);
   // A real hang-up still parks the wait.
   pty.CloseMaster();
   auto parked = std::async(std::launch::async, [wait] {

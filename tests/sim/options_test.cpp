@@ -142,6 +142,9 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason) {
       {"--bogus"},
       {"stray"},
       {"--device", "/dev/ttyS0", "--link", "/tmp/x/Com1"},
+      {"--unplug-after", "-1"},
+      {"--replug-after", "100"},  // nothing to plug in again
+      {"--device", "/dev/ttyS0", "--unplug-after", "3"},
   };
   for (const auto& args : bad) {
     TSimOptions options;
@@ -154,14 +157,37 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason) {
 
 TEST(SimOptions, HelpNamesEveryOption) {
   const std::string help = SimHelpText();
-  for (const char* option : {"--device",          "--link",        "--address",      "--baud",
-                             "--protocol",        "--set",         "--id",           "--white-bal",
-                             "--delay-code",      "--iris",        "--dc-sync",      "--ai-lens",
-                             "--refuse",          "--reply-delay", "--line-timing",  "--split",
-                             "--noise",           "--seed",        "--silent-after", "--trace",
-                             "--trace-us",        "--help",        "--version",      "--cameras",
-                             "--duplicate",       "--silent",      "--silent-for",   "--corrupt",
-                             "--corrupt-requests"}) {
+  for (const char* option : {"--device",
+                             "--link",
+                             "--address",
+                             "--baud",
+                             "--protocol",
+                             "--set",
+                             "--id",
+                             "--white-bal",
+                             "--delay-code",
+                             "--iris",
+                             "--dc-sync",
+                             "--ai-lens",
+                             "--refuse",
+                             "--reply-delay",
+                             "--line-timing",
+                             "--split",
+                             "--noise",
+                             "--seed",
+                             "--silent-after",
+                             "--trace",
+                             "--trace-us",
+                             "--help",
+                             "--version",
+                             "--cameras",
+                             "--duplicate",
+                             "--silent",
+                             "--silent-for",
+                             "--corrupt",
+                             "--corrupt-requests",
+                             "--unplug-after",
+                             "--replug-after"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

@@ -305,10 +305,6 @@ void TForm1::Comm1RxChar(uint32_t count) {
   qam_->Comm1RxChar(count);
 }
 
-void TForm1::Comm1Gone() {
-  qam_->Comm1Gone();
-}
-
 void TForm1::Comm1TxEmpty() {
   qam_->Comm1TxEmpty();
 }

@@ -22,6 +22,7 @@ class ChoiceGroup;
 class ControlCameraPanel;
 class ControlLinkWindow;
 class CommLinkPort;
+class PortReturn;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -136,6 +137,8 @@ class TForm1 : public QMainWindow {
   bool UseCamera(uint8_t address, uint8_t speedCode);
   // What the Port menu says of the selected port when it cannot be opened.
   QString PortClosedText() const;
+  // The port's device has gone and the window waits for it to come back.
+  bool AwaitingPort() const;
 
  signals:
   // Raised by FormClose, after "Port.dat" was written.
@@ -187,6 +190,8 @@ class TForm1 : public QMainWindow {
   QToolButton* DownButton = nullptr;
   QStatusBar* StatusBar = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
+  // Beside the four panels, shown only while the port's device is away.
+  QLabel* PortAwayLabel = nullptr;
 
   QFrame* Panel1 = nullptr;
   QLabel* BlueLable = nullptr;
@@ -242,6 +247,11 @@ class TForm1 : public QMainWindow {
   // Sets the serial component to the speed of `code` and checks its item.
   void UseBaud(uint8_t code);
   void SelectCom(bool com1);
+  // The device that went away: closed, shown, awaited; and reopened with the
+  // same settings when it is back.
+  void ClosePortGone();
+  void ReopenReturnedPort();
+  void StopAwaitingPort();
   void AddressListChanged(QComboBox* changed);
   void LeaveAlternativeList(QComboBox* alternative, QComboBox* plain, int special);
   void ShowGain(TUpDown* upDown, QLineEdit* numEdit);
@@ -265,4 +275,5 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<ControlCameraPanel> panel_;
   std::unique_ptr<ControlLinkWindow> linkWindow_;
   std::unique_ptr<QamProtocol> qam_;
+  PortReturn* portReturn_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "ui/main_window/control_camera_panel.h"
 #include "ui/main_window/control_form.h"
 #include "ui/main_window/control_panel_table.h"
+#include "ui/main_window/port_return.h"
 #include "ui/tools/installer_tools.h"
 #include "ui/widgets/choice_group.h"
 #include "ui/widgets/control_jpeg.h"
@@ -357,5 +358,10 @@ void TForm1::BuildStatusBar() {
     StatusBar->addWidget(panel, last ? 1 : 0);
     StatusPanels[i] = panel;
   }
+  PortAwayLabel = new QLabel(QString::fromLatin1(kPortAwayText), StatusBar);
+  PortAwayLabel->setObjectName(QStringLiteral("PortAwayLabel"));
+  PortAwayLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  StatusBar->addPermanentWidget(PortAwayLabel);
+  PortAwayLabel->hide();
   StatusBar->raise();
 }

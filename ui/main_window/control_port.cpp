@@ -96,6 +96,8 @@ void TForm1::ChoosePort(const std::string& chosen, const std::string& other,
 
 void TForm1::SwitchPort(const std::string& chosen, const std::string& other,
                         const char* missingText) {
+  // Another port, or another device behind this one: the one awaited is no more.
+  StopAwaitingPort();
   Comm1->Close();
   Comm1->SetDeviceName(chosen);
   ShowComPort();

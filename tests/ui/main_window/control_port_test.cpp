@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -279,6 +281,50 @@ class ControlPortTest : public QObject {
     Child<QAction>(form, "SaveAs1")->trigger();
     QCOMPARE(dialogs, 0);
     QCOMPARE(form->windowTitle(), title);
+    QVERIFY(messages.Messages().isEmpty());
+  }
+
+  // The line hangs up (an adapter pulled out) and a new one appears behind
+  // the same name: the window closes the port, says so in the status bar,
+  // reopens the port by itself, polls at once and the lamp turns green.
+  void aPortThatGoesAwayIsReopenedWhenItComesBack() {
+    TestProgramFolder folder;
+    MessageLog messages;
+    auto com1 = std::make_unique<PtyLine>(folder, QStringLiteral("Com1"));
+    auto form = StartForm(folder);
+    form->show();
+    uint8_t poll[kFrameSize];
+    BuildPollFrame(poll, 1, kProtocolPelcoP);
+    uint8_t reply[kFrameSize];
+    BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);
+    QCOMPARE(com1->Receive(kFrameSize, 2000), Frame(poll));
+    com1->Send(Frame(reply));
+    auto* lamp = Child<TShape>(form, "LightShape");
+    QTRY_COMPARE_WITH_TIMEOUT(lamp->BrushColor(), QColor(0, 255, 0), 2000);
+    Child<QLineEdit>(form, "IdEdit")->setText(QStringLiteral("GATE 3"));
+
+    auto* away = Child<QLabel>(form, "PortAwayLabel");
+    QVERIFY(away->isHidden());
+    QVERIFY(QFile::remove(folder.FilePath(QStringLiteral("Com1"))));
+    com1.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(!away->isHidden() && !form->Comm1->Enabled(), 2000);
+    QCOMPARE(away->text(), QStringLiteral("Adapter unplugged"));
+    QVERIFY(form->AwaitingPort() && form->Link().LineGone());
+    // The watchdog gives the silent line up as any other.
+    for (int tick = 0; tick < 5; ++tick) form->ExistTimerTimer();
+    QCOMPARE(lamp->BrushColor(), QColor(255, 0, 0));
+
+    com1 = std::make_unique<PtyLine>(folder, QStringLiteral("Com1"));
+    QVERIFY(com1->Ok());
+    // The poll goes out at once, not at the watchdog's next tick.
+    QCOMPARE(com1->Receive(kFrameSize, 1500), Frame(poll));
+    com1->Send(Frame(reply));
+    QTRY_COMPARE_WITH_TIMEOUT(lamp->BrushColor(), QColor(0, 255, 0), 2000);
+    QVERIFY(away->isHidden());
+    QVERIFY(!form->AwaitingPort() && !form->Link().LineGone());
+    QCOMPARE(com1->LineSpeed(), 4800);
+    QCOMPARE(form->StatusText(0), QStringLiteral("Com Port : COM1"));
+    QCOMPARE(Child<QLineEdit>(form, "IdEdit")->text(), QStringLiteral("GATE 3"));
     QVERIFY(messages.Messages().isEmpty());
   }
 
