@@ -6,6 +6,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
@@ -22,6 +23,20 @@ struct RunControls {
   QLabel* progressText;
 };
 RunControls MakeRunControls(QWidget* parent);
+// "Addresses:", the list to type ("2-32, 40") and a button that fills it.
+struct AddressRow {
+  QLineEdit* edit;
+  QPushButton* fill;
+  QHBoxLayout* row;
+};
+AddressRow MakeAddressRow(QWidget* parent, const char* fillName, const QString& fillCaption);
+// "Folder:", its path and a Browse... button that chooses it.
+struct FolderRow {
+  QLineEdit* edit;
+  QPushButton* browse;
+  QHBoxLayout* row;
+};
+FolderRow MakeFolderRow(QWidget* parent);
 // A read-only table of whole rows with these column headers.
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
 // Appends a row of texts.
