@@ -85,9 +85,9 @@ CompareCameraDialog::CompareCameraDialog(TForm1& form, QWidget* parent)
   progress_ = run.progress;
   progress_->setRange(0, kReadRequests);
   progressText_ = run.progressText;
-  table_ = MakeResultTable(
-      this, "CompareTable",
-      {QStringLiteral("Item"), QStringLiteral("Panel"), QStringLiteral("Camera")});
+  table_ =
+      MakeResultTable(this, "CompareTable",
+                      {QStringLiteral("Item"), QStringLiteral("Panel"), QStringLiteral("Camera")});
 
   take_ = MakeButton(this, "TakeButton", QStringLiteral("Take from camera"));
   auto* close = MakeButton(this, "CloseButton", QStringLiteral("Close"));
@@ -209,12 +209,12 @@ void CompareCameraDialog::BackupProgress(const LineBackupProgress& progress) {
   } else {
     progress_->setValue(std::min(progress_->value() + 1, kReadRequests));
   }
-  progressText_->setText(QStringLiteral("Reading camera %1%2")
-                             .arg(progress.address)
-                             .arg(progress.item.empty()
-                                      ? QString()
-                                      : QStringLiteral(": ") +
-                                            QString::fromStdString(progress.item)));
+  progressText_->setText(
+      QStringLiteral("Reading camera %1%2")
+          .arg(progress.address)
+          .arg(progress.item.empty()
+                   ? QString()
+                   : QStringLiteral(": ") + QString::fromStdString(progress.item)));
 }
 
 void CompareCameraDialog::CameraRead(const LineBackupResult& result) {

@@ -53,8 +53,8 @@ class CompareCameraDialog : public QDialog, private LineBackupListener {
   QLabel* progressText_ = nullptr;
   QTableWidget* table_ = nullptr;
   SteadyLinkClock clock_;
-  MemoryPanel wanted_;  // the panel or the file, as it was when the read began
-  MemoryPanel camera_;  // what the camera holds
+  MemoryPanel wanted_;       // the panel or the file, as it was when the read began
+  MemoryPanel camera_;       // what the camera holds
   bool haveCamera_ = false;  // camera_ holds a whole read
   uint8_t address_ = 0;
   std::unique_ptr<LineBackup> read_;

@@ -8,8 +8,8 @@
 #include "ui/tools/compare_camera_dialog.h"
 #include "ui/tools/find_cameras_dialog.h"
 #include "ui/tools/line_backup_dialog.h"
-#include "ui/tools/line_restore_dialog.h"
 #include "ui/tools/line_monitor_window.h"
+#include "ui/tools/line_restore_dialog.h"
 #include "ui/tools/multi_write_dialog.h"
 #include "ui/widgets/help_key.h"
 

@@ -2,10 +2,10 @@
 
 #include <QAction>
 #include <QFile>
-#include <QMenu>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -78,8 +78,8 @@ LineBackupDialog::LineBackupDialog(TForm1& form, const std::vector<LineScanFind>
   layout->addLayout(bottom);
   resize(520, 420);
 
-  backup_ = std::make_unique<LineBackup>(form_.Link(), clock_,
-                                         static_cast<LineBackupListener&>(*this));
+  backup_ =
+      std::make_unique<LineBackup>(form_.Link(), clock_, static_cast<LineBackupListener&>(*this));
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
   connect(stop_, &QPushButton::clicked, this, [this] { backup_->Stop(); });
   connect(close, &QPushButton::clicked, this, [this] { reject(); });
@@ -193,8 +193,7 @@ void LineBackupDialog::CameraRead(const LineBackupResult& result) {
 }
 
 void LineBackupDialog::ShowEnd(const QString& how) {
-  progressText_->setText(
-      QStringLiteral("%1: %2 of %3 saved").arg(how).arg(saved_).arg(rows_));
+  progressText_->setText(QStringLiteral("%1: %2 of %3 saved").arg(how).arg(saved_).arg(rows_));
   ShowRunning(false);
 }
 

@@ -24,8 +24,7 @@ class LineBackupDialog : public QDialog, private LineBackupListener {
 
  public:
   // `found`: what the last Find Cameras found, for the "Cameras found" button.
-  LineBackupDialog(TForm1& form, const std::vector<LineScanFind>& found,
-                   QWidget* parent = nullptr);
+  LineBackupDialog(TForm1& form, const std::vector<LineScanFind>& found, QWidget* parent = nullptr);
   ~LineBackupDialog() override;
 
   // Closing a running backup asks first, then ends it at once. The window

@@ -53,8 +53,7 @@ std::string LoadCameraFile(const std::string& path, CameraPanel& panel) {
 
 }  // namespace
 
-LineRestoreDialog::LineRestoreDialog(TForm1& form, QWidget* parent)
-    : QDialog(parent), form_(form) {
+LineRestoreDialog::LineRestoreDialog(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
   setObjectName(QStringLiteral("LineRestoreDialog"));
   setWindowTitle(QStringLiteral("Restore Line"));
   SetHelpContext(this, kLineRestoreContext);

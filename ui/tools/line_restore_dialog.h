@@ -68,7 +68,7 @@ class LineRestoreDialog : public QDialog, private MultiWriteListener {
   SteadyLinkClock clock_;
   std::unique_ptr<LineBook> book_;
   std::vector<uint8_t> list_;
-  size_t next_ = 0;      // the camera of list_ to take next
+  size_t next_ = 0;  // the camera of list_ to take next
   bool running_ = false;
   MultiWriteOptions options_;
   std::vector<MultiWriteResult> rows_;

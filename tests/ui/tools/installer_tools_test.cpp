@@ -122,9 +122,10 @@ class InstallerToolsTest : public QObject {
     SetHelpFilePath(QString());
   }
 
-  void theToolsMenuEndsWithTheThreeToolsAndTheirTopics() {
+  void theToolsMenuEndsWithTheToolsAndTheLineBookAndTheirTopics() {
     const QList<QAction*> items = Child<QMenu>(form_, "R1")->actions();
-    QVERIFY(items.size() >= 4);
+    QVERIFY(items.size() >= 8);
+    QVERIFY(items[items.size() - 8]->isSeparator());
     QVERIFY(items[items.size() - 4]->isSeparator());
     struct Entry {
       const char* name;
@@ -133,11 +134,14 @@ class InstallerToolsTest : public QObject {
     };
     const Entry expected[] = {{"FindCameras", "Find Cameras...", kFindCamerasContext},
                               {"MultiWrite", "Write to Several Cameras...", kMultiWriteContext},
-                              {"LineMonitor", "Line Monitor", kLineMonitorContext}};
+                              {"LineMonitor", "Line Monitor", kLineMonitorContext},
+                              {"LineBackup", "Back Up Line...", kLineBackupContext},
+                              {"LineRestore", "Restore Line...", kLineRestoreContext},
+                              {"CompareCamera", "Compare with Camera...", kCompareCameraContext}};
     THelpViewer viewer;
     viewer.ShowTopic(kFindCamerasContext);
-    for (int i = 0; i < 3; ++i) {
-      const QAction* item = items[items.size() - 3 + i];
+    for (int i = 0; i < 6; ++i) {
+      const QAction* item = items[items.size() - 7 + i + i / 3];
       QCOMPARE(item->objectName(), QString::fromLatin1(expected[i].name));
       QCOMPARE(item->text(), QString::fromLatin1(expected[i].caption));
       QVERIFY(item->isEnabled() && !item->isCheckable());
