@@ -31,7 +31,9 @@
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
 #include "ui/main_window/control_form.h"
+#include "ui/tools/compare_camera_dialog.h"
 #include "ui/tools/find_cameras_dialog.h"
+#include "ui/tools/line_backup_dialog.h"
 #include "ui/tools/line_monitor_window.h"
 #include "ui/tools/multi_write_dialog.h"
 #include "ui/widgets/help_file.h"
@@ -219,6 +221,43 @@ class InstallerToolsTest : public QObject {
     QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Stopped"));
     QVERIFY(!table->item(1, 1)->font().bold());
     QCOMPARE(Child<QProgressBar>(&dialog, "Progress")->value(), 1);
+    QVERIFY(!form_->Link().LinkBusy());
+  }
+
+  // A folder that is a file is refused before the line is touched; then the
+  // line book waits for a write that holds the line.
+  void theLineBookStartsNothingOnABadFolderOrWhileTheLineIsBusy() {
+    const std::vector<LineScanFind> none;
+    MultiWriteDialog write(*form_, none, form_.get());
+    LineBackupDialog backup(*form_, none, form_.get());
+    CompareCameraDialog compare(*form_, form_.get());
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("file"));
+    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    Child<QLineEdit>(&backup, "AddressEdit")->setText(QStringLiteral("4"));
+    Child<QLineEdit>(&backup, "FolderEdit")->setText(file);
+    messages_->Clear();
+    Child<QPushButton>(&backup, "StartButton")->click();
+    QVERIFY(!form_->Link().LinkBusy());
+    QCOMPARE(messages_->Texts().size(), 1);
+    QVERIFY2(messages_->Texts().front().startsWith("Can not use the folder \"" + file + "\".\n"),
+             qPrintable(messages_->Texts().front()));
+
+    Child<QLineEdit>(&backup, "FolderEdit")->setText(dir.path());
+    Child<QLineEdit>(&write, "AddressEdit")->setText(QStringLiteral("5"));
+    Child<QPushButton>(&write, "StartButton")->click();
+    QVERIFY(form_->Link().LinkBusy());
+    messages_->Clear();
+    Child<QPushButton>(&backup, "StartButton")->click();
+    Child<QPushButton>(&compare, "StartButton")->click();
+    const QString busy =
+        QStringLiteral("The line is busy. Try again when the transfer has finished.");
+    QCOMPARE(messages_->Texts(), (QStringList{busy, busy}));
+    QVERIFY(Child<QPushButton>(&backup, "StartButton")->isEnabled());
+    QVERIFY(Child<QPushButton>(&compare, "StartButton")->isEnabled());
+    QCOMPARE(Child<QTableWidget>(&backup, "ResultTable")->rowCount(), 0);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("line.csv"))));
+    Child<QPushButton>(&write, "StopButton")->click();
     QVERIFY(!form_->Link().LinkBusy());
   }
 

@@ -95,6 +95,13 @@ class LineBookTest : public QObject {
     CompareCameraDialog compare(*form, form.get());
     Run(&compare);
     QCOMPARE(Marked(&compare), (QStringList{"SHUTTER", "ID."}));
+    // Not while a transfer runs.
+    form->Link().ReadButtonClick();
+    QVERIFY(form->Link().LinkBusy());
+    Child<QPushButton>(&compare, "TakeButton")->click();
+    QCOMPARE(form->Panel().IdEditText(), idBefore.toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(!form->Link().LinkBusy(), kRunMs);
+    form->Panel().SetIdEditText(idBefore.toStdString());
     Child<QPushButton>(&compare, "TakeButton")->click();
     QCOMPARE(Marked(&compare), QStringList());
     QCOMPARE(QByteArray::fromStdString(SettingsFileText(form->Panel(), LinkState)),
