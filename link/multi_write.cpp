@@ -85,8 +85,21 @@ MultiWrite::~MultiWrite() {
 }
 
 bool MultiWrite::Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
-  if (running_ || addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
-  CopyPanel(userPanel_, source_);
+  if (running_) return false;
+  sources_.assign(1, MemoryPanel());
+  CopyPanel(userPanel_, sources_.front());
+  return Begin(addresses, options);
+}
+
+bool MultiWrite::Start(const std::vector<uint8_t>& addresses,
+                       const std::vector<MemoryPanel>& panels, const MultiWriteOptions& options) {
+  if (running_ || panels.size() != addresses.size()) return false;
+  sources_ = panels;
+  return Begin(addresses, options);
+}
+
+bool MultiWrite::Begin(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
+  if (addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
   addresses_ = addresses;
   options_ = options;
   userAddress_ = engine_.Address();
@@ -108,7 +121,7 @@ void MultiWrite::BeginCamera() {
   notes_.clear();
   lastItem_ = 0;
   cameraStart_ = clock_.NowMs();
-  CopyPanel(source_, writing_);
+  CopyPanel(Source(), writing_);
   listener_.WriteProgress({index_ + 1, addresses_.size(), addresses_[index_], ""});
   engine_.StartTransferAt(TransferKind::Write, writing_, addresses_[index_]);
 }
@@ -172,7 +185,7 @@ void MultiWrite::AfterWrite() {
 
 std::vector<uint8_t> MultiWrite::Comparison() {
   std::vector<uint8_t> differing;
-  for (const ItemComparison& row : CompareItems(source_, readBack_)) {
+  for (const ItemComparison& row : CompareItems(Source(), readBack_)) {
     if (row.fixedState) AddNote(row.item);
     if (row.differs) differing.push_back(row.item);
   }

@@ -7,14 +7,13 @@ const char* const kMultiWriteReportHeader =
 
 std::string MultiWriteReportText(const MultiWriteReportRun& run,
                                  const std::vector<MultiWriteResult>& rows) {
-  // The same for every row.
-  const std::string runFields = "," + CsvField(CsvLocalTime(run.started)) + "," +
-                                CsvField(run.port) + "," + std::to_string(run.baud) + "," +
-                                CsvField(run.settingsFile);
   std::string text = std::string(kMultiWriteReportHeader) + kCsvLineEnd;
-  for (const MultiWriteResult& row : rows) {
-    text += std::to_string(row.address) + "," + CsvField(row.text) + "," + std::to_string(row.ms) +
-            runFields + kCsvLineEnd;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string& file = i < run.rowFiles.size() ? run.rowFiles[i] : run.settingsFile;
+    text += std::to_string(rows[i].address) + "," + CsvField(rows[i].text) + "," +
+            std::to_string(rows[i].ms) + "," + CsvField(CsvLocalTime(run.started)) + "," +
+            CsvField(run.port) + "," + std::to_string(run.baud) + "," + CsvField(file) +
+            kCsvLineEnd;
   }
   return text;
 }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ class CameraSim {
   const CameraModel& Model(size_t index = 0) const { return cameras_[index]->model; }
   const OsdMenu& Menu(size_t index = 0) const { return cameras_[index]->menu; }
   long Replies(size_t index = 0) const { return cameras_[index]->replies; }
+  // Told after each write request or PTZ frame a camera took, with the
+  // camera as it then stands (its values may or may not have changed).
+  void SetOnChange(std::function<void(const CameraModel&)> onChange) {
+    onChange_ = std::move(onChange);
+  }
 
  private:
   struct Camera {
@@ -72,4 +78,5 @@ class CameraSim {
   OutputQueue output_;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;
+  std::function<void(const CameraModel&)> onChange_;
 };

@@ -63,6 +63,10 @@ Behaviours:
                        random bytes (never 0xCC)
   --seed N             seed of the noise (default 1)
   --silent-after N     answers N replies, then nothing more
+  --state-dir DIR      keeps each camera's settings in DIR between runs: reads
+                       DIR/camera-017.txt (for address 17) at start, over the
+                       options above, and writes it whenever the camera takes
+                       a write; delete it for factory settings
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output

@@ -14,10 +14,10 @@ namespace {
 
 // Options that take a value, and switches.
 constexpr const char* kValueOptions[] = {
-    "address",      "baud",    "protocol",    "device",    "link",
-    "trace",        "set",     "id",          "white-bal", "delay-code",
-    "refuse",       "noise",   "reply-delay", "seed",      "adapter-latency",
-    "silent-after", "cameras", "duplicate",   "silent",    "id-hex",
+    "address",     "baud",   "protocol",        "device",       "link",    "trace",
+    "set",         "id",     "white-bal",       "delay-code",   "refuse",  "noise",
+    "reply-delay", "seed",   "adapter-latency", "silent-after", "cameras", "duplicate",
+    "silent",      "id-hex", "state-dir",
 };
 // Options that may be given for one camera as ADDR:VALUE.
 constexpr const char* kPerCamera[] = {"set",        "id",     "white-bal",
@@ -76,6 +76,7 @@ std::string ApplyPlace(const std::string& name, const std::string& value, const 
   if (name == "device") options.device = value;
   if (name == "link") options.link = value;
   if (name == "trace") options.traceFile = value;
+  if (name == "state-dir") options.stateDir = value;
   return {};
 }
 
@@ -183,7 +184,7 @@ std::string ApplyBehaviour(const std::string& name, const std::string& value,
 std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options,
                        TCameraConfig& camera) {
   const std::string bad = "invalid value '" + value + "' for --" + name;
-  if (name == "device" || name == "link" || name == "trace") {
+  if (name == "device" || name == "link" || name == "trace" || name == "state-dir") {
     return ApplyPlace(name, value, bad, options);
   }
   if (name == "set") return ApplySet(value, bad, camera);

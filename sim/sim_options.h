@@ -16,6 +16,7 @@ struct TSimOptions {
   std::string device;              // a serial port to serve; empty: a new pseudo-terminal
   std::string link;                // symbolic link to create to the pseudo-terminal
   std::string traceFile;           // empty: the trace goes to standard output
+  std::string stateDir;            // keeps each camera's settings between runs; empty: none
   bool traceMicroseconds = false;  // stamps: the monotonic clock in microseconds
   bool help = false;
   bool version = false;
