@@ -16,9 +16,8 @@
 #include "link/address_list.h"
 #include "link/camera_link_state.h"
 #include "settings/settings_file_io.h"
-#include "settings/settings_messages.h"
-#include "settings/settings_reader.h"
 #include "ui/main_window/control_form.h"
+#include "ui/main_window/settings_file_commands.h"
 #include "ui/tools/installer_tools.h"
 #include "ui/tools/line_tap.h"
 #include "ui/tools/multi_write_dialog.h"
@@ -26,32 +25,6 @@
 #include "ui/widgets/help_key.h"
 #include "ui/widgets/message_box.h"
 #include "ui/widgets/window_place.h"
-
-namespace {
-
-// The row of a camera the run passes over without writing it.
-MultiWriteResult PassedOver(uint8_t address, const std::string& why) {
-  MultiWriteResult row;
-  row.address = address;
-  row.text = why;
-  return row;
-}
-
-// A camera's settings file into `panel`, checked whole as Open checks it;
-// what is wrong with it, or empty. Its delay times are not written.
-std::string LoadCameraFile(const std::string& path, CameraPanel& panel) {
-  std::vector<std::string> lines;
-  const FileOutcome read = ReadFileLines(path, kSettingsFileLines, lines);
-  if (!read.ok) return read.badFormat ? kSettingsFormatMessage : read.reason;
-  SettingsValues values;
-  SettingsFileError error;
-  if (!CheckSettingsLines(lines, values, error)) return SettingsCheckMessage(error);
-  CameraLinkState delays{};
-  ApplySettings(values, panel, delays);
-  return {};
-}
-
-}  // namespace
 
 LineRestoreDialog::LineRestoreDialog(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
   setObjectName(QStringLiteral("LineRestoreDialog"));
@@ -98,11 +71,11 @@ LineRestoreDialog::LineRestoreDialog(TForm1& form, QWidget* parent) : QDialog(pa
   layout->addLayout(bottom);
   resize(460, 420);
 
-  // Each camera is a write of one address from its own file's settings.
-  write_ = std::make_unique<MultiWrite>(form_.Link(), source_, clock_,
+  // Each camera gets its own file's settings, never the user's panel.
+  write_ = std::make_unique<MultiWrite>(form_.Link(), form_.Panel(), clock_,
                                         static_cast<MultiWriteListener&>(*this));
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
-  connect(stop_, &QPushButton::clicked, this, [this] { StopClick(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { write_->Stop(); });
   connect(save_, &QPushButton::clicked, this, [this] {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Report"),
                                                       QStringLiteral("report.csv"),
@@ -117,13 +90,13 @@ LineRestoreDialog::LineRestoreDialog(TForm1& form, QWidget* parent) : QDialog(pa
 LineRestoreDialog::~LineRestoreDialog() = default;
 
 void LineRestoreDialog::reject() {
-  if (running_) {
+  if (write_->Running()) {
     if (!AskQuestion(QStringLiteral("Stop restoring and close? The camera being written is left "
                                     "half-written, and those after it are not written."),
                      this)) {
       return;
     }
-    StopClick();
+    write_->Stop();
   }
   QDialog::reject();
 }
@@ -168,72 +141,45 @@ void LineRestoreDialog::StartClick() {
     ShowError(QString::fromStdString(list.error), this);
     return;
   }
-  std::unique_ptr<LineBook> book = OpenBook();
+  const std::unique_ptr<LineBook> book = OpenBook();
   if (!book) return;
+  // Every camera's file is read and checked before anything is sent.
+  std::vector<MemoryPanel> panels(list.addresses.size());
+  std::vector<std::string> files;
+  for (size_t i = 0; i < list.addresses.size(); ++i) {
+    const LineBookRow* row = book->Find(list.addresses[i]);
+    if (!row || row->file.empty()) {
+      ShowError(QStringLiteral("The backup holds no file of camera %1.").arg(list.addresses[i]),
+                this);
+      return;
+    }
+    files.push_back(book->PathOf(row->file));
+    // The delay times of the files are not written.
+    CameraLinkState delays{};
+    if (!LoadSettingsFile(this, QFile::decodeName(files.back().c_str()), panels[i], delays)) {
+      return;
+    }
+  }
   if (form_.LinePort().Gone()) {
     ShowError(QString::fromLatin1(kPortGoneText), this);
     return;
   }
-  if (form_.Link().LinkBusy()) {
+  MultiWriteOptions options;
+  options.readBack = readBack_->isChecked();
+  if (!write_->Start(list.addresses, panels, options)) {
     ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
     return;
   }
-  book_ = std::move(book);
-  list_ = list.addresses;
-  next_ = 0;
-  options_ = {};
-  options_.readBack = readBack_->isChecked();
   rows_.clear();
   table_->setRowCount(0);
-  progress_->setRange(0, static_cast<int>(list_.size()));
+  progress_->setRange(0, static_cast<int>(list.addresses.size()));
   progress_->setValue(0);
+  run_ = {};
   run_.started = std::time(nullptr);
   run_.port = form_.Comm1->DeviceName();
   run_.baud = form_.Link().LineBaud();
-  run_.settingsFile = book_->PathOf("");
-  running_ = true;
+  run_.rowFiles = files;
   ShowRunning(true);
-  NextCamera();
-}
-
-void LineRestoreDialog::NextCamera() {
-  for (; next_ < list_.size(); ++next_) {
-    const uint8_t address = list_[next_];
-    const LineBookRow* saved = book_->Find(address);
-    if (!saved || saved->file.empty()) {
-      Record(PassedOver(address, "Not in the backup"));
-      continue;
-    }
-    const std::string wrong = LoadCameraFile(book_->PathOf(saved->file), source_);
-    if (!wrong.empty()) {
-      Record(PassedOver(address, saved->file + ": " + wrong));
-      continue;
-    }
-    cameraStartMs_ = clock_.NowMs();
-    if (write_->Start({address}, options_)) return;
-    // The line went, or another transfer took it, between two cameras.
-    for (; next_ < list_.size(); ++next_) Record(PassedOver(list_[next_], kMultiWriteStopped));
-    EndRun(QStringLiteral("Stopped"));
-    return;
-  }
-  progress_->setValue(progress_->maximum());
-  EndRun(QStringLiteral("Finished"));
-}
-
-void LineRestoreDialog::StopClick() {
-  if (write_->Running()) write_->Stop();
-}
-
-void LineRestoreDialog::Record(const MultiWriteResult& row) {
-  rows_.push_back(row);
-  AddWriteRow(table_, row);
-  progress_->setValue(static_cast<int>(rows_.size()));
-}
-
-void LineRestoreDialog::EndRun(const QString& how) {
-  running_ = false;
-  progressText_->setText(WriteEndText(how, rows_));
-  ShowRunning(false);
 }
 
 void LineRestoreDialog::ShowRunning(bool running) {
@@ -248,31 +194,24 @@ void LineRestoreDialog::ShowRunning(bool running) {
 }
 
 void LineRestoreDialog::WriteProgress(const MultiWriteProgress& progress) {
-  QString text = QStringLiteral("Camera %1 of %2, address %3")
-                     .arg(next_ + 1)
-                     .arg(list_.size())
-                     .arg(progress.address);
-  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
-  const int msLeft = MultiWriteMsLeft(rows_, list_.size(), clock_.NowMs() - cameraStartMs_);
-  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
-  progressText_->setText(text);
+  if (progress.item.empty()) cameraStartMs_ = clock_.NowMs();
+  progress_->setValue(static_cast<int>(progress.camera - 1));
+  progressText_->setText(WriteProgressText(progress, rows_, clock_.NowMs() - cameraStartMs_));
 }
 
 void LineRestoreDialog::CameraDone(const MultiWriteResult& result) {
-  Record(result);
-  ++next_;
+  rows_.push_back(result);
+  AddWriteRow(table_, result);
 }
 
 void LineRestoreDialog::WriteFinished(bool stopped) {
-  if (!stopped) {
-    NextCamera();
-    return;
-  }
-  for (; next_ < list_.size(); ++next_) Record(PassedOver(list_[next_], kMultiWriteStopped));
-  EndRun(QStringLiteral("Stopped"));
+  progress_->setValue(stopped ? progress_->value() : progress_->maximum());
+  progressText_->setText(
+      WriteEndText(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"), rows_));
+  ShowRunning(false);
 }
 
 void LineRestoreDialog::WriteLineLost(const LineLoss& loss) {
-  for (; next_ < list_.size(); ++next_) Record(PassedOver(list_[next_], kMultiWriteStopped));
-  EndRun(QString::fromStdString(LineLostText(loss)));
+  progressText_->setText(WriteEndText(QString::fromStdString(LineLostText(loss)), rows_));
+  ShowRunning(false);
 }

@@ -1,13 +1,13 @@
 // Restore Line: each camera of a list is written from its own settings file
 // in a backup folder, as Write to Several Cameras writes one (read back and
-// compared when asked), with the same rows.
+// compared when asked), with the same rows. Every file is checked before
+// anything is sent.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 #include <vector>
 
-#include "link/memory_panel.h"
 #include "link/multi_write.h"
 #include "settings/line_book.h"
 #include "settings/multi_write_report.h"
@@ -37,15 +37,9 @@ class LineRestoreDialog : public QDialog, private MultiWriteListener {
 
  private:
   void StartClick();
-  void StopClick();
   // The book in the folder; nullptr, with an error box, when there is none.
   std::unique_ptr<LineBook> OpenBook();
   void FillFromBackup();
-  // Starts on the next camera that has a file, passing over (with their
-  // rows) those that have none; ends the run after the last.
-  void NextCamera();
-  void Record(const MultiWriteResult& row);
-  void EndRun(const QString& how);
   void ShowRunning(bool running);
 
   void WriteProgress(const MultiWriteProgress& progress) override;
@@ -66,14 +60,8 @@ class LineRestoreDialog : public QDialog, private MultiWriteListener {
   QLabel* progressText_ = nullptr;
   QTableWidget* table_ = nullptr;
   SteadyLinkClock clock_;
-  std::unique_ptr<LineBook> book_;
-  std::vector<uint8_t> list_;
-  size_t next_ = 0;  // the camera of list_ to take next
-  bool running_ = false;
-  MultiWriteOptions options_;
   std::vector<MultiWriteResult> rows_;
   MultiWriteReportRun run_;
   int64_t cameraStartMs_ = 0;
-  MemoryPanel source_;  // the settings of the camera in hand, from its file
   std::unique_ptr<MultiWrite> write_;
 };

@@ -72,6 +72,18 @@ void AddWriteRow(QTableWidget* table, const MultiWriteResult& result) {
   }
 }
 
+QString WriteProgressText(const MultiWriteProgress& progress,
+                          const std::vector<MultiWriteResult>& done, int64_t msIntoCamera) {
+  QString text = QStringLiteral("Camera %1 of %2, address %3")
+                     .arg(progress.camera)
+                     .arg(progress.count)
+                     .arg(progress.address);
+  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
+  const int msLeft = MultiWriteMsLeft(done, progress.count, msIntoCamera);
+  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
+  return text;
+}
+
 QString WriteEndText(const QString& how, const std::vector<MultiWriteResult>& rows) {
   const auto ok = std::count_if(rows.begin(), rows.end(), [](const MultiWriteResult& row) {
     return row.outcome == MultiWriteOutcome::Ok;
@@ -233,14 +245,7 @@ void MultiWriteDialog::ShowRunning(bool running) {
 void MultiWriteDialog::WriteProgress(const MultiWriteProgress& progress) {
   if (progress.item.empty()) cameraStartMs_ = clock_.NowMs();
   progress_->setValue(static_cast<int>(progress.camera - 1));
-  QString text = QStringLiteral("Camera %1 of %2, address %3")
-                     .arg(progress.camera)
-                     .arg(progress.count)
-                     .arg(progress.address);
-  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
-  const int msLeft = MultiWriteMsLeft(rows_, progress.count, clock_.NowMs() - cameraStartMs_);
-  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
-  progressText_->setText(text);
+  progressText_->setText(WriteProgressText(progress, rows_, clock_.NowMs() - cameraStartMs_));
 }
 
 void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {

@@ -69,6 +69,9 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
 
 // Appends a camera's row: address, result, time; a camera left half written in bold.
 void AddWriteRow(QTableWidget* table, const MultiWriteResult& result);
+// The line under the bar during a run: "Camera 2 of 5, address 7: GAIN, 0:40 left".
+QString WriteProgressText(const MultiWriteProgress& progress,
+                          const std::vector<MultiWriteResult>& done, int64_t msIntoCamera);
 // The line under the bar at a run's end: "Finished: 3 of 4 OK".
 QString WriteEndText(const QString& how, const std::vector<MultiWriteResult>& rows);
 // "1-8, 12": the addresses in order, runs of consecutive ones as ranges.

@@ -121,13 +121,19 @@ class LineBookTest : public QObject {
     Child<QLineEdit>(&restore, "FolderEdit")->setText(book);
     Child<QPushButton>(&restore, "BackupButton")->click();
     QCOMPARE(Child<QLineEdit>(&restore, "AddressEdit")->text(), QStringLiteral("1-2"));
+    // A camera without a file stops the restore before anything is sent.
     Child<QLineEdit>(&restore, "AddressEdit")->setText(QStringLiteral("1-3"));
+    Child<QPushButton>(&restore, "StartButton")->click();
+    QCOMPARE(messages.Texts(), QStringList{"The backup holds no file of camera 3."});
+    QVERIFY(!form->Link().LinkBusy());
+    messages.Clear();
+    Child<QLineEdit>(&restore, "AddressEdit")->setText(QStringLiteral("2, 1"));
     Run(&restore);
     const auto* written = Child<QTableWidget>(&restore, "ResultTable");
-    QCOMPARE(written->rowCount(), 3);
+    QCOMPARE(written->rowCount(), 2);
+    QCOMPARE(Cell(written, 0, 0), QStringLiteral("2"));
     QCOMPARE(Cell(written, 0, 1), QStringLiteral("OK"));
     QCOMPARE(Cell(written, 1, 1), QStringLiteral("OK"));
-    QCOMPARE(Cell(written, 2, 1), QStringLiteral("Not in the backup"));
 
     // The camera holds the file's settings; the panel is still those taken.
     Child<QRadioButton>(&compare, "FileSource")->setChecked(true);
