@@ -142,7 +142,7 @@ void CompareCameraDialog::StartClick() {
   }
   address_ = form_.Link().Address();
   if (!read_->Start({address_})) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   wanted_ = wanted;

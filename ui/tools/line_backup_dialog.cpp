@@ -117,13 +117,16 @@ void LineBackupDialog::StartClick() {
     ShowError(QStringLiteral("Choose the folder to back up into."), this);
     return;
   }
+  // Nothing is made on disk for a run that cannot start.
+  if (form_.Link().LinkBusy()) {
+    ShowError(QString::fromLatin1(kLineBusyText), this);
+    return;
+  }
   // A folder that cannot hold the book is refused before any camera is read for it.
   auto book = std::make_unique<LineBook>(QFile::encodeName(folder).toStdString());
   const FileOutcome usable = book->Load(true);
   if (!usable.ok) {
-    ShowError(QStringLiteral("Can not use the folder \"%1\".\n%2")
-                  .arg(folder, QString::fromLocal8Bit(usable.reason.c_str())),
-              this);
+    ShowFolderError(folder, usable.reason, this);
     return;
   }
   if (form_.LinePort().Gone()) {
@@ -137,7 +140,7 @@ void LineBackupDialog::StartClick() {
   run_ = {form_.Link().LineBaud(), MenuProtocolName(form_), std::time(nullptr)};
   book_ = std::move(book);
   if (!backup_->Start(list.addresses)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   ShowRunning(true);

@@ -117,9 +117,7 @@ std::unique_ptr<LineBook> LineRestoreDialog::OpenBook() {
   auto book = std::make_unique<LineBook>(QFile::encodeName(folder).toStdString());
   const FileOutcome loaded = book->Load(false);
   if (!loaded.ok) {
-    ShowError(QStringLiteral("Can not use the folder \"%1\".\n%2")
-                  .arg(folder, QString::fromLocal8Bit(loaded.reason.c_str())),
-              this);
+    ShowFolderError(folder, loaded.reason, this);
     return nullptr;
   }
   return book;
@@ -167,7 +165,7 @@ void LineRestoreDialog::StartClick() {
   MultiWriteOptions options;
   options.readBack = readBack_->isChecked();
   if (!write_->Start(list.addresses, panels, options)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   rows_.clear();

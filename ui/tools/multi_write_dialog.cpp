@@ -207,7 +207,7 @@ void MultiWriteDialog::StartClick() {
     return;
   }
   if (!write_->Start(list.addresses, options)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   // The report names the run as it began, whatever the window opens later.

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "ui/widgets/message_box.h"
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -61,6 +63,12 @@ FolderRow MakeFolderRow(QWidget* parent) {
   folder.row->addWidget(folder.edit, 1);
   folder.row->addWidget(folder.browse);
   return folder;
+}
+
+void ShowFolderError(const QString& folder, const std::string& reason, QWidget* parent) {
+  ShowError(QStringLiteral("Can not use the folder \"%1\".\n%2")
+                .arg(folder, QString::fromLocal8Bit(reason.c_str())),
+            parent);
 }
 
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers) {

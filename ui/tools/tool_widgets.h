@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 class QHBoxLayout;
 class QLabel;
@@ -11,6 +12,10 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 class QWidget;
+
+// What a tool says when another transfer holds the line.
+inline constexpr char kLineBusyText[] =
+    "The line is busy. Try again when the transfer has finished.";
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
 // Start and Stop of a run in a row of their own, its progress bar and the
@@ -37,6 +42,8 @@ struct FolderRow {
   QHBoxLayout* row;
 };
 FolderRow MakeFolderRow(QWidget* parent);
+// A folder a backup cannot be kept in or read from, with the reason, as an error.
+void ShowFolderError(const QString& folder, const std::string& reason, QWidget* parent);
 // A read-only table of whole rows with these column headers.
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
 // Appends a row of texts.
