@@ -114,7 +114,7 @@ struct Case {
   const char* name;
   std::vector<std::string> sim;
   // "FILE": a good settings file, "AUTO": one with SHUTTER AUTO, "BAD": a bad
-  // one, "FIFO": a named pipe
+  // one, "FIFO": a named pipe, "DIR": a line book's folder
   std::vector<std::string> cli;
   int status;
   Match match;
@@ -147,6 +147,8 @@ TEST_P(Command, AnswersAsAScriptExpects) {
       std::string bad = kGoodFile;
       bad.replace(bad.find("GAIN&1"), 6, "GAIN&x1");
       args.push_back(folder.File("bad.txt", bad));
+    } else if (arg == "DIR") {
+      args.push_back(folder.Path() + "/book");
     } else if (arg == "FIFO") {
       args.push_back(folder.Path() + "/out.fifo");
       ASSERT_EQ(::mkfifo(args.back().c_str(), 0600), 0);
@@ -422,6 +424,25 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              Match::Exact,
              "2 4800\n"},
+        Case{"BackupScansFirst",
+             kCamera37,
+             {"--baud", "9600", "--protocol", "pelco-d", "backup", "DIR"},
+             0,
+             Match::Exact,
+             "37 saved 037.TXT\n"},
+        Case{"RestoreWithoutABook",
+             {},
+             {"restore", "DIR"},
+             2,
+             Match::Exact,
+             "",
+             "can not read the line book"},
+        Case{"DiffJson",
+             {},
+             {"--json", "diff", "FILE"},
+             1,
+             Match::Prefix,
+             "{\"address\":1,\"agree\":false,\"items\":[{\"item\":\"D/N MODE\",\"file\":\"1\","},
         Case{"ScanFindsNobody",
              {"--address", "9"},
              {"scan", "--bauds", "4800", "--from", "1", "--to", "3"},
