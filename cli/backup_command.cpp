@@ -70,13 +70,8 @@ std::optional<std::vector<uint8_t>> FoundCameras(CameraLine& line, const LineOpt
 
 }  // namespace
 
-int RunBackup(CameraLine& line, const LineOptions& options, const std::string& folder,
-              const std::vector<uint8_t>& listed) {
-  LineBook book(folder);
-  if (const FileOutcome loaded = book.Load(true); !loaded.ok) {
-    Complain("can not use the folder \"" + folder + "\": " + loaded.reason);
-    return kExitUsage;
-  }
+int RunBackup(CameraLine& line, const LineOptions& options, LineBook& book,
+              const std::string& folder, const std::vector<uint8_t>& listed) {
   std::vector<uint8_t> addresses = listed;
   if (addresses.empty()) {
     int status = kExitDone;

@@ -31,11 +31,12 @@ int ReportWrite(CameraLine& line, const LineOptions& options,
                 const std::vector<CameraOutcome>& outcomes,
                 const std::vector<MultiWriteResult>& rows, const std::string& reportPath,
                 const MultiWriteReportRun& run);
-// Back Up Line into `folder` (made when missing): the cameras `listed`, or
+// Back Up Line into `book`, loaded from `folder`: the cameras `listed`, or
 // when none, every camera a scan at the line's rate finds (on a line whose
 // engine is not started yet). Exit 0 when every camera was saved.
-int RunBackup(CameraLine& line, const LineOptions& options, const std::string& folder,
-              const std::vector<uint8_t>& listed);
+class LineBook;
+int RunBackup(CameraLine& line, const LineOptions& options, LineBook& book,
+              const std::string& folder, const std::vector<uint8_t>& listed);
 // What a restore writes, every file checked before the port is opened.
 struct RestorePlan {
   std::vector<uint8_t> addresses;

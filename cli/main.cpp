@@ -19,6 +19,7 @@
 #include "link/address_list.h"
 #include "link/line_scan.h"
 #include "link/line_speeds.h"
+#include "settings/line_book.h"
 #include "settings/settings_file_io.h"
 #include "settings/settings_messages.h"
 
@@ -244,6 +245,7 @@ struct Prepared {
   std::vector<uint8_t> addresses;
   std::optional<SettingsValues> values;
   std::optional<RestorePlan> restore;
+  std::optional<LineBook> book;  // backup's folder, made when missing
 };
 
 std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
@@ -261,9 +263,16 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
       return std::nullopt;
     }
   }
-  if (s.backup->parsed() && s.backup->count("--to") > 0) {
-    p.addresses = WriteAddresses(c, options, true);
-    if (p.addresses.empty()) return std::nullopt;
+  if (s.backup->parsed()) {
+    if (s.backup->count("--to") > 0) {
+      p.addresses = WriteAddresses(c, options, true);
+      if (p.addresses.empty()) return std::nullopt;
+    }
+    p.book.emplace(c.folder);
+    if (const FileOutcome loaded = p.book->Load(true); !loaded.ok) {
+      Complain("can not use the folder \"" + c.folder + "\": " + loaded.reason);
+      return std::nullopt;
+    }
   }
   if (s.restore->parsed()) {
     if (s.restore->count("--to") > 0) {
@@ -288,8 +297,7 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
   return p;
 }
 
-int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options,
-               const Prepared& p) {
+int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options, Prepared& p) {
   std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
   if (s.monitor->parsed() || s.state->parsed() || s.ptz->parsed()) {
@@ -307,7 +315,7 @@ int RunCommand(const Subcommands& s, const Command& c, const LineOptions& option
   const bool scanFirst = s.scan->parsed() || (s.backup->parsed() && p.addresses.empty());
   if (!scanFirst) line.Start();
   if (s.scan->parsed()) return RunScan(line, options, p.plan);
-  if (s.backup->parsed()) return RunBackup(line, options, c.folder, p.addresses);
+  if (s.backup->parsed()) return RunBackup(line, options, *p.book, c.folder, p.addresses);
   if (s.restore->parsed()) return RunRestore(line, options, *p.restore, c.report.value_or(""));
   if (s.diff->parsed()) return RunDiff(line, options, *p.values);
   if (s.state->parsed()) return RunState(line, options, *lineBytes);
@@ -386,7 +394,7 @@ int Run(int argc, char** argv) {
   options.protocol = ProtocolCodes().at(protocol);
   SetJsonOutput(options.json);
 
-  const std::optional<Prepared> prepared = Prepare(commands, c, options);
+  std::optional<Prepared> prepared = Prepare(commands, c, options);
   if (!prepared) return kExitUsage;
   int status = RunCommand(commands, c, options, *prepared);
   // A monitor ends this way; anything else was cut short.
