@@ -29,7 +29,9 @@ namespace {
 
 // The PTZ protocol as the Protocol menu names it.
 std::string MenuProtocolName(const TForm1& form) {
-  for (const QAction* item : form.findChild<QMenu*>(QStringLiteral("Protocol1"))->actions()) {
+  const auto* menu = form.findChild<QMenu*>(QStringLiteral("Protocol1"));
+  if (!menu) return {};
+  for (const QAction* item : menu->actions()) {
     if (item->isChecked()) return item->text().toStdString();
   }
   return {};
