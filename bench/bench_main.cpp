@@ -64,8 +64,8 @@ const char kDescription[] =
     "replies and whose transmitter-empty flag lags by up to MS: once trusting that\n"
     "flag alone, once as the serial layer treats an adapter. Then Find Cameras over\n"
     "199 addresses at each speed beside the line's floor, and Write to Several Cameras\n"
-    "with read-back at 9600 baud beside its line-time limit, against zelta-camsim\n"
-    "--cameras 1-8 --line-timing.";
+    "with read-back and Back Up Line at 9600 baud beside their line-time limits, against\n"
+    "zelta-camsim --cameras 1-8 --line-timing.";
 
 // The options and their checks; --program-only empties the speeds and leaves
 // the tools out, --tools-only leaves out the speeds and the program.
@@ -338,8 +338,9 @@ void MeasureSpeeds(const Options& options, BenchFigures& figures) {
 }
 
 // Read Camera and Write Camera on the line's first camera, for their
-// line-time limits, then Write to Several Cameras over the whole line.
-ToolFigures WriteCamerasFigures(LinkSession& link, const SpeedFigures& s) {
+// line-time limits, then Write to Several Cameras and Back Up Line over the
+// whole line.
+std::vector<ToolFigures> LineToolFigures(LinkSession& link, const SpeedFigures& s) {
   std::vector<FrameRange> ranges;
   link.WaitLinked(milliseconds(5000));
   const TransferFigures read = RunTransfer(link, false, s, ranges);
@@ -351,14 +352,20 @@ ToolFigures WriteCamerasFigures(LinkSession& link, const SpeedFigures& s) {
   }
   if (read.completed && write.completed) {
     link.WaitLinked(milliseconds(5000));
-    return MeasureMultiWrite(link, s.baud, addresses, write.limitMs, read.limitMs);
+    ToolFigures written = MeasureMultiWrite(link, s.baud, addresses, write.limitMs, read.limitMs);
+    link.WaitLinked(milliseconds(5000));
+    return {written, MeasureLineBackup(link, s.baud, addresses, read.limitMs)};
   }
-  ToolFigures t;
-  t.name = "Write " + std::to_string(kToolCameras) + " Cameras";
-  t.key = "write_cameras";
-  t.baud = s.baud;
-  t.error = "Read or Write Camera, which give its limit, did not complete";
-  return t;
+  std::vector<ToolFigures> failed(2);
+  failed[0].name = "Write " + std::to_string(kToolCameras) + " Cameras";
+  failed[0].key = "write_cameras";
+  failed[1].name = "Back Up " + std::to_string(kToolCameras) + " Cameras";
+  failed[1].key = "backup_cameras";
+  for (ToolFigures& t : failed) {
+    t.baud = s.baud;
+    t.error = "Read or Write Camera, which give its limit, did not complete";
+  }
+  return failed;
 }
 
 // Find Cameras at each speed and Write to Several Cameras against a
@@ -385,7 +392,9 @@ void MeasureTools(const Options& o, BenchFigures& figures) {
     figures.toolsNote = StartLink(link, path, baud, nullptr);
     if (!figures.toolsNote.empty()) return;
     if (o.findCameras) figures.tools.push_back(MeasureFindCameras(link, baud, kToolCameras));
-    if (write) figures.tools.push_back(WriteCamerasFigures(link, s));
+    if (write) {
+      for (const ToolFigures& t : LineToolFigures(link, s)) figures.tools.push_back(t);
+    }
   }
 }
 

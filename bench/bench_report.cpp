@@ -208,11 +208,11 @@ void ToolLines(std::ostringstream& out, const BenchFigures& f) {
   out << "\n\n baud | tool             | steps | cameras |   wall ms |  limit ms | ratio | target "
          "| "
          "CPU ms\n"
-         "------+------------------+-------+---------+-----------+-----------+-------+--------+"
+         "------+-------------------+-------+---------+-----------+-----------+-------+--------+"
          "-------\n";
   for (const ToolFigures& t : f.tools) {
     char text[256];
-    std::snprintf(text, sizeof text, " %4d | %-16s | ", t.baud, t.name.c_str());
+    std::snprintf(text, sizeof text, " %4d | %-17s | ", t.baud, t.name.c_str());
     out << text;
     if (!t.error.empty()) {
       out << "not measured: " << t.error << "\n";
@@ -229,7 +229,8 @@ void ToolLines(std::ostringstream& out, const BenchFigures& f) {
          "two replies. The scan waits for a reply's start byte this long plus a UART's FIFO "
          "(LineScan::ReplyWindowMs).\n"
          "Write Cameras limit: per camera the Write Camera and Read Camera line-time limits "
-         "(the read-back).\n";
+         "(the read-back).\n"
+         "Back Up Cameras limit: per camera the Read Camera line-time limit.\n";
 }
 
 void ProgramLines(std::ostringstream& out, const ProgramFigures& program) {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "bench/process_figures.h"
+#include "headless/steady_link_clock.h"
+#include "link/line_backup.h"
 #include "link/line_scan.h"
 #include "link/line_speeds.h"
 #include "link/multi_write.h"
@@ -22,6 +24,8 @@ constexpr int kFindCamerasTargetBaud = 9600;
 constexpr double kFindCamerasAllowedRatio = 1.25;
 // Write to Several Cameras': its line-time limit and a tenth.
 constexpr double kMultiWriteAllowedRatio = 1.10;
+// Backing up a line: one Read Camera limit a camera, and a tenth.
+constexpr double kLineBackupAllowedRatio = 1.10;
 
 class ScanRecord : public LineScanListener {
  public:
@@ -41,13 +45,6 @@ class ScanRecord : public LineScanListener {
   Clock::time_point end{};
 };
 
-class SteadyClock : public LinkClock {
- public:
-  int64_t NowMs() const override {
-    return std::chrono::duration_cast<milliseconds>(Clock::now().time_since_epoch()).count();
-  }
-};
-
 class WriteRecord : public MultiWriteListener {
  public:
   void WriteProgress(const MultiWriteProgress&) override {}
@@ -62,6 +59,25 @@ class WriteRecord : public MultiWriteListener {
   void WriteLineLost(const LineLoss&) override { WriteFinished(true); }
 
   int ok = 0;
+  bool finished = false;
+  bool stopped = false;
+  Clock::time_point end{};
+};
+
+class BackupRecord : public LineBackupListener {
+ public:
+  void BackupProgress(const LineBackupProgress&) override {}
+  void CameraRead(const LineBackupResult& row) override {
+    if (row.outcome == LineBackupOutcome::Read) ++read;
+  }
+  void BackupFinished(bool wasStopped) override {
+    finished = true;
+    stopped = wasStopped;
+    end = Clock::now();
+  }
+  void BackupLineLost(const LineLoss&) override { BackupFinished(true); }
+
+  int read = 0;
   bool finished = false;
   bool stopped = false;
   Clock::time_point end{};
@@ -126,7 +142,7 @@ ToolFigures MeasureMultiWrite(LinkSession& link, int baud, const std::vector<uin
   t.baud = baud;
   t.steps = static_cast<int>(addresses.size());
   t.expected = t.steps;
-  const SteadyClock clock;
+  const SteadyLinkClock clock;
   WriteRecord record;
   MultiWrite write(link.Engine(), link.Panel(), clock, record);
   MultiWriteOptions options;
@@ -155,5 +171,42 @@ ToolFigures MeasureMultiWrite(LinkSession& link, int baud, const std::vector<uin
   t.completed = !record.stopped && record.ok == t.steps;
   t.limitMs = t.steps * (writeLimitMs + readLimitMs);
   t.allowedRatio = kMultiWriteAllowedRatio;
+  return t;
+}
+
+ToolFigures MeasureLineBackup(LinkSession& link, int baud, const std::vector<uint8_t>& addresses,
+                              double readLimitMs) {
+  ToolFigures t;
+  t.name = "Back Up " + std::to_string(addresses.size()) + " Cameras";
+  t.key = "backup_cameras";
+  t.baud = baud;
+  t.steps = static_cast<int>(addresses.size());
+  t.expected = t.steps;
+  const SteadyLinkClock clock;
+  BackupRecord record;
+  LineBackup backup(link.Engine(), clock, record);
+  if (!WaitIdle(link)) {
+    t.error = "the link did not come idle";
+    return t;
+  }
+  const double cpu0 = ProcessCpuSeconds();
+  const Clock::time_point start = Clock::now();
+  if (!backup.Start(addresses)) {
+    t.error = "the backup did not start";
+    return t;
+  }
+  const milliseconds limit(60000 * static_cast<long>(addresses.size()));
+  link.RunUntil([&] { return record.finished; }, limit);
+  t.cpuMs = (ProcessCpuSeconds() - cpu0) * 1000;
+  if (!record.finished) {
+    backup.Stop();
+    t.error = "the backup did not finish in time";
+    return t;
+  }
+  t.wallMs = Ms(record.end - start);
+  t.found = record.read;
+  t.completed = !record.stopped && record.read == t.steps;
+  t.limitMs = t.steps * readLimitMs;
+  t.allowedRatio = kLineBackupAllowedRatio;
   return t;
 }

@@ -1,5 +1,6 @@
 // The installer's tools on a line of cameras: Find Cameras (the link's
-// LineScan) and Write to Several Cameras (the link's MultiWrite), each timed
+// LineScan), Write to Several Cameras (the link's MultiWrite) and Back Up
+// Line (the link's LineBackup, the files left out), each timed
 // beside the line time it cannot beat.
 #pragma once
 
@@ -18,3 +19,8 @@ ToolFigures MeasureFindCameras(LinkSession& link, int baud, int expected);
 // per camera one Write Camera and one Read Camera at their line-time limits.
 ToolFigures MeasureMultiWrite(LinkSession& link, int baud, const std::vector<uint8_t>& addresses,
                               double writeLimitMs, double readLimitMs);
+
+// Reads each address into a scratch panel, as Back Up Line does. The limit
+// is one Read Camera at its line-time limit a camera.
+ToolFigures MeasureLineBackup(LinkSession& link, int baud, const std::vector<uint8_t>& addresses,
+                              double readLimitMs);

@@ -1,20 +1,14 @@
 #include "cli/camera_writer.h"
 
 #include <chrono>
+#include <functional>
 
+#include "headless/steady_link_clock.h"
 #include "link/camera_items.h"
 
 namespace {
 
 using Result = CameraOutcome::Result;
-
-class SteadyClock : public LinkClock {
- public:
-  int64_t NowMs() const override {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  }
-};
 
 class Rows : public MultiWriteListener {
  public:
@@ -95,20 +89,20 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row) {
   return outcome;
 }
 
-std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
-                                        const std::vector<uint8_t>& addresses, bool verify,
-                                        std::vector<MultiWriteResult>* report) {
-  LinkSession& session = line.Session();
-  ApplySettings(values, session.Panel(), line.State());
-  const SteadyClock clock;
+namespace {
+
+// Runs the writer once `start` has started it (false: it did not, and every
+// camera is untouched).
+std::vector<CameraOutcome> RunWriter(CameraLine& line, const std::vector<uint8_t>& addresses,
+                                     std::vector<MultiWriteResult>* report,
+                                     const std::function<bool(MultiWrite&)>& start) {
+  const SteadyLinkClock clock;
   Rows rows;
   rows.report = report;
-  MultiWrite write(line.Engine(), session.Panel(), clock, rows);
-  MultiWriteOptions options;
-  options.readBack = verify;
+  MultiWrite write(line.Engine(), line.Session().Panel(), clock, rows);
   // The first poll may still be out: the writer starts on an idle link.
   if (!line.RunUntil([&] { return !line.Engine().LinkBusy(); }, std::chrono::seconds(10)) ||
-      !write.Start(addresses, options)) {
+      !start(write)) {
     for (const uint8_t address : addresses) {
       MultiWriteResult untouched;
       untouched.address = address;
@@ -120,4 +114,33 @@ std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& 
   const auto limit = std::chrono::minutes(2) * static_cast<int>(addresses.size());
   if (!line.RunUntil([&] { return rows.finished; }, limit)) write.Stop();
   return rows.outcomes;
+}
+
+MultiWriteOptions Options(bool verify) {
+  MultiWriteOptions options;
+  options.readBack = verify;
+  return options;
+}
+
+}  // namespace
+
+std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
+                                        const std::vector<uint8_t>& addresses, bool verify,
+                                        std::vector<MultiWriteResult>* report) {
+  ApplySettings(values, line.Session().Panel(), line.State());
+  return RunWriter(line, addresses, report,
+                   [&](MultiWrite& write) { return write.Start(addresses, Options(verify)); });
+}
+
+std::vector<CameraOutcome> WriteCameras(CameraLine& line, const std::vector<SettingsValues>& values,
+                                        const std::vector<uint8_t>& addresses, bool verify,
+                                        std::vector<MultiWriteResult>* report) {
+  std::vector<MemoryPanel> panels(values.size());
+  // The delay codes of the files stay out of the engine's record: no image
+  // delay is written.
+  CameraLinkState scratch = line.State();
+  for (size_t i = 0; i < values.size(); ++i) ApplySettings(values[i], panels[i], scratch);
+  return RunWriter(line, addresses, report, [&](MultiWrite& write) {
+    return write.Start(addresses, panels, Options(verify));
+  });
 }

@@ -37,3 +37,8 @@ CameraOutcome OutcomeOf(const MultiWriteResult& row);
 std::vector<CameraOutcome> WriteCameras(CameraLine& line, const SettingsValues& values,
                                         const std::vector<uint8_t>& addresses, bool verify,
                                         std::vector<MultiWriteResult>* report = nullptr);
+// Restore Line: `values[i]` to `addresses[i]`, each camera its own settings,
+// with the same rows; the user's panel stays as it is.
+std::vector<CameraOutcome> WriteCameras(CameraLine& line, const std::vector<SettingsValues>& values,
+                                        const std::vector<uint8_t>& addresses, bool verify,
+                                        std::vector<MultiWriteResult>* report = nullptr);

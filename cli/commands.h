@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "cli/camera_line.h"
+#include "cli/camera_writer.h"
 #include "cli/line_options.h"
+#include "settings/multi_write_report.h"
 
 class LineBytes;
 // The line must have been made with `lineBytes` between the engine and the
@@ -15,7 +17,6 @@ class LineBytes;
 int RunState(CameraLine& line, const LineOptions& options, LineBytes& lineBytes);
 // `file` empty: the settings go to stdout.
 int RunRead(CameraLine& line, const LineOptions& options, const std::string& file);
-struct SettingsValues;
 // Where a write's CSV report goes (no path: none), and the settings file it names.
 struct WriteReportFile {
   std::string path;
@@ -24,6 +25,32 @@ struct WriteReportFile {
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
              const std::vector<uint8_t>& addresses, bool verify,
              const WriteReportFile& report = {});
+// Write's rows, document, report and exit status for the outcomes of a
+// write (or a restore); `reportPath` empty: no report.
+int ReportWrite(CameraLine& line, const LineOptions& options,
+                const std::vector<CameraOutcome>& outcomes,
+                const std::vector<MultiWriteResult>& rows, const std::string& reportPath,
+                const MultiWriteReportRun& run);
+// Back Up Line into `book`, loaded from `folder`: the cameras `listed`, or
+// when none, every camera a scan at the line's rate finds (on a line whose
+// engine is not started yet). Exit 0 when every camera was saved.
+class LineBook;
+int RunBackup(CameraLine& line, const LineOptions& options, LineBook& book,
+              const std::string& folder, const std::vector<uint8_t>& listed);
+// What a restore writes, every file checked before the port is opened.
+struct RestorePlan {
+  std::vector<uint8_t> addresses;
+  std::vector<SettingsValues> values;  // one for each address
+  std::vector<std::string> files;      // the file of each, named in full
+};
+// `listed` empty: every camera with a file in the book. nullopt after a complaint.
+std::optional<RestorePlan> PlanRestore(const std::string& folder,
+                                       const std::vector<uint8_t>& listed);
+int RunRestore(CameraLine& line, const LineOptions& options, const RestorePlan& plan,
+               const std::string& reportPath);
+// The camera at --address against a settings file: exit 0 when they agree,
+// 1 when they differ (one line per differing item).
+int RunDiff(CameraLine& line, const LineOptions& options, const SettingsValues& values);
 // Without codes: read them.
 struct DelayCodes {
   int colToWb = 0;

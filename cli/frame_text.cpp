@@ -25,3 +25,17 @@ std::string FrameMeaning(const std::vector<uint8_t>& bytes) {
   for (const LinePiece& piece : pieces) text += (text.empty() ? "" : "; ") + DescribePiece(piece);
   return text;
 }
+
+std::string Latin1Text(const std::string& bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}

@@ -14,11 +14,13 @@
 #include "cli/port_problem.h"
 #include "cli/protocol_names.h"
 #include "cli/result_output.h"
+#include "cli/settings_load.h"
 #include "cli/stop_signal.h"
 #include "comm/comm_error.h"
 #include "link/address_list.h"
 #include "link/line_scan.h"
 #include "link/line_speeds.h"
+#include "settings/line_book.h"
 #include "settings/settings_file_io.h"
 #include "settings/settings_messages.h"
 
@@ -37,6 +39,8 @@ struct Command {
   std::vector<int> bauds;
   int from = kFirstCameraAddress;
   int last = kLastCameraAddress;
+  std::string folder;  // backup, restore
+  std::string diffFile;
 };
 
 std::string SpeedList() {
@@ -92,23 +96,6 @@ void DescribeLineOptions(CLI::App& app, LineOptions& o, std::string& protocol) {
   app.add_flag("--quiet", o.quiet, "no progress on stderr");
 }
 
-// Loads a settings file as Open does: all or nothing, with its messages.
-std::optional<SettingsValues> LoadSettings(const std::string& path) {
-  std::vector<std::string> lines;
-  const FileOutcome read = ReadFileLines(path, kSettingsFileLines, lines);
-  if (!read.ok) {
-    Complain(SettingsReadMessage(path, read));
-    return std::nullopt;
-  }
-  SettingsValues values;
-  SettingsFileError error;
-  if (!CheckSettingsLines(lines, values, error)) {
-    Complain(SettingsCheckMessage(error));
-    return std::nullopt;
-  }
-  return values;
-}
-
 // The subcommands, so the run can ask which one was given.
 struct Subcommands {
   CLI::App* state;
@@ -119,6 +106,9 @@ struct Subcommands {
   CLI::App* ptz;
   CLI::App* monitor;
   CLI::App* scan;
+  CLI::App* backup;
+  CLI::App* restore;
+  CLI::App* diff;
 };
 
 CLI::App* DescribeWrite(CLI::App& app, Command& c) {
@@ -171,6 +161,33 @@ CLI::App* DescribeScan(CLI::App& app, Command& c) {
   return scan;
 }
 
+void DescribeLineBook(CLI::App& app, Command& c, Subcommands& s) {
+  s.backup = app.add_subcommand("backup", "Back Up Line: each camera's settings file into DIR");
+  s.backup->add_option("DIR", c.folder, "the line's folder (made when missing)")->required();
+  s.backup->add_option("--to", c.to,
+                       "camera addresses, e.g. 1-8,17 (default: every camera a scan at --baud "
+                       "finds)");
+  s.backup->footer(
+      "Each camera is read into a scratch panel and saved as File > Save As would save it,\n"
+      "named by address (017.TXT); line.csv in DIR lists them. A camera read now replaces\n"
+      "its own file and row only. One line per camera: \"17 saved 017.TXT\", \"18 no answer\".\n"
+      "Exit status 0 when every camera was saved, 3 when the line was lost, 4 when stopped,\n"
+      "5 when a file can not be saved, else 1.");
+  s.restore = app.add_subcommand("restore", "Restore Line: each camera from its own file in DIR");
+  s.restore->add_option("DIR", c.folder, "the line's folder, as backup left it")->required();
+  s.restore->add_option("--to", c.to, "camera addresses (default: every camera in line.csv)");
+  s.restore->add_option("--report", c.report,
+                        "also save the CSV report of Write to Several Cameras to this file");
+  s.restore->footer(
+      "Each camera is written from its own file and read back, with the rows and exit\n"
+      "statuses of write. Every file is checked before anything is sent.");
+  s.diff = app.add_subcommand("diff", "Compare with Camera: the camera at --address against FILE");
+  s.diff->add_option("FILE", c.diffFile, "settings file")->required();
+  s.diff->footer(
+      "One line per differing item: \"SHUTTER file 3 camera 5\". Exit status 0 when they agree,\n"
+      "1 when they differ or the camera does not answer, 3 when the line was lost.");
+}
+
 Subcommands DescribeCommands(CLI::App& app, Command& c) {
   Subcommands s{};
   s.state = app.add_subcommand("state", "find the camera's address, speed and protocol");
@@ -196,6 +213,7 @@ Subcommands DescribeCommands(CLI::App& app, Command& c) {
                    "stop after N seconds, 0.001 to 86400 (default: at Ctrl+C)")
       ->check(SecondsProblem);
   s.scan = DescribeScan(app, c);
+  DescribeLineBook(app, c, s);
   return s;
 }
 
@@ -227,6 +245,8 @@ struct Prepared {
   LineScanPlan plan;
   std::vector<uint8_t> addresses;
   std::optional<SettingsValues> values;
+  std::optional<RestorePlan> restore;
+  std::optional<LineBook> book;  // backup's folder, made when missing
 };
 
 std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
@@ -244,9 +264,30 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
       return std::nullopt;
     }
   }
+  if (s.backup->parsed()) {
+    if (s.backup->count("--to") > 0) {
+      p.addresses = WriteAddresses(c, options, true);
+      if (p.addresses.empty()) return std::nullopt;
+    }
+    p.book.emplace(c.folder);
+    if (const FileOutcome loaded = p.book->Load(true); !loaded.ok) {
+      Complain("can not use the folder \"" + c.folder + "\": " + loaded.reason);
+      return std::nullopt;
+    }
+  }
+  if (s.restore->parsed()) {
+    if (s.restore->count("--to") > 0) {
+      p.addresses = WriteAddresses(c, options, true);
+      if (p.addresses.empty()) return std::nullopt;
+    }
+    if (!(p.restore = PlanRestore(c.folder, p.addresses))) return std::nullopt;
+  }
+  if (s.diff->parsed() && !(p.values = LoadSettings(c.diffFile))) return std::nullopt;
   if (s.write->parsed()) {
     p.addresses = WriteAddresses(c, options, s.write->count("--to") > 0);
     if (p.addresses.empty() || !(p.values = LoadSettings(c.writeFile))) return std::nullopt;
+  }
+  if (s.write->parsed() || s.restore->parsed()) {
     if (c.report) {
       if (const FileOutcome target = CheckReplaceable(*c.report); !target.ok) {
         Complain("can not save the report \"" + *c.report + "\": " + target.reason);
@@ -258,10 +299,14 @@ std::optional<Prepared> Prepare(const Subcommands& s, const Command& c,
 }
 
 int RunOnLine(CameraLine& line, LineBytes* lineBytes, const Subcommands& s, const Command& c,
-              const LineOptions& options, const Prepared& p) {
+              const LineOptions& options, Prepared& p) {
   // A scan polls by itself: the engine's first poll would only cross its own.
-  if (!s.scan->parsed()) line.Start();
+  const bool scanFirst = s.scan->parsed() || (s.backup->parsed() && p.addresses.empty());
+  if (!scanFirst) line.Start();
   if (s.scan->parsed()) return RunScan(line, options, p.plan);
+  if (s.backup->parsed()) return RunBackup(line, options, *p.book, c.folder, p.addresses);
+  if (s.restore->parsed()) return RunRestore(line, options, *p.restore, c.report.value_or(""));
+  if (s.diff->parsed()) return RunDiff(line, options, *p.values);
   if (s.state->parsed()) return RunState(line, options, *lineBytes);
   if (s.read->parsed()) return RunRead(line, options, c.readFile);
   if (s.write->parsed()) {
@@ -274,8 +319,7 @@ int RunOnLine(CameraLine& line, LineBytes* lineBytes, const Subcommands& s, cons
   return RunMonitor(line, options, *lineBytes, c.seconds);
 }
 
-int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options,
-               const Prepared& p) {
+int RunCommand(const Subcommands& s, const Command& c, const LineOptions& options, Prepared& p) {
   std::unique_ptr<LineBytes> lineBytes;
   LinkSession::PortWrap wrap;
   if (s.monitor->parsed() || s.state->parsed() || s.ptz->parsed()) {
@@ -362,7 +406,7 @@ int Run(int argc, char** argv) {
   options.protocol = ProtocolCodes().at(protocol);
   SetJsonOutput(options.json);
 
-  const std::optional<Prepared> prepared = Prepare(commands, c, options);
+  std::optional<Prepared> prepared = Prepare(commands, c, options);
   if (!prepared) return kExitUsage;
   int status = RunCommand(commands, c, options, *prepared);
   // A monitor ends this way; anything else was cut short.

@@ -10,22 +10,6 @@
 
 namespace {
 
-// The camera's bytes as text: each byte the character of that code (Latin-1),
-// so any ID makes valid JSON.
-std::string Latin1Text(const std::string& bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<uint8_t>(c);
-    if (byte < 0x80) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (byte >> 6));
-      text += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return text;
-}
-
 // One member per line of the file, named by its key, the others as numbers.
 // The ID is the text the camera reported (up to its first zero byte), and
 // "ID. bytes" all sixteen bytes of its ID memory in hex.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/camera_scan.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/port_problem.h"
@@ -43,24 +44,28 @@ class ScanRecord : public LineScanListener {
 
 }  // namespace
 
-int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan) {
+ScanOutcome ScanCameras(CameraLine& line, const LineScanPlan& plan) {
   LinkSession& session = line.Session();
   ScanRecord record(line.ShowsProgress());
   LineScan* running = nullptr;
   MainLoop::Timer replyTimer(session.Loop(), [&] { running->ReplyTimerTimer(); });
   LineScan scan(line.Engine(), session.Port(), replyTimer, record);
   running = &scan;
+  ScanOutcome outcome;
   if (session.Port().Gone()) {
     Complain(LineLostProblem(nullptr));
-    return kExitPort;
+    outcome.refused = kExitPort;
+    return outcome;
   }
   if (!scan.Start(plan)) {
     if (!session.Port().Enabled()) {
       Complain(line.PortClosedText());
-      return kExitPort;
+      outcome.refused = kExitPort;
+      return outcome;
     }
     Complain("the line is busy");
-    return kExitCameraFailed;
+    outcome.refused = kExitCameraFailed;
+    return outcome;
   }
   // An address settles in at most three polls, each no longer than the
   // silent window the plan counts.
@@ -71,7 +76,17 @@ int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& pl
     scan.Stop();
     session.RunUntil([&] { return record.finished; }, std::chrono::seconds(2));
   }
+  outcome.finds = record.finds;
+  outcome.finished = record.finished;
+  outcome.stopped = record.stopped;
+  outcome.loss = record.loss;
+  return outcome;
+}
 
+int RunScan(CameraLine& line, const LineOptions& options, const LineScanPlan& plan) {
+  LinkSession& session = line.Session();
+  const ScanOutcome record = ScanCameras(line, plan);
+  if (record.refused) return record.refused;
   std::string text;
   Json cameras = Json::array();
   bool duplicate = false;

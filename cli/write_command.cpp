@@ -42,10 +42,10 @@ Json OutcomeJson(const CameraOutcome& outcome) {
 }
 
 // The report as the window's Save Report writes it; false after saying why not.
-bool SaveReport(const WriteReportFile& report, const MultiWriteReportRun& run,
+bool SaveReport(const std::string& path, const MultiWriteReportRun& run,
                 const std::vector<MultiWriteResult>& rows) {
-  const FileOutcome saved = ReplaceFile(report.path, MultiWriteReportText(run, rows));
-  if (!saved.ok) Complain("can not save the report \"" + report.path + "\": " + saved.reason);
+  const FileOutcome saved = ReplaceFile(path, MultiWriteReportText(run, rows));
+  if (!saved.ok) Complain("can not save the report \"" + path + "\": " + saved.reason);
   return saved.ok;
 }
 
@@ -53,10 +53,17 @@ bool SaveReport(const WriteReportFile& report, const MultiWriteReportRun& run,
 
 int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues& values,
              const std::vector<uint8_t>& addresses, bool verify, const WriteReportFile& report) {
-  const MultiWriteReportRun run{std::time(nullptr), options.port, options.baud,
-                                report.settingsFile};
+  const MultiWriteReportRun run{
+      std::time(nullptr), options.port, options.baud, report.settingsFile, {}};
   std::vector<MultiWriteResult> rows;
   const std::vector<CameraOutcome> outcomes = WriteCameras(line, values, addresses, verify, &rows);
+  return ReportWrite(line, options, outcomes, rows, report.path, run);
+}
+
+int ReportWrite(CameraLine& line, const LineOptions& options,
+                const std::vector<CameraOutcome>& outcomes,
+                const std::vector<MultiWriteResult>& rows, const std::string& reportPath,
+                const MultiWriteReportRun& run) {
   std::string text;
   Json results = Json::array();
   bool allOk = !outcomes.empty();
@@ -70,7 +77,7 @@ int RunWrite(CameraLine& line, const LineOptions& options, const SettingsValues&
     }
   }
   // The report tells what happened, a lost line included.
-  const bool reported = report.path.empty() || SaveReport(report, run, rows);
+  const bool reported = reportPath.empty() || SaveReport(reportPath, run, rows);
   Json document{{"results", results}};
   // The port's device went: the run failed with the port, whatever the rows say.
   const bool gone = loss || line.Session().Port().Gone();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/camera_items.h"
+#include "link/item_comparison.h"
 
 namespace {
 
@@ -21,19 +22,6 @@ std::string NoteList(const std::vector<uint8_t>& items) {
 
 void AddOnce(std::vector<uint8_t>& items, uint8_t item) {
   if (std::find(items.begin(), items.end(), item) == items.end()) items.push_back(item);
-}
-
-// The value a camera holds for a panel item once the panel is written: the
-// plain list of SHUTTER and SYNC, since that is what goes on the line.
-int WrittenValue(const CameraPanel& panel, const CameraItem& item) {
-  return item.kind == ItemKind::Gain ? panel.Position(item.control) : panel.ItemIndex(item.control);
-}
-
-// The ID text as the camera holds it: sixteen characters, blank-padded.
-std::string PaddedId(const CameraPanel& panel) {
-  std::string text = panel.IdEditText().substr(0, kIdLength);
-  text.resize(kIdLength, ' ');
-  return text;
 }
 
 // What the row says first: the outcome, and where a cut-short write stopped.
@@ -97,8 +85,21 @@ MultiWrite::~MultiWrite() {
 }
 
 bool MultiWrite::Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
-  if (running_ || addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
-  CopyPanel(userPanel_, source_);
+  if (running_) return false;
+  sources_.assign(1, MemoryPanel());
+  CopyPanel(userPanel_, sources_.front());
+  return Begin(addresses, options);
+}
+
+bool MultiWrite::Start(const std::vector<uint8_t>& addresses,
+                       const std::vector<MemoryPanel>& panels, const MultiWriteOptions& options) {
+  if (running_ || panels.size() != addresses.size()) return false;
+  sources_ = panels;
+  return Begin(addresses, options);
+}
+
+bool MultiWrite::Begin(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options) {
+  if (addresses.empty() || engine_.LinkBusy() || engine_.LineGone()) return false;
   addresses_ = addresses;
   options_ = options;
   userAddress_ = engine_.Address();
@@ -120,7 +121,7 @@ void MultiWrite::BeginCamera() {
   notes_.clear();
   lastItem_ = 0;
   cameraStart_ = clock_.NowMs();
-  CopyPanel(source_, writing_);
+  CopyPanel(Source(), writing_);
   listener_.WriteProgress({index_ + 1, addresses_.size(), addresses_[index_], ""});
   engine_.StartTransferAt(TransferKind::Write, writing_, addresses_[index_]);
 }
@@ -184,19 +185,9 @@ void MultiWrite::AfterWrite() {
 
 std::vector<uint8_t> MultiWrite::Comparison() {
   std::vector<uint8_t> differing;
-  for (const uint8_t code : kTransferOrder) {
-    // A state the camera holds of its own accord is shown as the panel shows
-    // it after a read: a note, not a difference.
-    if ((code == kItemShutter && readBack_.Visible(PanelControl::ShutterIris)) ||
-        (code == kItemSync && readBack_.Visible(PanelControl::SyncDC))) {
-      AddNote(code);
-      continue;
-    }
-    const CameraItem* item = FindCameraItem(code);
-    const bool same = code == kItemId
-                          ? PaddedId(source_) == PaddedId(readBack_)
-                          : WrittenValue(source_, *item) == WrittenValue(readBack_, *item);
-    if (!same) differing.push_back(code);
+  for (const ItemComparison& row : CompareItems(Source(), readBack_)) {
+    if (row.fixedState) AddNote(row.item);
+    if (row.differs) differing.push_back(row.item);
   }
   return differing;
 }

@@ -98,6 +98,11 @@ class MultiWrite : public TransferObserver {
   // False (nothing done) for an empty list, while the engine is busy or a
   // write runs, or on a port whose device has gone.
   bool Start(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options);
+  // Restore Line: each camera gets settings of its own, `panels[i]` to
+  // `addresses[i]` (copied now), with the same rows and read-back. False
+  // also when the two lists differ in length.
+  bool Start(const std::vector<uint8_t>& addresses, const std::vector<MemoryPanel>& panels,
+             const MultiWriteOptions& options);
   // Ends at once: the camera in hand says how far it got, those not reached
   // are "Stopped".
   void Stop();
@@ -111,7 +116,9 @@ class MultiWrite : public TransferObserver {
  private:
   enum class Phase : uint8_t { Write, DelayWrite, ReadBack };
 
+  bool Begin(const std::vector<uint8_t>& addresses, const MultiWriteOptions& options);
   void BeginCamera();
+  const MemoryPanel& Source() const { return sources_[sources_.size() == 1 ? 0 : index_]; }
   void AfterWrite();
   // The row of the camera in hand, as far as it got.
   MultiWriteResult Row(MultiWriteOutcome outcome) const;
@@ -130,7 +137,9 @@ class MultiWrite : public TransferObserver {
   const CameraPanel& userPanel_;
   const LinkClock& clock_;
   MultiWriteListener& listener_;
-  MemoryPanel source_;    // the user's panel at the start
+  // What each camera gets: one panel for all (the user's at the start), or
+  // one for each address.
+  std::vector<MemoryPanel> sources_;
   MemoryPanel writing_;   // a fresh copy for each camera: an AI lens changes it
   MemoryPanel readBack_;  // what the camera holds
   std::vector<uint8_t> addresses_;

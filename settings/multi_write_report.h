@@ -17,6 +17,8 @@ struct MultiWriteReportRun {
   std::string port;         // "Com1", or the device path
   int baud = 0;
   std::string settingsFile;  // the settings file written, named in full
+  // Restore Line: each row's own file, in row order, instead of settingsFile.
+  std::vector<std::string> rowFiles;
 };
 
 // "Address,Result,Time (ms),Written,Port,Baud rate,Settings file".

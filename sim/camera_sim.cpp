@@ -170,6 +170,7 @@ ReplyFrame CameraSim::Reply(Camera& camera, const uint8_t* f) {
       break;
     case kCmdWrite:
       camera.model.Write(f[5], f[6], f[7], reply.data());
+      if (onChange_) onChange_(camera.model);
       break;
     default:
       camera.model.ProtocolStateReply(reply.data());
@@ -198,6 +199,7 @@ void CameraSim::HandlePtz(const std::vector<uint8_t>& frame, int64_t nowUs) {
   trace(DescribeFrame(frame.data(), frame.size()));
   for (Camera* camera : addressed) {
     if (camera->menu.Apply(decoded)) trace_.Menu(nowUs, camera->menu.Render());
+    if (onChange_) onChange_(camera->model);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,11 @@ class CameraSim {
   const OsdMenu& Menu(size_t index = 0) const { return cameras_[index]->menu; }
   long Replies(size_t index = 0) const { return cameras_[index]->replies; }
   long AllReplies() const;
+  // Told after each write request or PTZ frame a camera took, with the
+  // camera as it then stands (its values may or may not have changed).
+  void SetOnChange(std::function<void(const CameraModel&)> onChange) {
+    onChange_ = std::move(onChange);
+  }
 
  private:
   struct Camera {
@@ -79,4 +85,5 @@ class CameraSim {
   FrameDamage requestDamage_;
   // With line timing: when the last byte from the tool has crossed the line.
   int64_t rxBusyUntilUs_ = 0;
+  std::function<void(const CameraModel&)> onChange_;
 };

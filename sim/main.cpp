@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +18,7 @@
 
 #include "link/ptz_decoder.h"
 #include "sim/camera_sim.h"
+#include "sim/camera_state.h"
 #include "sim/option_values.h"
 #include "sim/serve_line.h"
 #include "sim/sim_line.h"
@@ -97,6 +100,37 @@ bool OpenTraceFile(const TSimOptions& options, TFile& traceFile) {
   return false;
 }
 
+// --state-dir: each camera starts with what it held at the end of the last
+// run; a camera without a file gets one now, so its state can be edited.
+bool LoadStates(TSimOptions& options) {
+  if (options.stateDir.empty()) return true;
+  for (TCameraConfig& camera : options.cameras) {
+    std::string problem = LoadCameraState(options.stateDir, camera);
+    if (problem.empty()) problem = SaveCameraState(options.stateDir, CameraModel(camera));
+    if (!problem.empty()) {
+      std::fprintf(stderr, "zelta-camsim: %s\n", problem.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+// Keeps the state file of a camera as the camera changes.
+std::function<void(const CameraModel&)> StateKeeper(const std::string& folder) {
+  auto saved = std::make_shared<std::map<uint8_t, std::string>>();
+  return [folder, saved](const CameraModel& model) {
+    std::string& last = (*saved)[model.Address()];
+    const std::string now = CameraStateText(model);
+    if (now == last) return;
+    const std::string problem = SaveCameraState(folder, model);
+    if (problem.empty()) {
+      last = now;
+    } else {
+      std::fprintf(stderr, "zelta-camsim: %s\n", problem.c_str());
+    }
+  };
+}
+
 // A new pseudo-terminal (and its link) or the --device port.
 bool OpenLine(const TSimOptions& options, SimLine& line) {
   std::string failure = options.device.empty()
@@ -136,6 +170,7 @@ int Serve(const TSimOptions& options, SimLine& line, FILE* traceFile, int signal
                  options.traceMicroseconds ? 0 : startUs);
   trace.SetMicroseconds(options.traceMicroseconds);
   CameraSim sim(options.cameras, trace);
+  if (!options.stateDir.empty()) sim.SetOnChange(StateKeeper(options.stateDir));
   LinesTo(stdout)(ReadyText(options, line));
   const int deviceBaud = options.device.empty() ? 0 : options.camera.baud;
   const int status = ServeLine(line, sim, signalFd, deviceBaud, options.unplugAfter);
@@ -157,6 +192,7 @@ int main(int argc, char** argv) {
   if (signalFd < 0) return 1;
   TFile traceFile;
   if (!OpenTraceFile(options, traceFile)) return 1;
+  if (!LoadStates(options)) return 1;
   SimLine line;
   if (!OpenLine(options, line)) return 1;
   const int status = Serve(options, line, traceFile.get(), signalFd);

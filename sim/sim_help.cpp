@@ -76,6 +76,10 @@ Behaviours:
   --replug-after MS    MS milliseconds after that, plugs it in again: a new
                        pseudo-terminal behind the same --link, the cameras as
                        they were
+  --state-dir DIR      keeps each camera's settings in DIR between runs: reads
+                       DIR/camera-017.txt (for address 17) at start, over the
+                       options above, and writes it whenever the camera takes
+                       a write; delete it for factory settings
 
 Output:
   --trace FILE         write the trace to FILE instead of standard output

@@ -39,6 +39,7 @@ constexpr const char* kValueOptions[] = {
     "corrupt-requests",
     "unplug-after",
     "replug-after",
+    "state-dir",
 };
 // Options that may be given for one camera as ADDR:VALUE.
 constexpr const char* kPerCamera[] = {"set",    "id",           "white-bal", "delay-code",
@@ -97,6 +98,7 @@ std::string ApplyPlace(const std::string& name, const std::string& value, const 
   if (name == "device") options.device = value;
   if (name == "link") options.link = value;
   if (name == "trace") options.traceFile = value;
+  if (name == "state-dir") options.stateDir = value;
   return {};
 }
 
@@ -220,7 +222,7 @@ std::string ApplyBehaviour(const std::string& name, const std::string& value,
 std::string ApplyValue(const std::string& name, const std::string& value, TSimOptions& options,
                        TCameraConfig& camera) {
   const std::string bad = "invalid value '" + value + "' for --" + name;
-  if (name == "device" || name == "link" || name == "trace") {
+  if (name == "device" || name == "link" || name == "trace" || name == "state-dir") {
     return ApplyPlace(name, value, bad, options);
   }
   if (name == "unplug-after" || name == "replug-after")

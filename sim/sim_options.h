@@ -16,6 +16,7 @@ struct TSimOptions {
   std::string device;              // a serial port to serve; empty: a new pseudo-terminal
   std::string link;                // symbolic link to create to the pseudo-terminal
   std::string traceFile;           // empty: the trace goes to standard output
+  std::string stateDir;            // keeps each camera's settings between runs; empty: none
   bool traceMicroseconds = false;  // stamps: the monotonic clock in microseconds
   // The adapter pulled out after this many replies (-1: never), and plugged
   // in again this many ms later (-1: never): the pseudo-terminal closed and a

@@ -114,7 +114,7 @@ struct Case {
   const char* name;
   std::vector<std::string> sim;
   // "FILE": a good settings file, "AUTO": one with SHUTTER AUTO, "BAD": a bad
-  // one, "FIFO": a named pipe
+  // one, "FIFO": a named pipe, "DIR": a line book's folder
   std::vector<std::string> cli;
   int status;
   Match match;
@@ -147,6 +147,8 @@ TEST_P(Command, AnswersAsAScriptExpects) {
       std::string bad = kGoodFile;
       bad.replace(bad.find("GAIN&1"), 6, "GAIN&x1");
       args.push_back(folder.File("bad.txt", bad));
+    } else if (arg == "DIR") {
+      args.push_back(folder.Path() + "/book");
     } else if (arg == "FIFO") {
       args.push_back(folder.Path() + "/out.fifo");
       ASSERT_EQ(::mkfifo(args.back().c_str(), 0600), 0);
@@ -422,6 +424,25 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              Match::Exact,
              "2 4800\n"},
+        Case{"BackupScansFirst",
+             kCamera37,
+             {"--baud", "9600", "--protocol", "pelco-d", "backup", "DIR"},
+             0,
+             Match::Exact,
+             "37 saved 037.TXT\n"},
+        Case{"RestoreWithoutABook",
+             {},
+             {"restore", "DIR"},
+             2,
+             Match::Exact,
+             "",
+             "can not read the line book"},
+        Case{"DiffJson",
+             {},
+             {"--json", "diff", "FILE"},
+             1,
+             Match::Prefix,
+             "{\"address\":1,\"agree\":false,\"items\":[{\"item\":\"D/N MODE\",\"file\":\"1\","},
         Case{"ScanFindsNobody",
              {"--address", "9"},
              {"scan", "--bauds", "4800", "--from", "1", "--to", "3"},
@@ -615,6 +636,7 @@ TEST(CliPort, ALineLostMidRunEndsItWithThePortsStatus) {
   } cases[] = {
       {{"--json", "scan", "--bauds", "4800"}, 30, "{\"cameras\":[{\"address\":1,\"baud\":4800},"},
       {{"--json", "write", "FILE", "--to", "1-8"}, 40, "{\"results\":[{\"address\":1,"},
+      {{"--json", "backup", "DIR", "--to", "1-8"}, 40, "{\"folder\":\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cli[1]);
@@ -624,7 +646,9 @@ TEST(CliPort, ALineLostMidRunEndsItWithThePortsStatus) {
     ASSERT_FALSE(pty.empty()) << sim.Output();
     std::vector<std::string> args = {"--port", pty};
     for (const std::string& arg : c.cli)
-      args.push_back(arg == "FILE" ? folder.File("good.txt", kGoodFile) : arg);
+      args.push_back(arg == "FILE"  ? folder.File("good.txt", kGoodFile)
+                     : arg == "DIR" ? folder.Path() + "/book"
+                                    : arg);
     const pid_t cli = StartCli(args, folder);
     for (int i = 0; i < 1000 && Heard(sim).size() < c.framesBeforeLoss; ++i) ::usleep(20000);
     ASSERT_TRUE(sim.Stop());
@@ -657,6 +681,68 @@ TEST(CliPort, AnUnpluggedAdapterEndsEveryCommandAtOnce) {
     const Outcome run = RunCli(args, folder);
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_NE(run.err.find("zelta-cli: the port has gone"), std::string::npos) << run.err;
+  }
+}
+
+// What a camera's simulator state says it holds for a key ("SHUTTER", "ID-HEX").
+std::string Held(const std::string& state, int address, const std::string& key) {
+  char name[32];
+  std::snprintf(name, sizeof name, "/camera-%03d.txt", address);
+  const std::string text = ReadWhole(state + name);
+  const size_t at = text.find("\n" + key + "=");
+  return at == std::string::npos
+             ? ""
+             : text.substr(at + key.size() + 2, text.find('\n', at + 1) - at - key.size() - 2);
+}
+
+// A whole line backed up, three cameras changed behind ZELTA's back (one
+// back to factory settings), one compared, the line restored: every camera
+// holds its own values again. Address 9 is silent.
+TEST(CliLineBook, BackUpCompareAndRestoreAWholeLine) {
+  Folder folder;
+  const std::string state = folder.Path() + "/state";
+  const std::string book = folder.Path() + "/book";
+  ASSERT_EQ(::mkdir(state.c_str(), 0700), 0);
+  const std::vector<std::string> line = {"--cameras",   "1-8", "--line-timing", "--baud", "9600",
+                                         "--state-dir", state};
+  std::vector<std::string> own = line;
+  for (int a = 1; a <= 8; ++a) {
+    own.insert(own.end(), {"--set", std::to_string(a) + ":SHUTTER=" + std::to_string(a - 1), "--id",
+                           std::to_string(a) + ":CAM-" + std::to_string(a)});
+  }
+  std::string heldId[9];
+  {
+    SimProcess sim(ZELTA_CAMSIM_PATH, own);
+    const std::string pty = sim.WaitReady();
+    ASSERT_FALSE(pty.empty()) << sim.Output();
+    const Outcome run =
+        RunCli({"--port", pty, "--baud", "9600", "backup", book, "--to", "1-9"}, folder);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out,
+              "1 saved 001.TXT\n2 saved 002.TXT\n3 saved 003.TXT\n4 saved 004.TXT\n5 saved "
+              "005.TXT\n6 saved 006.TXT\n7 saved 007.TXT\n8 saved 008.TXT\n9 no answer\n");
+  }
+  for (int a = 1; a <= 8; ++a) heldId[a] = Held(state, a, "ID-HEX");
+  EXPECT_EQ(heldId[3].substr(0, 10), "43414D2D33");  // "CAM-3"
+  std::ofstream(state + "/camera-002.txt", std::ios::app) << "SHUTTER=6\n";
+  std::ofstream(state + "/camera-005.txt", std::ios::app)
+      << "ID-HEX=" << std::string(32, '5') << "\n";
+  std::remove((state + "/camera-007.txt").c_str());
+
+  SimProcess sim(ZELTA_CAMSIM_PATH, line);
+  const std::string pty = sim.WaitReady();
+  ASSERT_FALSE(pty.empty()) << sim.Output();
+  Outcome run = RunCli(
+      {"--port", pty, "--baud", "9600", "--address", "2", "diff", book + "/002.TXT"}, folder);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, "SHUTTER file 1 camera 6\n");
+  run = RunCli({"--port", pty, "--baud", "9600", "--json", "restore", book}, folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("{\"results\":[{\"address\":1,\"result\":\"ok\"}", 0), 0u) << run.out;
+  ASSERT_TRUE(sim.Stop());
+  for (int a = 1; a <= 8; ++a) {
+    EXPECT_EQ(Held(state, a, "SHUTTER"), std::to_string(a - 1)) << a;
+    EXPECT_EQ(Held(state, a, "ID-HEX"), heldId[a]) << a;
   }
 }
 

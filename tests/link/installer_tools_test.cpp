@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 
 #include "link/address_list.h"
+#include "link/item_comparison.h"
+#include "link/line_backup.h"
 #include "link/line_scan.h"
 #include "link/multi_write.h"
 #include "link/qam_intervals.h"
@@ -534,6 +537,83 @@ TEST(LineLost, EndsWriteToSeveralCamerasAtOnce) {
   EXPECT_EQ(rig.port.Frames().size(), sent);
   EXPECT_EQ(rig.window.lamp, LampColour::Red);
   EXPECT_FALSE(write.Start({1}, MultiWriteOptions{}));
+}
+
+struct BackupRecord : LineBackupListener {
+  void BackupProgress(const LineBackupProgress&) override {}
+  void CameraRead(const LineBackupResult& r) override {
+    rows.push_back(r);
+    if (r.outcome == LineBackupOutcome::Read) CopyPanel(*r.panel, panels[r.address]);
+  }
+  void BackupFinished(bool wasStopped) override {
+    finished = true;
+    stopped = wasStopped;
+  }
+  void BackupLineLost(const LineLoss& where) override { lost = where; }
+  std::vector<LineBackupResult> rows;
+  std::map<uint8_t, MemoryPanel> panels;
+  bool finished = false;
+  bool stopped = false;
+  std::optional<LineLoss> lost;
+};
+
+TEST(LineBackup, ReadsEachCameraIntoAScratchPanelAndTheUsersPanelStays) {
+  LinkRig rig;
+  rig.panel.SetIdEditText("GATE 4");
+  ASSERT_TRUE(rig.StartLinked());
+  const std::vector<int> before = PanelSnapshot(rig.panel);
+  std::vector<std::unique_ptr<ScriptedCamera>> line;
+  line.push_back(AddCamera(rig, 2, kBaudCode9600));
+  line.back()->values[kItemShutter] = 5;
+  line.back()->idText[0] = 'P';
+  line.push_back(AddCamera(rig, 4, kBaudCode9600));
+  line.back()->values[kItemShutter] = kShutterIrisValue;
+
+  BackupRecord record;
+  RigClock clock(rig.clock);
+  LineBackup backup(rig.engine, clock, record);
+  ASSERT_TRUE(backup.Start({2, 3, 4}));
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, rig.Now() + Ms(60000)));
+  ASSERT_EQ(record.rows.size(), 3u);
+  EXPECT_EQ(record.rows[0].outcome, LineBackupOutcome::Read);
+  EXPECT_EQ(record.rows[1].outcome, LineBackupOutcome::NoAnswer);
+  EXPECT_EQ(record.rows[1].ms, (kMissedTicksLimit + 1) * kRequestWatchdogMs);
+  EXPECT_EQ(record.rows[2].outcome, LineBackupOutcome::Read);
+  EXPECT_EQ(record.panels[2].IdEditText().substr(0, 1), "P");
+  EXPECT_EQ(PanelSnapshot(rig.panel), before);
+  EXPECT_EQ(rig.cameraAddress, 1);
+
+  // The comparison the read-back uses: values as a settings file holds them.
+  const std::vector<ItemComparison> items = CompareItems(record.panels[2], record.panels[4]);
+  const auto shutter = std::find_if(items.begin(), items.end(),
+                                    [](const ItemComparison& c) { return c.name == "SHUTTER"; });
+  ASSERT_NE(shutter, items.end());
+  EXPECT_EQ(shutter->wanted, "5");
+  EXPECT_EQ(shutter->camera, "IRIS");
+  EXPECT_TRUE(shutter->fixedState && !shutter->differs);
+  const auto id = std::find_if(items.begin(), items.end(),
+                               [](const ItemComparison& c) { return c.item == kItemId; });
+  EXPECT_TRUE(id->differs);
+  EXPECT_EQ(std::count_if(items.begin(), items.end(), [](auto& c) { return c.differs; }), 1);
+}
+
+TEST(LineBackup, ALostLineEndsTheRunAtOnce) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  BackupRecord record;
+  RigClock clock(rig.clock);
+  LineBackup backup(rig.engine, clock, record);
+  ASSERT_TRUE(backup.Start({1, 2}));
+  rig.RunFor(Ms(100));
+  rig.port.SetGone(true);
+  rig.engine.Comm1Gone();
+  ASSERT_TRUE(record.lost.has_value());
+  EXPECT_EQ(record.lost->address, 1);
+  ASSERT_EQ(record.rows.size(), 2u);
+  EXPECT_EQ(record.rows[0].outcome, LineBackupOutcome::LineLost);
+  EXPECT_EQ(record.rows[1].outcome, LineBackupOutcome::Stopped);
+  EXPECT_FALSE(record.finished || backup.Running() || rig.engine.LinkBusy());
+  EXPECT_FALSE(backup.Start({1}));
 }
 
 TEST(AddressList, ParsesRangesAndNamesFaults) {

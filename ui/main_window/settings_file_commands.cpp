@@ -68,6 +68,11 @@ QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& s
       choose ? choose(parent, QString()) : ChooseSettingsFileToOpen(parent, QString());
   if (path.isEmpty()) return caption;
 
+  return LoadSettingsFile(parent, path, panel, state) ? CaptionOf(path) : caption;
+}
+
+bool LoadSettingsFile(QWidget* parent, const QString& path, CameraPanel& panel,
+                      CameraLinkState& state) {
   std::vector<std::string> lines;
   const FileOutcome read = ReadFileLines(NativePath(path), kSettingsFileLines, lines);
   if (!read.ok) {
@@ -76,7 +81,7 @@ QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& s
     } else {
       ShowFileError(parent, "Can not read the file \"%1\".\n%2", path, read.reason);
     }
-    return caption;
+    return false;
   }
   // Everything is checked before anything is applied: a bad file leaves the
   // panel, the delay codes and the caption as they were.
@@ -84,8 +89,8 @@ QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& s
   SettingsFileError error;
   if (!CheckSettingsLines(lines, values, error)) {
     ShowLoadError(parent, error);
-    return caption;
+    return false;
   }
   ApplySettings(values, panel, state);
-  return CaptionOf(path);
+  return true;
 }

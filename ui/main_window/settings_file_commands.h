@@ -30,3 +30,9 @@ QString SaveSettingsFileAs(QWidget* parent, const CameraPanel& panel, const Came
 // An empty `choose` shows the real open dialog.
 QString OpenSettingsFile(QWidget* parent, CameraPanel& panel, CameraLinkState& state, bool linkBusy,
                          const QString& caption, const SettingsFileChooser& choose = {});
+
+// What Open does with the chosen file: checks it whole, then puts it into the
+// panel and the delay codes. False, with the user told why in the box Open
+// shows, and nothing changed, when it cannot be read or is no settings file.
+bool LoadSettingsFile(QWidget* parent, const QString& path, CameraPanel& panel,
+                      CameraLinkState& state);

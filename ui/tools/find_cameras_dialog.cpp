@@ -134,7 +134,7 @@ void FindCamerasDialog::StartClick() {
     return;
   }
   if (!scan_ || !scan_->Start(plan)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   ShowRunning(true);
@@ -151,7 +151,7 @@ void FindCamerasDialog::UseClick() {
   if (row < 0 || row >= static_cast<int>(found_.size()) || (scan_ && scan_->Running())) return;
   const LineScanFind& camera = found_[static_cast<size_t>(row)];
   if (!form_.UseCamera(camera.address, camera.speedCode)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   accept();

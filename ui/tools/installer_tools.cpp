@@ -5,8 +5,11 @@
 #include <QMenu>
 
 #include "ui/main_window/control_form.h"
+#include "ui/tools/compare_camera_dialog.h"
 #include "ui/tools/find_cameras_dialog.h"
+#include "ui/tools/line_backup_dialog.h"
 #include "ui/tools/line_monitor_window.h"
+#include "ui/tools/line_restore_dialog.h"
 #include "ui/tools/multi_write_dialog.h"
 #include "ui/widgets/help_key.h"
 
@@ -38,6 +41,13 @@ InstallerTools::InstallerTools(TForm1& form, QMenu* tools) : QObject(&form), for
           this, &InstallerTools::MultiWriteClick);
   AddItem(tools, "LineMonitor", QStringLiteral("Line Monitor"), kLineMonitorContext, this,
           &InstallerTools::LineMonitorClick);
+  tools->addSeparator();
+  AddItem(tools, "LineBackup", QStringLiteral("Back Up Line..."), kLineBackupContext, this,
+          &InstallerTools::LineBackupClick);
+  AddItem(tools, "LineRestore", QStringLiteral("Restore Line..."), kLineRestoreContext, this,
+          &InstallerTools::LineRestoreClick);
+  AddItem(tools, "CompareCamera", QStringLiteral("Compare with Camera..."), kCompareCameraContext,
+          this, &InstallerTools::CompareCameraClick);
 }
 
 void InstallerTools::FindCamerasClick() {
@@ -56,6 +66,22 @@ void InstallerTools::LineMonitorClick() {
   monitor_->show();
   monitor_->raise();
   monitor_->activateWindow();
+}
+
+void InstallerTools::LineBackupClick() {
+  if (!backup_) backup_ = new LineBackupDialog(form_, found_, &form_);
+  backup_->SetFound(found_);
+  RunTool(backup_);
+}
+
+void InstallerTools::LineRestoreClick() {
+  if (!restore_) restore_ = new LineRestoreDialog(form_, &form_);
+  RunTool(restore_);
+}
+
+void InstallerTools::CompareCameraClick() {
+  if (!compare_) compare_ = new CompareCameraDialog(form_, &form_);
+  RunTool(compare_);
 }
 
 InstallerTools* AddInstallerTools(TForm1& form, QMenu* tools) {

@@ -59,6 +59,46 @@ QString AddressListText(std::vector<uint8_t> addresses) {
   return parts.join(QStringLiteral(", "));
 }
 
+void AddWriteRow(QTableWidget* table, const MultiWriteResult& result) {
+  AddRow(table, {QString::number(result.address), QString::fromStdString(result.text),
+                 QString::number(result.ms)});
+  // A camera left half written stands out from one never touched.
+  if (result.stoppedAt != 0) {
+    QTableWidgetItem* cell = table->item(table->rowCount() - 1, 1);
+    QFont font = cell->font();
+    font.setBold(true);
+    cell->setFont(font);
+    cell->setToolTip(QStringLiteral("Half written: the camera holds part of the new settings"));
+  }
+}
+
+QString WriteProgressText(const MultiWriteProgress& progress,
+                          const std::vector<MultiWriteResult>& done, int64_t msIntoCamera) {
+  QString text = QStringLiteral("Camera %1 of %2, address %3")
+                     .arg(progress.camera)
+                     .arg(progress.count)
+                     .arg(progress.address);
+  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
+  const int msLeft = MultiWriteMsLeft(done, progress.count, msIntoCamera);
+  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
+  return text;
+}
+
+QString WriteEndText(const QString& how, const std::vector<MultiWriteResult>& rows) {
+  const auto ok = std::count_if(rows.begin(), rows.end(), [](const MultiWriteResult& row) {
+    return row.outcome == MultiWriteOutcome::Ok;
+  });
+  return QStringLiteral("%1: %2 of %3 OK").arg(how).arg(ok).arg(rows.size());
+}
+
+QString FoundAddressText(const std::vector<LineScanFind>& found) {
+  std::vector<uint8_t> addresses;
+  for (const LineScanFind& find : found) {
+    if (find.remark != kDuplicateAddressRemark) addresses.push_back(find.address);
+  }
+  return AddressListText(addresses);
+}
+
 int MultiWriteMsLeft(const std::vector<MultiWriteResult>& done, size_t count,
                      int64_t msIntoCamera) {
   int64_t spent = 0;
@@ -145,12 +185,7 @@ void MultiWriteDialog::reject() {
 }
 
 void MultiWriteDialog::SetFound(const std::vector<LineScanFind>& found) {
-  std::vector<uint8_t> addresses;
-  // One panel is never meant for two cameras that share an address.
-  for (const LineScanFind& find : found) {
-    if (find.remark != kDuplicateAddressRemark) addresses.push_back(find.address);
-  }
-  foundText_ = AddressListText(addresses);
+  foundText_ = FoundAddressText(found);
   fromFind_->setEnabled(!foundText_.isEmpty());
 }
 
@@ -172,7 +207,7 @@ void MultiWriteDialog::StartClick() {
     return;
   }
   if (!write_->Start(list.addresses, options)) {
-    ShowError(QStringLiteral("The line is busy. Try again when the transfer has finished."), this);
+    ShowError(QString::fromLatin1(kLineBusyText), this);
     return;
   }
   // The report names the run as it began, whatever the window opens later.
@@ -210,56 +245,28 @@ void MultiWriteDialog::ShowRunning(bool running) {
 void MultiWriteDialog::WriteProgress(const MultiWriteProgress& progress) {
   if (progress.item.empty()) cameraStartMs_ = clock_.NowMs();
   progress_->setValue(static_cast<int>(progress.camera - 1));
-  QString text = QStringLiteral("Camera %1 of %2, address %3")
-                     .arg(progress.camera)
-                     .arg(progress.count)
-                     .arg(progress.address);
-  if (!progress.item.empty()) text += QStringLiteral(": ") + QString::fromStdString(progress.item);
-  const int msLeft = MultiWriteMsLeft(rows_, progress.count, clock_.NowMs() - cameraStartMs_);
-  if (msLeft >= 0) text += QStringLiteral(", %1 left").arg(MinutesText(msLeft));
-  progressText_->setText(text);
+  progressText_->setText(WriteProgressText(progress, rows_, clock_.NowMs() - cameraStartMs_));
 }
 
 void MultiWriteDialog::CameraDone(const MultiWriteResult& result) {
   rows_.push_back(result);
-  AddRow(table_, {QString::number(result.address), QString::fromStdString(result.text),
-                  QString::number(result.ms)});
-  // A camera left half written stands out from one never touched.
-  if (result.stoppedAt != 0) {
-    QTableWidgetItem* cell = table_->item(table_->rowCount() - 1, 1);
-    QFont font = cell->font();
-    font.setBold(true);
-    cell->setFont(font);
-    cell->setToolTip(QStringLiteral("Half written: the camera holds part of the new settings"));
-  }
-}
-
-long MultiWriteDialog::OkRows() const {
-  return std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
-    return row.outcome == MultiWriteOutcome::Ok;
-  });
+  AddWriteRow(table_, result);
 }
 
 void MultiWriteDialog::WriteFinished(bool stopped) {
-  const long ok = OkRows();
   // A stopped run shows how far it got: the cameras begun, the last one cut.
   const auto begun = std::count_if(rows_.begin(), rows_.end(), [](const MultiWriteResult& row) {
     return row.outcome != MultiWriteOutcome::Stopped || row.stoppedAt != 0 || row.written;
   });
   progress_->setValue(stopped ? static_cast<int>(begun) : progress_->maximum());
-  progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
-                             .arg(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"))
-                             .arg(ok)
-                             .arg(rows_.size()));
+  progressText_->setText(
+      WriteEndText(stopped ? QStringLiteral("Stopped") : QStringLiteral("Finished"), rows_));
   ShowRunning(false);
 }
 
 void MultiWriteDialog::WriteLineLost(const LineLoss& loss) {
   // The bar stays where the run stopped.
-  progressText_->setText(QStringLiteral("%1: %2 of %3 OK")
-                             .arg(QString::fromStdString(LineLostText(loss)))
-                             .arg(OkRows())
-                             .arg(rows_.size()));
+  progressText_->setText(WriteEndText(QString::fromStdString(LineLostText(loss)), rows_));
   ShowRunning(false);
 }
 

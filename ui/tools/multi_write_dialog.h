@@ -47,7 +47,6 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   void CameraDone(const MultiWriteResult& result) override;
   void WriteFinished(bool stopped) override;
   void WriteLineLost(const LineLoss& loss) override;
-  long OkRows() const;
 
   TForm1& form_;
   QLineEdit* addresses_ = nullptr;
@@ -68,8 +67,18 @@ class MultiWriteDialog : public QDialog, private MultiWriteListener {
   std::unique_ptr<MultiWrite> write_;
 };
 
+// Appends a camera's row: address, result, time; a camera left half written in bold.
+void AddWriteRow(QTableWidget* table, const MultiWriteResult& result);
+// The line under the bar during a run: "Camera 2 of 5, address 7: GAIN, 0:40 left".
+QString WriteProgressText(const MultiWriteProgress& progress,
+                          const std::vector<MultiWriteResult>& done, int64_t msIntoCamera);
+// The line under the bar at a run's end: "Finished: 3 of 4 OK".
+QString WriteEndText(const QString& how, const std::vector<MultiWriteResult>& rows);
 // "1-8, 12": the addresses in order, runs of consecutive ones as ranges.
 QString AddressListText(std::vector<uint8_t> addresses);
+// The address list of the cameras a search found, leaving out an address two
+// cameras share: one settings file is never meant for both.
+QString FoundAddressText(const std::vector<LineScanFind>& found);
 // The time a run of `count` cameras has left, at the pace of the cameras `done`
 // so far, `msIntoCamera` into the one in hand; -1 before any camera has taken time.
 int MultiWriteMsLeft(const std::vector<MultiWriteResult>& done, size_t count, int64_t msIntoCamera);

@@ -1,11 +1,15 @@
 #include "ui/tools/tool_widgets.h"
 
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include "ui/widgets/message_box.h"
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
@@ -28,6 +32,43 @@ RunControls MakeRunControls(QWidget* parent) {
   run.progressText = new QLabel(parent);
   run.progressText->setObjectName(QStringLiteral("ProgressLabel"));
   return run;
+}
+
+AddressRow MakeAddressRow(QWidget* parent, const char* fillName, const QString& fillCaption) {
+  AddressRow address{};
+  address.edit = new QLineEdit(parent);
+  address.edit->setObjectName(QStringLiteral("AddressEdit"));
+  address.edit->setPlaceholderText(QStringLiteral("2-32, 40"));
+  address.fill = MakeButton(parent, fillName, fillCaption);
+  address.row = new QHBoxLayout;
+  address.row->addWidget(new QLabel(QStringLiteral("Addresses:"), parent));
+  address.row->addWidget(address.edit, 1);
+  address.row->addWidget(address.fill);
+  return address;
+}
+
+FolderRow MakeFolderRow(QWidget* parent) {
+  FolderRow folder{};
+  folder.edit = new QLineEdit(parent);
+  folder.edit->setObjectName(QStringLiteral("FolderEdit"));
+  folder.browse = MakeButton(parent, "BrowseButton", QStringLiteral("Browse..."));
+  QLineEdit* edit = folder.edit;
+  QObject::connect(folder.browse, &QPushButton::clicked, parent, [parent, edit] {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(parent, QStringLiteral("Folder"), edit->text());
+    if (!chosen.isEmpty()) edit->setText(chosen);
+  });
+  folder.row = new QHBoxLayout;
+  folder.row->addWidget(new QLabel(QStringLiteral("Folder:"), parent));
+  folder.row->addWidget(folder.edit, 1);
+  folder.row->addWidget(folder.browse);
+  return folder;
+}
+
+void ShowFolderError(const QString& folder, const std::string& reason, QWidget* parent) {
+  ShowError(QStringLiteral("Can not use the folder \"%1\".\n%2")
+                .arg(folder, QString::fromLocal8Bit(reason.c_str())),
+            parent);
 }
 
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers) {

@@ -111,7 +111,8 @@ const QStringList kMenus[] = {
     }(),
     {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
     {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password", "", "Find Cameras...",
-     "Write to Several Cameras...", "Line Monitor"},
+     "Write to Several Cameras...", "Line Monitor", "", "Back Up Line...", "Restore Line...",
+     "Compare with Camera..."},
     {"Help", "Contens", "About"},
 };
 

@@ -1,54 +1,13 @@
 // The PTZ buttons of the real main window against the camera simulator: the
 // camera's on-screen menu opens and follows the buttons, in Pelco P and, after
 // a change in the Protocol menu, in ERNITEC.
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 #include <QToolButton>
 #include <QtTest>
 
+#include "tests/ui/support/cam_sim.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
 #include "ui/main_window/control_form.h"
-
-namespace {
-
-// The simulator's printout so far.
-class CamSim {
- public:
-  CamSim(const TestProgramFolder& folder, const QStringList& options) {
-    const QString program = QCoreApplication::applicationDirPath() + "/zelta-camsim";
-    if (!QFileInfo(program).isExecutable()) return;
-    process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(program, QStringList{"--link", folder.FilePath("Com1")} + options);
-    ready_ = process_.waitForStarted(5000) && WaitFor("ready on", 5000);
-  }
-  ~CamSim() {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) process_.kill();
-  }
-  bool Ready() const { return ready_; }
-  // Runs the event loop until the printout holds `text` after `from`.
-  bool WaitFor(const QString& text, int waitMs, int from = 0) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < waitMs) {
-      output_ += QString::fromUtf8(process_.readAll());
-      if (output_.indexOf(text, from) >= 0) return true;
-      QTest::qWait(20);
-    }
-    return false;
-  }
-  int Size() const { return static_cast<int>(output_.size()); }
-  QString Output() const { return output_; }
-
- private:
-  QProcess process_;
-  QString output_;
-  bool ready_ = false;
-};
-
-}  // namespace
 
 class PelcoCamSimTest : public QObject {
   Q_OBJECT

@@ -31,7 +31,9 @@
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
 #include "ui/main_window/control_form.h"
+#include "ui/tools/compare_camera_dialog.h"
 #include "ui/tools/find_cameras_dialog.h"
+#include "ui/tools/line_backup_dialog.h"
 #include "ui/tools/line_monitor_window.h"
 #include "ui/tools/multi_write_dialog.h"
 #include "ui/widgets/help_file.h"
@@ -122,9 +124,10 @@ class InstallerToolsTest : public QObject {
     SetHelpFilePath(QString());
   }
 
-  void theToolsMenuEndsWithTheThreeToolsAndTheirTopics() {
+  void theToolsMenuEndsWithTheToolsAndTheLineBookAndTheirTopics() {
     const QList<QAction*> items = Child<QMenu>(form_, "R1")->actions();
-    QVERIFY(items.size() >= 4);
+    QVERIFY(items.size() >= 8);
+    QVERIFY(items[items.size() - 8]->isSeparator());
     QVERIFY(items[items.size() - 4]->isSeparator());
     struct Entry {
       const char* name;
@@ -133,11 +136,14 @@ class InstallerToolsTest : public QObject {
     };
     const Entry expected[] = {{"FindCameras", "Find Cameras...", kFindCamerasContext},
                               {"MultiWrite", "Write to Several Cameras...", kMultiWriteContext},
-                              {"LineMonitor", "Line Monitor", kLineMonitorContext}};
+                              {"LineMonitor", "Line Monitor", kLineMonitorContext},
+                              {"LineBackup", "Back Up Line...", kLineBackupContext},
+                              {"LineRestore", "Restore Line...", kLineRestoreContext},
+                              {"CompareCamera", "Compare with Camera...", kCompareCameraContext}};
     THelpViewer viewer;
     viewer.ShowTopic(kFindCamerasContext);
-    for (int i = 0; i < 3; ++i) {
-      const QAction* item = items[items.size() - 3 + i];
+    for (int i = 0; i < 6; ++i) {
+      const QAction* item = items[items.size() - 7 + i + i / 3];
       QCOMPARE(item->objectName(), QString::fromLatin1(expected[i].name));
       QCOMPARE(item->text(), QString::fromLatin1(expected[i].caption));
       QVERIFY(item->isEnabled() && !item->isCheckable());
@@ -215,6 +221,43 @@ class InstallerToolsTest : public QObject {
     QCOMPARE(table->item(1, 1)->text(), QStringLiteral("Stopped"));
     QVERIFY(!table->item(1, 1)->font().bold());
     QCOMPARE(Child<QProgressBar>(&dialog, "Progress")->value(), 1);
+    QVERIFY(!form_->Link().LinkBusy());
+  }
+
+  // A folder that is a file is refused before the line is touched; then the
+  // line book waits for a write that holds the line.
+  void theLineBookStartsNothingOnABadFolderOrWhileTheLineIsBusy() {
+    const std::vector<LineScanFind> none;
+    MultiWriteDialog write(*form_, none, form_.get());
+    LineBackupDialog backup(*form_, none, form_.get());
+    CompareCameraDialog compare(*form_, form_.get());
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("file"));
+    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    Child<QLineEdit>(&backup, "AddressEdit")->setText(QStringLiteral("4"));
+    Child<QLineEdit>(&backup, "FolderEdit")->setText(file);
+    messages_->Clear();
+    Child<QPushButton>(&backup, "StartButton")->click();
+    QVERIFY(!form_->Link().LinkBusy());
+    QCOMPARE(messages_->Texts().size(), 1);
+    QVERIFY2(messages_->Texts().front().startsWith("Can not use the folder \"" + file + "\".\n"),
+             qPrintable(messages_->Texts().front()));
+
+    Child<QLineEdit>(&backup, "FolderEdit")->setText(dir.path());
+    Child<QLineEdit>(&write, "AddressEdit")->setText(QStringLiteral("5"));
+    Child<QPushButton>(&write, "StartButton")->click();
+    QVERIFY(form_->Link().LinkBusy());
+    messages_->Clear();
+    Child<QPushButton>(&backup, "StartButton")->click();
+    Child<QPushButton>(&compare, "StartButton")->click();
+    const QString busy =
+        QStringLiteral("The line is busy. Try again when the transfer has finished.");
+    QCOMPARE(messages_->Texts(), (QStringList{busy, busy}));
+    QVERIFY(Child<QPushButton>(&backup, "StartButton")->isEnabled());
+    QVERIFY(Child<QPushButton>(&compare, "StartButton")->isEnabled());
+    QCOMPARE(Child<QTableWidget>(&backup, "ResultTable")->rowCount(), 0);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("line.csv"))));
+    Child<QPushButton>(&write, "StopButton")->click();
     QVERIFY(!form_->Link().LinkBusy());
   }
 
@@ -348,7 +391,9 @@ class InstallerToolsTest : public QObject {
     auto* pause = Child<QPushButton>(monitor, "PauseButton");
     PressCount main;
     form_->windowHandle()->installEventFilter(&main);
-    for (auto click : {&InstallerTools::FindCamerasClick, &InstallerTools::MultiWriteClick}) {
+    for (auto click : {&InstallerTools::FindCamerasClick, &InstallerTools::MultiWriteClick,
+                       &InstallerTools::LineBackupClick, &InstallerTools::LineRestoreClick,
+                       &InstallerTools::CompareCameraClick}) {
       WhileOpen(click, tools, [&](QDialog*) {
         const bool paused = pause->isChecked();
         QTest::mouseClick(monitor->windowHandle(), Qt::LeftButton, {},
@@ -358,7 +403,7 @@ class InstallerToolsTest : public QObject {
         QCOMPARE(main.presses, 0);
       });
     }
-    QVERIFY(!pause->isChecked());
+    QVERIFY(pause->isChecked());  // one press in each of five windows
     QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, QPoint(20, 40));
     QCOMPARE(main.presses, 1);
     monitor->close();

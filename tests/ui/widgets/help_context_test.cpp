@@ -21,8 +21,8 @@
 namespace {
 
 // Every help context number the program's controls and menu items carry.
-const int kContexts[] = {11, 12, 16, 21, 26, 27, 28, 29, 36, 37, 38, 39, 40, 41, 42, 43, 44,
-                         45, 46, 47, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 81};
+const int kContexts[] = {11, 12, 16, 21, 26, 27, 28, 29, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
+                         45, 46, 47, 48, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 81};
 
 THelpViewer* ViewerOf(QWidget* window) {
   return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
