@@ -205,7 +205,7 @@ void ToolLines(std::ostringstream& out, const BenchFigures& f) {
     out << " not measured" << (f.toolsNote.empty() ? "" : ": " + f.toolsNote) << "\n";
     return;
   }
-  out << "\n\n baud | tool             | steps | cameras |   wall ms |  limit ms | ratio | target "
+  out << "\n\n baud | tool              | steps | cameras |   wall ms |  limit ms | ratio | target "
          "| "
          "CPU ms\n"
          "------+-------------------+-------+---------+-----------+-----------+-------+--------+"

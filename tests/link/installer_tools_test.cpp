@@ -379,6 +379,33 @@ TEST(MultiWrite, OneRowPerCameraAndTheUsersPanelStays) {
   EXPECT_EQ(FrameBytes(rig.port.Frames()), std::vector<Bytes>{PollBytes(1, kProtocolPelcoD)});
 }
 
+TEST(MultiWrite, EachCameraGetsAPanelOfItsOwn) {
+  LinkRig rig;
+  ASSERT_TRUE(rig.StartLinked());
+  std::vector<std::unique_ptr<ScriptedCamera>> line;
+  line.push_back(AddCamera(rig, 2, kBaudCode9600));
+  line.push_back(AddCamera(rig, 3, kBaudCode9600));
+  line.back()->keeps[kItemGain] = 0;  // compared against its own panel's GAIN
+  std::vector<MemoryPanel> panels(2);
+  for (size_t i = 0; i < panels.size(); ++i) {
+    CopyPanel(rig.panel, panels[i]);
+    panels[i].SetItemIndex(PanelControl::ShutterSel, static_cast<int>(i) + 2);
+  }
+  panels[1].SetItemIndex(PanelControl::GainSel, 1);
+  WriteRecord record;
+  RigClock clock(rig.clock);
+  MultiWrite write(rig.engine, rig.panel, clock, record);
+  EXPECT_FALSE(write.Start({2}, panels, MultiWriteOptions{}));
+  ASSERT_TRUE(write.Start({2, 3}, panels, MultiWriteOptions{}));
+  ASSERT_TRUE(rig.clock.RunUntil([&] { return record.finished; }, rig.Now() + Ms(60000)));
+  ASSERT_EQ(record.rows.size(), 2u);
+  EXPECT_EQ(record.rows[0].text, "OK");
+  EXPECT_EQ(line[0]->values[kItemShutter], 2);
+  EXPECT_EQ(line[1]->values[kItemShutter], 3);
+  // Its own GAIN, which only it keeps from being written.
+  EXPECT_EQ(record.rows[1].text.rfind("Stopped at GAIN;", 0), 0u) << record.rows[1].text;
+}
+
 TEST(MultiWrite, StopMarksTheRestStopped) {
   LinkRig rig;
   ASSERT_TRUE(rig.StartLinked());

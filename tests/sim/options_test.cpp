@@ -1,7 +1,14 @@
 // The simulator's command line.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 #include "link/camera_items.h"
+#include "sim/camera_state.h"
 #include "sim/sim_options.h"
 
 namespace {
@@ -243,4 +250,36 @@ TEST(SimOptions, CamerasOfALine) {
     TSimOptions refused;
     EXPECT_EQ(Parse(row.args, refused), row.error);
   }
+}
+
+// --state-dir: what a camera held comes back at the next start, any ID bytes
+// included; a file it can not read stops the start with the line named.
+TEST(SimOptions, ACamerasStateComesBackAtTheNextStart) {
+  char folder[] = "/tmp/zelta-state-XXXXXX";
+  ASSERT_NE(::mkdtemp(folder), nullptr);
+  TCameraConfig before;
+  before.address = 17;
+  before.startValues[kItemShutter] = 5;
+  before.hasIdText = true;
+  before.idText = std::string("P\xFF\0K", 4);
+  const CameraModel held(before);
+  ASSERT_EQ(SaveCameraState(folder, held), "");
+  TCameraConfig after;
+  after.address = 17;
+  ASSERT_EQ(LoadCameraState(folder, after), "");
+  EXPECT_EQ(CameraStateText(CameraModel(after)), CameraStateText(held));
+  EXPECT_EQ(CameraModel(after).Value(kItemShutter), 5);
+
+  const std::string path = std::string(folder) + "/" + CameraStateName(17);
+  std::ofstream(path, std::ios::app) << "GAIN=x\n";
+  const std::string text = CameraStateText(held);
+  const auto bad = std::count(text.begin(), text.end(), '\n') + 1;
+  EXPECT_EQ(LoadCameraState(folder, after),
+            path + " line " + std::to_string(bad) + ": bad value 'x'");
+  std::remove(path.c_str());
+  TCameraConfig factory;
+  factory.address = 17;
+  EXPECT_EQ(LoadCameraState(folder, factory), "");
+  EXPECT_TRUE(factory.startValues.empty());
+  ::rmdir(folder);
 }
