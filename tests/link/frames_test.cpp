@@ -260,7 +260,7 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
   const Bytes line = {0x55, 0x00, 0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00,
                       0x05, 0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48, 0xCC, 0x01};
   for (const size_t chunk : {size_t{1}, size_t{3}, line.size()}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec});
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec});
     std::vector<std::string> seen;
     for (size_t i = 0; i < line.size(); i += chunk) {
       const size_t count = std::min(chunk, line.size() - i);
@@ -278,7 +278,7 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
   }
   // A chattering line comes in pieces of bounded length, not one endless piece.
   const Bytes chatter(10 * kGarbagePieceBytes + 3, 0x55);
-  LineSplitter tool({PtzProtocol::PelcoP});
+  LineSplitter tool({kProtocolPelcoP});
   auto chunks = tool.Feed(chatter.data(), chatter.size(), 0);
   EXPECT_EQ(chunks.size(), 10u);
   for (const LinePiece& piece : chunks) EXPECT_EQ(piece.bytes.size(), kGarbagePieceBytes);
@@ -298,7 +298,7 @@ TEST(FrameMeaning, OtherControllersFramesAmongRepliesAndNoise) {
                       0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38, 0x02, 0x02, 0x00, 0x01,
                       0x00, 0x01, 0x04, 0xFF, 0x02, 0x00, 0x10, 0x00, 0x00, 0x12, 0xA0};
   for (const size_t chunk : {size_t{1}, size_t{4}, line.size()}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec},
                           BadPtzFrames::Reread);
     std::vector<std::string> seen;
     for (size_t i = 0; i < line.size(); i += chunk) {
@@ -325,7 +325,7 @@ TEST(FrameMeaning, EveryByteComesOutOnceInShortPieces) {
     byte = next() % 4 == 0 ? static_cast<uint8_t>(next()) : alphabet[next() % sizeof alphabet];
   }
   for (const BadPtzFrames bad : {BadPtzFrames::Dropped, BadPtzFrames::Reread}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}, bad);
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec}, bad);
     std::vector<LinePiece> pieces;
     for (size_t i = 0; i < line.size();) {
       const size_t count = std::min<size_t>(1 + next() % 12, line.size() - i);
