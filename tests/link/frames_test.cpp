@@ -127,7 +127,14 @@ TEST(LineCodes, BaudAndProtocolTexts) {
   EXPECT_EQ(ProtocolText(kProtocolPelcoP), "Protocol Type : PELCO P");
   EXPECT_EQ(ProtocolText(kProtocolPelcoD), "Protocol Type : PELCO D");
   EXPECT_EQ(ProtocolText(kProtocolErnitec), "Protocol Type : ERNITEC");
-  EXPECT_EQ(ProtocolText(3), "");
+  EXPECT_EQ(ProtocolText(static_cast<uint8_t>(PtzProtocolCount())), "");
+  // The Protocol menu's items, in code order.
+  const char* const captions[][2] = {
+      {"PelcoP", "Pelco P"}, {"PelcoD", "Pelco D"}, {"ERNITEC", "ERNITEC"}};
+  for (uint8_t code = kProtocolPelcoP; code <= kProtocolErnitec; ++code) {
+    EXPECT_STREQ(PtzProtocolOf(PtzProtocolAt(code)).menuItem, captions[code][0]);
+    EXPECT_STREQ(PtzProtocolOf(PtzProtocolAt(code)).menuCaption, captions[code][1]);
+  }
   EXPECT_EQ(CodeOfBaud(4800), kBaudCode4800);
   EXPECT_EQ(CodeOfBaud(300), -1);
 }
