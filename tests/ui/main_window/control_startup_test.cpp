@@ -194,7 +194,8 @@ class ControlStartupTest : public QObject {
         << "Baud Rate : 4800"
         << "Protocol Type : PELCO P";
     QTest::newRow("protocol code too large")
-        << QByteArray("Port&1\r\nBaud Rate&0\r\nProtocol&3") << true << "Com Port : COM1"
+        << "Port&1\r\nBaud Rate&0\r\nProtocol&" + QByteArray::number(qulonglong(PtzProtocolCount()))
+        << true << "Com Port : COM1"
         << "Baud Rate : 4800"
         << "Protocol Type : PELCO P";
     QTest::newRow("negative code")
