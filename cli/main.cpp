@@ -20,6 +20,7 @@
 #include "link/address_list.h"
 #include "link/line_scan.h"
 #include "link/line_speeds.h"
+#include "link/ptz_protocols.h"
 #include "settings/line_book.h"
 #include "settings/settings_file_io.h"
 #include "settings/settings_messages.h"
@@ -89,7 +90,7 @@ void DescribeLineOptions(CLI::App& app, LineOptions& o, std::string& protocol) {
   app.add_option("--address", o.address, "camera address")
       ->capture_default_str()
       ->check(CLI::Range(+kFirstCameraAddress, +kLastCameraAddress));
-  app.add_option("--protocol", protocol, "PTZ protocol: pelco-p, pelco-d or ernitec")
+  app.add_option("--protocol", protocol, "PTZ protocol: " + PtzCommandNameList())
       ->capture_default_str()
       ->check(CLI::IsMember(ProtocolNames()));
   app.add_flag("--json", o.json, "the result as one JSON document");

@@ -130,9 +130,8 @@ int PendingIndex(uint8_t item) {
 }
 
 std::string ProtocolText(uint8_t code) {
-  static constexpr std::array<const char*, kProtocolCount> names = {"PELCO P", "PELCO D",
-                                                                    "ERNITEC"};
-  return code < names.size() ? std::string("Protocol Type : ") + names[code] : std::string();
+  if (!IsPtzProtocol(code)) return {};
+  return std::string("Protocol Type : ") + PtzProtocolOf(PtzProtocolAt(code)).displayName;
 }
 
 int DelayPositionOfCode(uint8_t code) {

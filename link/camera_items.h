@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "link/panel_controls.h"
+#include "link/ptz_protocols.h"
 
 enum class ItemKind : uint8_t { List, IdText, Gain, Delay };
 
@@ -84,11 +85,6 @@ uint8_t DelayCodeOfPosition(int position);
 // Characters the ID text accepts: "A".."Z", "0".."9", blank and < > - . , ; * / :
 bool IsIdChar(char c);
 
-// PTZ protocol codes carried by the poll frame and the protocol state reply
-// (the speed codes are the rows of link/line_speeds.h).
-constexpr uint8_t kProtocolPelcoP = 0;
-constexpr uint8_t kProtocolPelcoD = 1;
-constexpr uint8_t kProtocolErnitec = 2;
-constexpr uint8_t kProtocolCount = kProtocolErnitec + 1;
-// "Protocol Type : PELCO P" for codes below kProtocolCount, empty otherwise.
+// "Protocol Type : PELCO P" for a code with a row in link/ptz_protocols.cpp
+// (the code the poll frame and the protocol state reply carry), empty otherwise.
 std::string ProtocolText(uint8_t code);

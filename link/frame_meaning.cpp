@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr PtzProtocol kPtzProtocols[] = {PtzProtocol::PelcoP, PtzProtocol::PelcoD,
-                                         PtzProtocol::Ernitec};
-
 std::string Hex2(uint8_t value) {
   char text[8];
   std::snprintf(text, sizeof text, "0x%02X", value);
@@ -33,7 +30,7 @@ std::string GarbageText(size_t count) {
 }
 
 std::string ProtocolName(uint8_t code) {
-  return code <= 2 ? PtzProtocolName(static_cast<PtzProtocol>(code)) : Hex2(code);
+  return IsPtzProtocol(code) ? PtzProtocolName(PtzProtocolAt(code)) : Hex2(code);
 }
 
 // "SHUTTER", "ID. pos 5 = 'A'", "WHITE BAL = 3 (MANUAL)": the item of a read
@@ -80,9 +77,8 @@ std::string DescribeSettingsFrame(const uint8_t* f, size_t count) {
   }
 }
 
-std::string DescribePtzFrame(PtzProtocol protocol, const uint8_t* f, size_t count) {
+std::string DescribePtzFrame(PtzProtocol protocol, const PtzDecoded& decoded) {
   const std::string name = PtzProtocolName(protocol);
-  const PtzDecoded decoded = DecodePtzFrame(protocol, f, count);
   if (!decoded.accepted) return name + " dropped: " + decoded.reason;
   return name + " " + PtzActionName(decoded) + " addr " + std::to_string(decoded.address);
 }
@@ -123,8 +119,10 @@ std::string DescribeValue(uint8_t item, uint8_t value) {
 std::string DescribeFrame(const uint8_t* bytes, size_t count) {
   if (count == 0) return {};
   if (bytes[0] == kFrameStart) return DescribeSettingsFrame(bytes, count);
-  for (const PtzProtocol protocol : kPtzProtocols) {
-    if (bytes[0] == PtzStartByte(protocol)) return DescribePtzFrame(protocol, bytes, count);
+  PtzProtocol protocol = kProtocolPelcoP;
+  PtzDecoded decoded;
+  if (DecodeAnyPtzFrame(bytes, count, protocol, decoded)) {
+    return DescribePtzFrame(protocol, decoded);
   }
   return GarbageText(count);
 }

@@ -1,13 +1,37 @@
 #include "link/line_splitter.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "link/camera_frames.h"
 #include "link/ptz_decoder.h"
 
+std::vector<PtzProtocol> AllPtzProtocols() {
+  std::vector<PtzProtocol> all;
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) all.push_back(PtzProtocolAt(code));
+  return all;
+}
+
+// The longest frame the candidates may still make of the bytes in.
 size_t LineSplitter::ExpectedLength() const {
   if (collecting_ == LinePieceKind::Frame) return kFrameSize;
-  return PtzFrameLength(protocol_, frame_.data(), frame_.size());
+  size_t longest = 0;
+  for (const PtzProtocol protocol : candidates_) {
+    longest = std::max(longest, PtzFrameLength(protocol, frame_.data(), frame_.size()));
+  }
+  return longest;
+}
+
+// A candidate whose frame is complete with the bytes in and holds.
+bool LineSplitter::Completes(PtzProtocol& protocol) const {
+  for (const PtzProtocol candidate : candidates_) {
+    if (PtzFrameLength(candidate, frame_.data(), frame_.size()) != frame_.size()) continue;
+    if (DecodePtzFrame(candidate, frame_.data(), frame_.size()).accepted) {
+      protocol = candidate;
+      return true;
+    }
+  }
+  return false;
 }
 
 void LineSplitter::FlushGarbage(std::vector<LinePiece>& pieces) {
@@ -29,12 +53,13 @@ void LineSplitter::Close(LinePieceKind kind, std::vector<LinePiece>& pieces) {
 
 LinePieceKind LineSplitter::KindStartedBy(uint8_t byte) {
   if (byte == kFrameStart) return LinePieceKind::Frame;
+  candidates_.clear();
   for (const PtzProtocol protocol : ptz_) {
-    if (byte != PtzStartByte(protocol)) continue;
-    protocol_ = protocol;
-    return LinePieceKind::Ptz;
+    if (byte == PtzStartByte(protocol)) candidates_.push_back(protocol);
   }
-  return LinePieceKind::Garbage;
+  if (candidates_.empty()) return LinePieceKind::Garbage;
+  protocol_ = candidates_.front();
+  return LinePieceKind::Ptz;
 }
 
 // While a PTZ frame that may prove to be noise is open.
@@ -63,8 +88,15 @@ void LineSplitter::Take(uint8_t byte, std::vector<LinePiece>& pieces) {
     }
   }
   frame_.push_back(byte);
+  if (collecting_ == LinePieceKind::Ptz && Completes(protocol_)) {
+    FlushGarbage(pieces);
+    Close(collecting_, pieces);
+    return;
+  }
   if (frame_.size() < ExpectedLength()) return;
-  if (Rereads() && !DecodePtzFrame(protocol_, frame_.data(), frame_.size()).accepted) {
+  // No candidate holds: the frame is dropped as the first one's, or reread.
+  if (collecting_ == LinePieceKind::Ptz) protocol_ = candidates_.front();
+  if (Rereads()) {
     Reread(pieces);
     return;
   }

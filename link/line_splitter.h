@@ -25,7 +25,7 @@ enum class LinePieceKind : uint8_t {
 struct LinePiece {
   LinePieceKind kind;
   std::vector<uint8_t> bytes;
-  PtzProtocol protocol = PtzProtocol::PelcoP;  // of a Ptz piece
+  PtzProtocol protocol = kProtocolPelcoP;  // of a Ptz piece
 };
 
 constexpr int64_t kInterByteTimeoutUs = int64_t{kInterByteMs} * 1000;
@@ -39,9 +39,14 @@ enum class BadPtzFrames : uint8_t {
             // (a line other controllers share, where the start bytes also come as noise)
 };
 
+// Every protocol of link/ptz_protocols.cpp, for a splitter that reads them all.
+std::vector<PtzProtocol> AllPtzProtocols();
+
 class LineSplitter {
  public:
-  // `ptz`: the PTZ protocols whose frames it collects (none for the camera's replies).
+  // `ptz`: the PTZ protocols whose frames it collects (none for the camera's
+  // replies). Where several share a start byte, a frame is the one whose
+  // form and checksum hold.
   explicit LineSplitter(std::vector<PtzProtocol> ptz = {},
                         BadPtzFrames badPtz = BadPtzFrames::Dropped)
       : ptz_(std::move(ptz)), badPtz_(badPtz) {}
@@ -66,10 +71,14 @@ class LineSplitter {
   void Close(LinePieceKind kind, std::vector<LinePiece>& pieces);
   std::vector<LinePiece> Drain();
 
+  bool Completes(PtzProtocol& protocol) const;
+
   std::vector<PtzProtocol> ptz_;
   BadPtzFrames badPtz_;
   LinePieceKind collecting_ = LinePieceKind::Garbage;  // Frame or Ptz while a frame is open
-  PtzProtocol protocol_ = PtzProtocol::PelcoP;
+  // The protocols the open PTZ frame may be in (those of its start byte), in row order.
+  std::vector<PtzProtocol> candidates_;
+  PtzProtocol protocol_ = kProtocolPelcoP;
   std::vector<uint8_t> frame_;
   std::vector<uint8_t> garbage_;
   int64_t lastByteUs_ = 0;

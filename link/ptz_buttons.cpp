@@ -29,10 +29,9 @@ namespace {
 
 // The checked protocol, asked in the fixed order; false when none is checked.
 bool CheckedProtocol(const LinkWindow& window, PtzProtocol& protocol) {
-  for (const PtzProtocol candidate :
-       {PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}) {
-    if (window.ProtocolChecked(static_cast<uint8_t>(candidate))) {
-      protocol = candidate;
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+    if (window.ProtocolChecked(static_cast<uint8_t>(code))) {
+      protocol = PtzProtocolAt(code);
       return true;
     }
   }
@@ -50,7 +49,7 @@ void PtzButtonClick(QamProtocol& link, const LinkWindow& window, uint8_t cameraA
                     PtzCommand command, bool thenStop) {
   if (link.LinkBusy()) return;
   link.RestartWatchdog();
-  PtzProtocol protocol = PtzProtocol::PelcoP;
+  PtzProtocol protocol = kProtocolPelcoP;
   if (!CheckedProtocol(window, protocol)) return;
   SendPtz(link, protocol, command, cameraAddress);
   // The Stop frame follows at once: no pause, no wait for the transmitter.

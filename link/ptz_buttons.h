@@ -11,8 +11,9 @@
 class QamProtocol;
 class LinkWindow;
 
-// The program's one PTZ frame buffer: Pelco P and Pelco D frames are built in
-// bytes 0..7, ERNITEC frames in bytes 8..13. Zero at start, never cleared.
+// The program's one PTZ frame buffer: each protocol builds its frames at its
+// row's offset (Pelco P and Pelco D in bytes 0..7, ERNITEC in bytes 8..13).
+// Zero at start, never cleared.
 extern uint8_t PtzFrame[kPtzFrameSize];
 
 enum class PtzButton : uint8_t { Up, Down, Left, Right, Select, OsdOn, Colour, WhiteBalance };
@@ -34,9 +35,8 @@ struct PtzButtonFrames {
 PtzButtonFrames FramesOfButton(PtzButton button);
 
 // One click of a PTZ button. Link busy: nothing. Otherwise the watchdog is
-// re-armed with 500 ms, the protocol is asked in the order Pelco P, Pelco D,
-// ERNITEC, and the frame(s) are built in PtzFrame and sent through the link;
-// with no protocol checked nothing is sent.
+// re-armed with 500 ms, the protocol menu is asked in row order, and the frame(s) are built in
+// PtzFrame and sent through the link; with no protocol checked nothing is sent.
 void PtzButtonClick(QamProtocol& link, const LinkWindow& window, uint8_t cameraAddress,
                     PtzButton button);
 void PtzButtonClick(QamProtocol& link, const LinkWindow& window, uint8_t cameraAddress,

@@ -4,85 +4,21 @@
 
 namespace {
 
-// Pelco P data 1 / Pelco D command 1: iris open; data 2 / command 2: movement
-// bits, or with bit 0 set an extended command (preset number in the last data byte).
-constexpr uint8_t kPelcoPIrisOpen = 0x04;
-constexpr uint8_t kPelcoDIrisOpen = 0x02;
-constexpr uint8_t kPanRight = 0x02;
-constexpr uint8_t kPanLeft = 0x04;
-constexpr uint8_t kTiltUp = 0x08;
-constexpr uint8_t kTiltDown = 0x10;
-constexpr uint8_t kExtSetPreset = 0x03;
-constexpr uint8_t kExtGotoPreset = 0x07;
-
-void DecodePelco(uint8_t irisByte, uint8_t irisBit, uint8_t moveByte, uint8_t preset,
-                 PtzDecoded& out) {
-  out.accepted = true;
-  if ((moveByte & 0x01) != 0) {
-    if (moveByte == kExtSetPreset || moveByte == kExtGotoPreset) {
-      out.action = moveByte == kExtSetPreset ? PtzAction::SetPreset : PtzAction::GotoPreset;
-      out.preset = preset;
-    }
-    return;
-  }
-  if ((irisByte & irisBit) != 0) {
-    out.action = PtzAction::Select;
-  } else if ((moveByte & kTiltUp) != 0) {
-    out.action = PtzAction::Up;
-  } else if ((moveByte & kTiltDown) != 0) {
-    out.action = PtzAction::Down;
-  } else if ((moveByte & kPanLeft) != 0) {
-    out.action = PtzAction::Left;
-  } else if ((moveByte & kPanRight) != 0) {
-    out.action = PtzAction::Right;
-  } else if (irisByte == 0 && moveByte == 0) {
-    out.action = PtzAction::Stop;
-  }
-}
-
-// ERNITEC frames are known by the bytes of the templates the tool sends.
-void DecodeErnitec(const uint8_t* frame, PtzDecoded& out) {
-  out.accepted = true;
-  if (frame[2] == 0x02) {
-    out.action = PtzAction::GotoPreset;
-    out.preset = frame[3];
-    return;
-  }
-  if (frame[2] != 0x01) return;
-  for (const PtzCommand command :
-       {PtzCommand::Up, PtzCommand::Down, PtzCommand::Stop, PtzCommand::Select}) {
-    const uint8_t* pattern = PtzTemplate(PtzProtocol::Ernitec, command);
-    if (std::memcmp(pattern + 2, frame + 2, 3) != 0) continue;
-    switch (command) {
-      case PtzCommand::Up:
-        out.action = PtzAction::Up;
-        break;
-      case PtzCommand::Down:
-        out.action = PtzAction::Down;
-        break;
-      case PtzCommand::Stop:
-        out.action = PtzAction::Stop;
-        break;
-      default:
-        out.action = PtzAction::Select;
-        break;
-    }
-    return;
-  }
-}
+// What each command of the tool means to the camera's menu.
+struct CommandMeaning {
+  PtzAction action;
+  uint8_t preset;
+};
+constexpr CommandMeaning kMeanings[kPtzCommandCount] = {
+    {PtzAction::Up, 0},          {PtzAction::Down, 0},       {PtzAction::Stop, 0},
+    {PtzAction::Select, 0},      {PtzAction::SetPreset, 95}, {PtzAction::GotoPreset, 88},
+    {PtzAction::GotoPreset, 89},
+};
 
 }  // namespace
 
 const char* PtzProtocolName(PtzProtocol protocol) {
-  switch (protocol) {
-    case PtzProtocol::PelcoP:
-      return "PELCO P";
-    case PtzProtocol::PelcoD:
-      return "PELCO D";
-    case PtzProtocol::Ernitec:
-      return "ERNITEC";
-  }
-  return "?";
+  return PtzProtocolOf(protocol).displayName;
 }
 
 std::string PtzActionName(const PtzDecoded& decoded) {
@@ -109,16 +45,32 @@ std::string PtzActionName(const PtzDecoded& decoded) {
   return "other command";
 }
 
+void DecodeByTemplates(PtzProtocol protocol, const uint8_t* frame, size_t length, PtzDecoded& out) {
+  if (length < 4) return;
+  for (size_t c = 0; c < kPtzCommandCount; ++c) {
+    const auto command = static_cast<PtzCommand>(c);
+    const uint8_t* pattern = PtzTemplate(protocol, command);
+    if (PtzFrameLength(protocol, pattern, PtzTemplateLength(protocol)) != length) continue;
+    if (std::memcmp(pattern + 2, frame + 2, length - 3) != 0) continue;
+    out.action = kMeanings[c].action;
+    out.preset = kMeanings[c].preset;
+    return;
+  }
+}
+
 PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length) {
   PtzDecoded out;
-  if (length < 3 || frame[0] != PtzStartByte(protocol) ||
-      length != PtzFrameLength(protocol, frame, length)) {
+  if (!IsPtzProtocol(protocol) || length < 3 || length > kPtzFrameSize ||
+      frame[0] != PtzStartByte(protocol) || length != PtzFrameLength(protocol, frame, length)) {
     out.reason = "wrong length";
     return out;
   }
-  if (protocol == PtzProtocol::PelcoP && frame[6] != 0xAF) {
-    out.reason = "no end byte";
-    return out;
+  const PtzProtocolRow& row = PtzProtocolOf(protocol);
+  if (row.formFault != nullptr) {
+    if (const char* fault = row.formFault(frame)) {
+      out.reason = fault;
+      return out;
+    }
   }
   // The checksum is computed by the same rule the tool uses, on a copy whose
   // checksum byte starts at zero (the additive sums build on it).
@@ -130,17 +82,12 @@ PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t len
     out.reason = "bad checksum";
     return out;
   }
+  out.accepted = true;
   out.address = PtzAddressOfByte(protocol, frame[1]);
-  switch (protocol) {
-    case PtzProtocol::PelcoP:
-      DecodePelco(frame[2], kPelcoPIrisOpen, frame[3], frame[5], out);
-      break;
-    case PtzProtocol::PelcoD:
-      DecodePelco(frame[2], kPelcoDIrisOpen, frame[3], frame[5], out);
-      break;
-    case PtzProtocol::Ernitec:
-      DecodeErnitec(frame, out);
-      break;
+  if (row.decode != nullptr) {
+    row.decode(frame, out);
+  } else {
+    DecodeByTemplates(protocol, frame, length, out);
   }
   return out;
 }
@@ -153,4 +100,22 @@ PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t len
     out.reason = "address byte " + std::to_string(frame[1]);
   }
   return out;
+}
+
+bool DecodeAnyPtzFrame(const uint8_t* frame, size_t length, PtzProtocol& protocol,
+                       PtzDecoded& decoded) {
+  if (length == 0) return false;
+  bool found = false;
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+    const PtzProtocol candidate = PtzProtocolAt(code);
+    if (frame[0] != PtzStartByte(candidate)) continue;
+    PtzDecoded attempt = DecodePtzFrame(candidate, frame, length);
+    if (!found || attempt.accepted) {
+      protocol = candidate;
+      decoded = std::move(attempt);
+      found = true;
+    }
+    if (decoded.accepted) break;
+  }
+  return found;
 }

@@ -35,6 +35,16 @@ PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t len
 PtzDecoded DecodePtzFrame(PtzProtocol protocol, const uint8_t* frame, size_t length,
                           uint8_t cameraAddress);
 
+// The frame of whichever protocol whose start byte it has and whose form
+// and checksum hold; where none holds, the first such protocol's reason.
+// False when no protocol starts with its first byte.
+bool DecodeAnyPtzFrame(const uint8_t* frame, size_t length, PtzProtocol& protocol,
+                       PtzDecoded& decoded);
+
+// The command of a frame that matches one of the protocol's templates in the
+// bytes between the address and the checksum (`length` is the frame's).
+void DecodeByTemplates(PtzProtocol protocol, const uint8_t* frame, size_t length, PtzDecoded& out);
+
 // "PELCO P", "PELCO D", "ERNITEC".
 const char* PtzProtocolName(PtzProtocol protocol);
 // "Up", "Select", "set preset 95", ...

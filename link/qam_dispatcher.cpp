@@ -104,7 +104,7 @@ void QamProtocol::ApplyProtocolState(const uint8_t* frame) {
     s_.port.SetBaudRate(BaudOfCode(baudCode));
   }
   const uint8_t protocolCode = frame[kFrameValue];
-  if (protocolCode < kProtocolCount) s_.window.CheckProtocol(protocolCode);
+  if (IsPtzProtocol(protocolCode)) s_.window.CheckProtocol(protocolCode);
 }
 
 void QamProtocol::FinishTransfer() {

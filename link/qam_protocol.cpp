@@ -15,9 +15,12 @@ bool QamProtocol::LinkBusy() const {
 }
 
 uint8_t QamProtocol::ProtocolCode() const {
-  if (s_.window.ProtocolChecked(kProtocolPelcoP)) return kProtocolPelcoP;
-  if (s_.window.ProtocolChecked(kProtocolPelcoD)) return kProtocolPelcoD;
-  return kProtocolErnitec;
+  // Asked in row order; with none checked, the last row's code.
+  const size_t count = PtzProtocolCount();
+  for (size_t code = 0; code + 1 < count; ++code) {
+    if (s_.window.ProtocolChecked(static_cast<uint8_t>(code))) return static_cast<uint8_t>(code);
+  }
+  return static_cast<uint8_t>(count - 1);
 }
 
 void QamProtocol::LinkDisplayUpdate() {

@@ -12,7 +12,7 @@
 struct TCameraConfig {
   uint8_t address = 1;
   int baud = 4800;
-  PtzProtocol protocol = PtzProtocol::PelcoP;
+  PtzProtocol protocol = kProtocolPelcoP;
 
   // Starting values by item code (any byte, so odd values can be served).
   std::map<uint8_t, uint8_t> startValues;

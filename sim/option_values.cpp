@@ -51,16 +51,15 @@ bool ParseRate(const std::string& text, double& value) {
 
 bool ParseProtocol(const std::string& text, PtzProtocol& protocol) {
   const std::string name = Normalized(text);
-  if (name == "PELCOP" || name == "P" || name == "0") {
-    protocol = PtzProtocol::PelcoP;
-  } else if (name == "PELCOD" || name == "D" || name == "1") {
-    protocol = PtzProtocol::PelcoD;
-  } else if (name == "ERNITEC" || name == "E" || name == "2") {
-    protocol = PtzProtocol::Ernitec;
-  } else {
-    return false;
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+    const PtzProtocolRow& row = PtzProtocolOf(PtzProtocolAt(code));
+    if (name == Normalized(row.commandName) || name == row.shortName ||
+        name == std::to_string(code)) {
+      protocol = PtzProtocolAt(code);
+      return true;
+    }
   }
-  return true;
+  return false;
 }
 
 int ParseItemName(const std::string& text) {

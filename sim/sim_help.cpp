@@ -1,4 +1,5 @@
 // The text of zelta-camsim --help.
+#include "link/ptz_protocols.h"
 #include "sim/sim_options.h"
 
 std::string SimHelpText() {
@@ -25,7 +26,8 @@ Line:
   --baud N             the camera's own rate: 1200, 2400, 4800 or 9600
                        (default 4800); frames sent at another line speed
                        are ignored, so a search finds it at this rate only
-  --protocol NAME      PTZ protocol it obeys: pelco-p, pelco-d or ernitec
+  --protocol NAME      PTZ protocol it obeys: )" +
+         PtzCommandNameList() + R"(
                        (default pelco-p)
 
 Starting values (any byte, so odd values can be served). These and --refuse,

@@ -7,6 +7,7 @@
 #include "link/camera_items.h"
 #include "link/frame_meaning.h"
 #include "link/line_speeds.h"
+#include "link/ptz_protocols.h"
 #include "sim/camera_model.h"
 #include "sim/option_values.h"
 
@@ -169,7 +170,7 @@ std::string ApplyCameraStart(const std::string& name, const std::string& value,
     }
     camera.baud = static_cast<int>(number);
   } else if (name == "protocol") {
-    if (!ParseProtocol(value, camera.protocol)) return bad + " (pelco-p, pelco-d or ernitec)";
+    if (!ParseProtocol(value, camera.protocol)) return bad + " (" + PtzCommandNameList() + ")";
   } else if (name == "white-bal") {
     if (!ParseNumber(value, 0, 255, number)) return bad + " (0..255)";
     camera.startValues[kItemWhiteBal] = static_cast<uint8_t>(number);

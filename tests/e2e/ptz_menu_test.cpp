@@ -43,9 +43,9 @@ class PtzMenuTest : public QObject {
   void theButtonsMoveTheCamerasMenu_data() {
     QTest::addColumn<QString>("simProtocol");
     QTest::addColumn<PtzProtocol>("protocol");
-    QTest::newRow("Pelco P") << "pelco-p" << PtzProtocol::PelcoP;
-    QTest::newRow("Pelco D") << "pelco-d" << PtzProtocol::PelcoD;
-    QTest::newRow("ERNITEC") << "ernitec" << PtzProtocol::Ernitec;
+    QTest::newRow("Pelco P") << "pelco-p" << kProtocolPelcoP;
+    QTest::newRow("Pelco D") << "pelco-d" << kProtocolPelcoD;
+    QTest::newRow("ERNITEC") << "ernitec" << kProtocolErnitec;
   }
 
   void theButtonsMoveTheCamerasMenu() {
@@ -56,9 +56,9 @@ class PtzMenuTest : public QObject {
     CamSim sim(folder, {"--protocol", simProtocol});
     QVERIFY2(sim.Ready(), qPrintable(sim.Diagnostics()));
     auto form = StartZelta(folder);
-    QAction* item = protocol == PtzProtocol::PelcoP   ? Child<QAction>(form, "PelcoP")
-                    : protocol == PtzProtocol::PelcoD ? Child<QAction>(form, "PelcoD")
-                                                      : Child<QAction>(form, "ERNITEC");
+    QAction* item = protocol == kProtocolPelcoP   ? Child<QAction>(form, "PelcoP")
+                    : protocol == kProtocolPelcoD ? Child<QAction>(form, "PelcoD")
+                                                  : Child<QAction>(form, "ERNITEC");
     item->trigger();
     QVERIFY(item->isChecked());
     QVERIFY2(WaitForLamp(*form, LampColour::Lime), qPrintable(sim.Diagnostics()));

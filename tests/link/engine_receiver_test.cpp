@@ -177,7 +177,9 @@ TEST(LinkReceiver, ProtocolStateWithUnknownCodesKeepsBaudAndProtocol) {
   EXPECT_EQ(rig.port.BaudRate(), 9600);
   EXPECT_EQ(rig.window.baudStatus, "Baud Rate : 9600");
   EXPECT_EQ(rig.window.protocolStatus, "Protocol Type : PELCO P");
-  rig.Deliver(ReplyBytes(13, kReplyProtocolState, kBaudCode1200, 3));
+  // The first code without a row.
+  rig.Deliver(
+      ReplyBytes(13, kReplyProtocolState, kBaudCode1200, static_cast<uint8_t>(PtzProtocolCount())));
   EXPECT_EQ(rig.port.BaudRate(), 1200);
   EXPECT_EQ(rig.window.protocolStatus, "Protocol Type : PELCO P");
 }

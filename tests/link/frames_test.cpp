@@ -127,7 +127,14 @@ TEST(LineCodes, BaudAndProtocolTexts) {
   EXPECT_EQ(ProtocolText(kProtocolPelcoP), "Protocol Type : PELCO P");
   EXPECT_EQ(ProtocolText(kProtocolPelcoD), "Protocol Type : PELCO D");
   EXPECT_EQ(ProtocolText(kProtocolErnitec), "Protocol Type : ERNITEC");
-  EXPECT_EQ(ProtocolText(3), "");
+  EXPECT_EQ(ProtocolText(static_cast<uint8_t>(PtzProtocolCount())), "");
+  // The Protocol menu's items, in code order.
+  const char* const captions[][2] = {
+      {"PelcoP", "Pelco P"}, {"PelcoD", "Pelco D"}, {"ERNITEC", "ERNITEC"}};
+  for (uint8_t code = kProtocolPelcoP; code <= kProtocolErnitec; ++code) {
+    EXPECT_STREQ(PtzProtocolOf(PtzProtocolAt(code)).menuItem, captions[code][0]);
+    EXPECT_STREQ(PtzProtocolOf(PtzProtocolAt(code)).menuCaption, captions[code][1]);
+  }
   EXPECT_EQ(CodeOfBaud(4800), kBaudCode4800);
   EXPECT_EQ(CodeOfBaud(300), -1);
 }
@@ -218,7 +225,7 @@ TEST(FrameMeaning, EveryKindOfFrameInWords) {
   } table[] = {
       {{0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x05}, "poll addr 1 proto PELCO P"},
       {{0xCC, 0x01, 0x01, 0x02, 0x02, 0x00, 0x00, 0x02, 0x00, 0x08}, "poll addr 2 proto ERNITEC"},
-      {{0xCC, 0x01, 0x01, 0x02, 0x02, 0x00, 0x00, 0x03, 0x00, 0x09}, "poll addr 2 proto 0x03"},
+      {{0xCC, 0x01, 0x01, 0x02, 0x02, 0x00, 0x00, 0xEE, 0x00, 0xF4}, "poll addr 2 proto 0xEE"},
       {{0xCC, 0x01, 0x01, 0x01, 0x01, 0x04, 0x00, 0x00, 0x00, 0x08}, "read SHUTTER addr 1"},
       {{0xCC, 0x01, 0x01, 0x17, 0x03, 0x09, 0x03, 0x00, 0x00, 0x28},
        "write WHITE BAL = 3 (MANUAL) addr 23"},
@@ -260,7 +267,7 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
   const Bytes line = {0x55, 0x00, 0xCC, 0x01, 0x01, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00,
                       0x05, 0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48, 0xCC, 0x01};
   for (const size_t chunk : {size_t{1}, size_t{3}, line.size()}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec});
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec});
     std::vector<std::string> seen;
     for (size_t i = 0; i < line.size(); i += chunk) {
       const size_t count = std::min(chunk, line.size() - i);
@@ -278,7 +285,7 @@ TEST(FrameMeaning, SplitterFindsFramesInAnyChunking) {
   }
   // A chattering line comes in pieces of bounded length, not one endless piece.
   const Bytes chatter(10 * kGarbagePieceBytes + 3, 0x55);
-  LineSplitter tool({PtzProtocol::PelcoP});
+  LineSplitter tool({kProtocolPelcoP});
   auto chunks = tool.Feed(chatter.data(), chatter.size(), 0);
   EXPECT_EQ(chunks.size(), 10u);
   for (const LinePiece& piece : chunks) EXPECT_EQ(piece.bytes.size(), kGarbagePieceBytes);
@@ -298,7 +305,7 @@ TEST(FrameMeaning, OtherControllersFramesAmongRepliesAndNoise) {
                       0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38, 0x02, 0x02, 0x00, 0x01,
                       0x00, 0x01, 0x04, 0xFF, 0x02, 0x00, 0x10, 0x00, 0x00, 0x12, 0xA0};
   for (const size_t chunk : {size_t{1}, size_t{4}, line.size()}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec},
                           BadPtzFrames::Reread);
     std::vector<std::string> seen;
     for (size_t i = 0; i < line.size(); i += chunk) {
@@ -325,7 +332,7 @@ TEST(FrameMeaning, EveryByteComesOutOnceInShortPieces) {
     byte = next() % 4 == 0 ? static_cast<uint8_t>(next()) : alphabet[next() % sizeof alphabet];
   }
   for (const BadPtzFrames bad : {BadPtzFrames::Dropped, BadPtzFrames::Reread}) {
-    LineSplitter splitter({PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}, bad);
+    LineSplitter splitter({kProtocolPelcoP, kProtocolPelcoD, kProtocolErnitec}, bad);
     std::vector<LinePiece> pieces;
     for (size_t i = 0; i < line.size();) {
       const size_t count = std::min<size_t>(1 + next() % 12, line.size() - i);

@@ -82,7 +82,7 @@ TEST(SimProtocol, ProtocolStateReplyCarriesAddressBaudAndProtocol) {
   TCameraConfig config;
   config.address = 37;
   config.baud = 9600;
-  config.protocol = PtzProtocol::PelcoD;
+  config.protocol = kProtocolPelcoD;
   TSimHarness camera(config);
   EXPECT_EQ(camera.Exchange({0xCC, 0x01, 0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x06}, 9600),
             (Bytes{0xCC, 0x01, 0x01, 0x25, 0x84, 0x03, 0x01, 0x00, 0x00, 0xAF}));

@@ -24,7 +24,7 @@ TEST(SimOptions, DefaultsAreAddress1At4800PelcoPOnANewPty) {
   EXPECT_EQ(Parse({}, options), "");
   EXPECT_EQ(options.camera.address, 1);
   EXPECT_EQ(options.camera.baud, 4800);
-  EXPECT_EQ(options.camera.protocol, PtzProtocol::PelcoP);
+  EXPECT_EQ(options.camera.protocol, kProtocolPelcoP);
   EXPECT_TRUE(options.device.empty());
   EXPECT_TRUE(options.traceFile.empty());
   EXPECT_FALSE(options.traceMicroseconds);
@@ -83,7 +83,7 @@ TEST(SimOptions, EveryOptionIsTaken) {
   const TCameraConfig& camera = options.camera;
   EXPECT_EQ(camera.address, 199);
   EXPECT_EQ(camera.baud, 9600);
-  EXPECT_EQ(camera.protocol, PtzProtocol::Ernitec);
+  EXPECT_EQ(camera.protocol, kProtocolErnitec);
   EXPECT_EQ(options.link, "/tmp/x/Com1");
   EXPECT_EQ(options.traceFile, "t.log");
   EXPECT_TRUE(options.traceMicroseconds);

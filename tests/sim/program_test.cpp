@@ -214,9 +214,8 @@ TEST(SimProgram, BehaviourOptionsOnTheLine) {
 }
 
 TEST(SimProgram, PtzFramesOfEachProtocolMoveTheMenu) {
-  const std::pair<PtzProtocol, const char*> protocols[] = {{PtzProtocol::PelcoP, "pelco-p"},
-                                                           {PtzProtocol::PelcoD, "pelco-d"},
-                                                           {PtzProtocol::Ernitec, "ernitec"}};
+  const std::pair<PtzProtocol, const char*> protocols[] = {
+      {kProtocolPelcoP, "pelco-p"}, {kProtocolPelcoD, "pelco-d"}, {kProtocolErnitec, "ernitec"}};
   for (const auto& [protocol, name] : protocols) {
     SCOPED_TRACE(name);
     TSimProcess sim({"--protocol", name, "--address", "37"});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link/camera_items.h"
+#include "link/line_splitter.h"
 #include "link/ptz_decoder.h"
 #include "link/ptz_frames.h"
 #include "tests/sim/sim_harness.h"
@@ -32,30 +33,29 @@ struct TWorkedExample {
 }  // namespace
 
 TEST(SimPtz, DecodesTheWorkedExamplesOfAllThreeProtocols) {
-  using P = PtzProtocol;
   using A = PtzAction;
   const TWorkedExample examples[] = {
-      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, A::Up, 0},
-      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x00, 0x00, 0x00, 0xAF, 0x0F}, A::Stop, 0},
-      {P::PelcoP, 1, {0xA0, 0x00, 0x04, 0x00, 0x00, 0x00, 0xAF, 0x0B}, A::Select, 0},
-      {P::PelcoP, 1, {0xA0, 0x00, 0x00, 0x03, 0x00, 0x5F, 0xAF, 0x53}, A::SetPreset, 95},
-      {P::PelcoP, 37, {0xA0, 0x24, 0x00, 0x10, 0x00, 0x3F, 0xAF, 0x04}, A::Down, 0},
-      {P::PelcoP, 37, {0xA0, 0x24, 0x00, 0x07, 0x00, 0x58, 0xAF, 0x74}, A::GotoPreset, 88},
-      {P::PelcoP, 199, {0xA0, 0xC6, 0x00, 0x07, 0x00, 0x59, 0xAF, 0x97}, A::GotoPreset, 89},
-      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48}, A::Up, 0},
-      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01}, A::Stop, 0},
-      {P::PelcoD, 1, {0xFF, 0x01, 0x02, 0x00, 0x00, 0x00, 0x03}, A::Select, 0},
-      {P::PelcoD, 1, {0xFF, 0x01, 0x00, 0x03, 0x00, 0x5F, 0x63}, A::SetPreset, 95},
-      {P::PelcoD, 37, {0xFF, 0x25, 0x00, 0x10, 0x00, 0x3F, 0x74}, A::Down, 0},
-      {P::PelcoD, 37, {0xFF, 0x25, 0x00, 0x07, 0x00, 0x58, 0x84}, A::GotoPreset, 88},
-      {P::PelcoD, 199, {0xFF, 0xC7, 0x00, 0x07, 0x00, 0x59, 0x27}, A::GotoPreset, 89},
-      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x04, 0x00, 0x07}, A::Up, 0},
-      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x00, 0x00, 0x03}, A::Stop, 0},
-      {P::Ernitec, 1, {0x02, 0x00, 0x01, 0x00, 0x01, 0x04}, A::Select, 0},
-      {P::Ernitec, 1, {0x02, 0x00, 0x02, 0x5F, 0x63}, A::GotoPreset, 95},
-      {P::Ernitec, 37, {0x02, 0x24, 0x01, 0x08, 0x00, 0x2F}, A::Down, 0},
-      {P::Ernitec, 37, {0x02, 0x24, 0x02, 0x58, 0x80}, A::GotoPreset, 88},
-      {P::Ernitec, 199, {0x02, 0xC6, 0x02, 0x59, 0x23}, A::GotoPreset, 89},
+      {kProtocolPelcoP, 1, {0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, A::Up, 0},
+      {kProtocolPelcoP, 1, {0xA0, 0x00, 0x00, 0x00, 0x00, 0x00, 0xAF, 0x0F}, A::Stop, 0},
+      {kProtocolPelcoP, 1, {0xA0, 0x00, 0x04, 0x00, 0x00, 0x00, 0xAF, 0x0B}, A::Select, 0},
+      {kProtocolPelcoP, 1, {0xA0, 0x00, 0x00, 0x03, 0x00, 0x5F, 0xAF, 0x53}, A::SetPreset, 95},
+      {kProtocolPelcoP, 37, {0xA0, 0x24, 0x00, 0x10, 0x00, 0x3F, 0xAF, 0x04}, A::Down, 0},
+      {kProtocolPelcoP, 37, {0xA0, 0x24, 0x00, 0x07, 0x00, 0x58, 0xAF, 0x74}, A::GotoPreset, 88},
+      {kProtocolPelcoP, 199, {0xA0, 0xC6, 0x00, 0x07, 0x00, 0x59, 0xAF, 0x97}, A::GotoPreset, 89},
+      {kProtocolPelcoD, 1, {0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48}, A::Up, 0},
+      {kProtocolPelcoD, 1, {0xFF, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01}, A::Stop, 0},
+      {kProtocolPelcoD, 1, {0xFF, 0x01, 0x02, 0x00, 0x00, 0x00, 0x03}, A::Select, 0},
+      {kProtocolPelcoD, 1, {0xFF, 0x01, 0x00, 0x03, 0x00, 0x5F, 0x63}, A::SetPreset, 95},
+      {kProtocolPelcoD, 37, {0xFF, 0x25, 0x00, 0x10, 0x00, 0x3F, 0x74}, A::Down, 0},
+      {kProtocolPelcoD, 37, {0xFF, 0x25, 0x00, 0x07, 0x00, 0x58, 0x84}, A::GotoPreset, 88},
+      {kProtocolPelcoD, 199, {0xFF, 0xC7, 0x00, 0x07, 0x00, 0x59, 0x27}, A::GotoPreset, 89},
+      {kProtocolErnitec, 1, {0x02, 0x00, 0x01, 0x04, 0x00, 0x07}, A::Up, 0},
+      {kProtocolErnitec, 1, {0x02, 0x00, 0x01, 0x00, 0x00, 0x03}, A::Stop, 0},
+      {kProtocolErnitec, 1, {0x02, 0x00, 0x01, 0x00, 0x01, 0x04}, A::Select, 0},
+      {kProtocolErnitec, 1, {0x02, 0x00, 0x02, 0x5F, 0x63}, A::GotoPreset, 95},
+      {kProtocolErnitec, 37, {0x02, 0x24, 0x01, 0x08, 0x00, 0x2F}, A::Down, 0},
+      {kProtocolErnitec, 37, {0x02, 0x24, 0x02, 0x58, 0x80}, A::GotoPreset, 88},
+      {kProtocolErnitec, 199, {0x02, 0xC6, 0x02, 0x59, 0x23}, A::GotoPreset, 89},
   };
   for (const TWorkedExample& example : examples) {
     const PtzDecoded decoded = Decode(example.protocol, example.frame, example.address);
@@ -74,15 +74,15 @@ TEST(SimPtz, DecodesTheWorkedExamplesOfAllThreeProtocols) {
 
 TEST(SimPtz, CameraObeysOnlyItsOwnProtocolAndAddress) {
   TCameraConfig config;
-  config.protocol = PtzProtocol::PelcoD;
+  config.protocol = kProtocolPelcoD;
   TSimHarness camera(config);
-  camera.Send(Frame(PtzProtocol::PelcoP, PtzCommand::OsdOn, 1));
-  camera.Send(Frame(PtzProtocol::Ernitec, PtzCommand::OsdOn, 1));
-  camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 2));
+  camera.Send(Frame(kProtocolPelcoP, PtzCommand::OsdOn, 1));
+  camera.Send(Frame(kProtocolErnitec, PtzCommand::OsdOn, 1));
+  camera.Send(Frame(kProtocolPelcoD, PtzCommand::OsdOn, 2));
   camera.Advance(300000);
   EXPECT_FALSE(camera.sim.Menu().IsOpen());
   EXPECT_TRUE(camera.TraceHas("PELCO D set preset 95 addr 2, dropped: camera is addr 1"));
-  camera.Send(Frame(PtzProtocol::PelcoD, PtzCommand::OsdOn, 1));
+  camera.Send(Frame(kProtocolPelcoD, PtzCommand::OsdOn, 1));
   EXPECT_TRUE(camera.sim.Menu().IsOpen());
   EXPECT_TRUE(camera.TraceHas("RX FF 01 00 03 00 5F 63 PELCO D set preset 95 addr 1"));
   // PTZ frames get no answer.
@@ -91,9 +91,9 @@ TEST(SimPtz, CameraObeysOnlyItsOwnProtocolAndAddress) {
 
 TEST(SimPtz, PartialPtzFrameIsDroppedAfter200Ms) {
   TCameraConfig config;
-  config.protocol = PtzProtocol::Ernitec;
+  config.protocol = kProtocolErnitec;
   TSimHarness camera(config);
-  const Bytes osd = Frame(PtzProtocol::Ernitec, PtzCommand::OsdOn, 1);
+  const Bytes osd = Frame(kProtocolErnitec, PtzCommand::OsdOn, 1);
   camera.Send({osd.begin(), osd.begin() + 3});
   camera.Advance(200000);
   camera.Send({osd.begin() + 3, osd.end()});
@@ -192,13 +192,10 @@ TEST_P(SimMenu, PrintsTheMenuWhenItChanges) {
   EXPECT_EQ(lines.size(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllProtocols, SimMenu,
-                         ::testing::Values(PtzProtocol::PelcoP, PtzProtocol::PelcoD,
-                                           PtzProtocol::Ernitec),
+// Every row of the protocol table, named by its menu item.
+INSTANTIATE_TEST_SUITE_P(AllProtocols, SimMenu, ::testing::ValuesIn(AllPtzProtocols()),
                          [](const ::testing::TestParamInfo<PtzProtocol>& param) {
-                           return std::string(param.param == PtzProtocol::PelcoP   ? "PelcoP"
-                                              : param.param == PtzProtocol::PelcoD ? "PelcoD"
-                                                                                   : "Ernitec");
+                           return std::string(PtzProtocolOf(param.param).menuItem);
                          });
 
 TEST(SimMenuModel, CameraOnlyValuesStepIntoTheWritableRange) {

@@ -14,7 +14,7 @@ std::vector<LinePiece> Feed(LineSplitter& receiver, const Bytes& bytes, int64_t 
 }  // namespace
 
 TEST(SimReceiver, CollectsTenBytesFromTheStartByteWith0xCCInside) {
-  LineSplitter receiver({PtzProtocol::PelcoP});
+  LineSplitter receiver({kProtocolPelcoP});
   const auto events = Feed(receiver, {0x11, 0xCC, 1, 1, 1, 0xCC, 0xCC, 0, 0, 0, 0x9C, 0xCC}, 0);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, LinePieceKind::Garbage);
@@ -25,7 +25,7 @@ TEST(SimReceiver, CollectsTenBytesFromTheStartByteWith0xCCInside) {
 }
 
 TEST(SimReceiver, DropsAPartialFrameExactlyAt200MsAfterTheLastByte) {
-  LineSplitter receiver({PtzProtocol::PelcoP});
+  LineSplitter receiver({kProtocolPelcoP});
   EXPECT_TRUE(Feed(receiver, {0xCC, 1, 1}, 1000).empty());
   EXPECT_TRUE(Feed(receiver, {1}, 150000).empty());
   EXPECT_TRUE(receiver.Expire(349999).empty());
@@ -37,7 +37,7 @@ TEST(SimReceiver, DropsAPartialFrameExactlyAt200MsAfterTheLastByte) {
 }
 
 TEST(SimReceiver, LateBytesStartAfreshEvenWithoutATimerTick) {
-  LineSplitter receiver({PtzProtocol::PelcoP});
+  LineSplitter receiver({kProtocolPelcoP});
   Feed(receiver, {0xCC, 1, 1, 1, 2}, 0);
   const auto events = Feed(receiver, {0xCC, 1, 1, 1, 2, 0, 0, 0, 0, 5}, 250000);
   ASSERT_EQ(events.size(), 2u);
@@ -46,21 +46,21 @@ TEST(SimReceiver, LateBytesStartAfreshEvenWithoutATimerTick) {
 }
 
 TEST(SimReceiver, PtzFramesOfItsOwnProtocolOnly) {
-  LineSplitter pelcoD({PtzProtocol::PelcoD});
+  LineSplitter pelcoD({kProtocolPelcoD});
   auto events = Feed(pelcoD, {0xA0, 0x00, 0xFF, 0x01, 0x00, 0x08, 0x00, 0x3F, 0x48}, 0);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].kind, LinePieceKind::Garbage);
   EXPECT_EQ(events[1].kind, LinePieceKind::Ptz);
   EXPECT_EQ(events[1].bytes.size(), 7u);
 
-  LineSplitter pelcoP({PtzProtocol::PelcoP});
+  LineSplitter pelcoP({kProtocolPelcoP});
   events = Feed(pelcoP, {0xA0, 0x00, 0x00, 0x08, 0x00, 0x3F, 0xAF, 0x38}, 0);
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].bytes.size(), 8u);
 }
 
 TEST(SimReceiver, ErnitecLengthFollowsBytes2And3) {
-  LineSplitter receiver({PtzProtocol::Ernitec});
+  LineSplitter receiver({kProtocolErnitec});
   auto events =
       Feed(receiver, {0x02, 0x00, 0x02, 0x5F, 0x63, 0x02, 0x00, 0x01, 0x04, 0x00, 0x07}, 0);
   ASSERT_EQ(events.size(), 2u);

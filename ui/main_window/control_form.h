@@ -162,7 +162,8 @@ class TForm1 : public QMainWindow {
   QAction* Adapters = nullptr;
   QMenu* ADDRESSSET1 = nullptr;
   // The Baud rate and Protocol items are built from their tables and carry
-  // their code; their names are "BR" and the rate, and those of kProtocolItems.
+  // their code; their names are "BR" and the rate, and the rows' menu items
+  // (link/ptz_protocols.cpp).
   QMenu* Protocol1 = nullptr;
   QMenu* R1 = nullptr;
   QAction* GetRS422SETS1 = nullptr;

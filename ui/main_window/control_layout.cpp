@@ -109,16 +109,6 @@ QAction* MakeCodeItem(QMenu* menu, const char* name, const QString& caption, int
   return action;
 }
 
-struct MenuName {
-  const char* name;
-  const char* caption;
-};
-
-// The Protocol menu in code order.
-constexpr MenuName kProtocolItems[] = {
-    {"PelcoP", "Pelco P"}, {"PelcoD", "Pelco D"}, {"ERNITEC", "ERNITEC"}};
-static_assert(std::size(kProtocolItems) == kProtocolCount, "one Protocol menu entry per protocol");
-
 ChoiceGroup* MakeChoice(QObject* parent, std::initializer_list<QAction*> items) {
   auto* group = new ChoiceGroup(parent);
   for (QAction* item : items) group->addAction(item);
@@ -153,10 +143,11 @@ void TForm1::BuildMenus() {
 
   Protocol1 = MakeMenu(RS422SetMenu, "Protocol1", QStringLiteral("Protocol"), kProtocolContext);
   protocolChoice_ = new ChoiceGroup(this);
-  for (uint8_t code = 0; code < std::size(kProtocolItems); ++code) {
-    const MenuName& item = kProtocolItems[code];
-    protocolChoice_->addAction(MakeCodeItem(Protocol1, item.name, QString::fromLatin1(item.caption),
-                                            kProtocolContext, code));
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+    const PtzProtocolRow& row = PtzProtocolOf(PtzProtocolAt(code));
+    protocolChoice_->addAction(MakeCodeItem(Protocol1, row.menuItem,
+                                            QString::fromLatin1(row.menuCaption), kProtocolContext,
+                                            static_cast<uint8_t>(code)));
   }
 
   R1 = MakeMenu(RS422SetMenu, "R1", QStringLiteral("Tools"), 0);

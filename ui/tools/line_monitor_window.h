@@ -47,9 +47,8 @@ class LineMonitorWindow : public QWidget, public LineListener {
   TappedLinkPort* port_;
   // Both sides may carry PTZ frames: the program's own, and those of another
   // controller on the line (a recorder or keyboard) among the cameras' replies.
-  LineSplitter sent_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec}};
-  LineSplitter received_{{PtzProtocol::PelcoP, PtzProtocol::PelcoD, PtzProtocol::Ernitec},
-                         BadPtzFrames::Reread};
+  LineSplitter sent_{AllPtzProtocols()};
+  LineSplitter received_{AllPtzProtocols(), BadPtzFrames::Reread};
   QElapsedTimer clock_;
   QPlainTextEdit* text_ = nullptr;
   QPushButton* pause_ = nullptr;

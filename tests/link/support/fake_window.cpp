@@ -46,7 +46,7 @@ void FakeWindow::CheckBaud(uint8_t code) {
 }
 
 void FakeWindow::CheckProtocol(uint8_t code) {
-  for (uint8_t i = 0; i < kProtocolCount; ++i) protocolChecks[i] = i == code;
+  for (size_t i = 0; i < protocolChecks.size(); ++i) protocolChecks[i] = i == code;
   protocolStatus = ProtocolText(code);
   Log(StatusPanel::Protocol, protocolStatus);
 }

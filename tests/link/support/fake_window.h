@@ -39,7 +39,7 @@ class FakeWindow : public LinkWindow {
   bool BaudChecked(uint8_t code) const override { return code < 4 && baudChecks[code]; }
   void CheckBaud(uint8_t code) override;
   bool ProtocolChecked(uint8_t code) const override {
-    return code < kProtocolCount && protocolChecks[code];
+    return code < protocolChecks.size() && protocolChecks[code];
   }
   void CheckProtocol(uint8_t code) override;
   void ShowInformation(const std::string& text) override;
@@ -52,7 +52,11 @@ class FakeWindow : public LinkWindow {
   // HundredAdd, TenAdd, UnitAdd positions; -1 is no selection.
   int hundredAdd = 0, tenAdd = 0, unitAdd = 1;
   bool baudChecks[4] = {false, false, false, true};
-  bool protocolChecks[kProtocolCount] = {false, true, false};
+  std::vector<bool> protocolChecks = [] {
+    std::vector<bool> checks(PtzProtocolCount(), false);
+    checks[kProtocolPelcoD] = true;
+    return checks;
+  }();
 
   // Records.
   std::vector<StatusEntry> statusLog;

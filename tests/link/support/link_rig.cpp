@@ -10,7 +10,7 @@ LinkRig::LinkRig(const LinkRigOptions& options)
   SetPanelDefaults(panel, state);
   ClearLinkFlags(state);
   for (uint8_t code = 0; code < 4; ++code) window.baudChecks[code] = code == options.menuBaudCode;
-  for (uint8_t code = 0; code < kProtocolCount; ++code)
+  for (size_t code = 0; code < window.protocolChecks.size(); ++code)
     window.protocolChecks[code] = code == options.protocolCode;
   window.baudStatus = BaudRateText(options.menuBaudCode);
   window.protocolStatus = ProtocolText(options.protocolCode);

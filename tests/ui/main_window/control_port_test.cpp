@@ -23,6 +23,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/line_speeds.h"
+#include "link/ptz_frames.h"
 #include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/window_child.h"
@@ -346,6 +347,25 @@ class ControlPortTest : public QObject {
     Child<QToolButton>(form, "LeftButton")->click();
     QCOMPARE(com1.Receive(14, 1000),
              QByteArray::fromHex("FF 01 00 08 00 3F 48 FF 01 00 00 00 00 01"));
+
+    // Every row of the protocol table: its menu item, its status text, its
+    // frames on the line and its code in the poll that follows them.
+    for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+      const PtzProtocolRow& row = PtzProtocolOf(PtzProtocolAt(code));
+      auto* item = Child<QAction>(form, row.menuItem);
+      QCOMPARE(item->text(), QString::fromLatin1(row.menuCaption));
+      item->trigger();
+      QVERIFY(item->isChecked());
+      QCOMPARE(form->StatusText(2), QString::fromStdString(ProtocolText(uint8_t(code))));
+      Child<QToolButton>(form, "SelectButton")->click();
+      uint8_t buffer[kPtzFrameSize] = {};
+      const PtzFrameRef frame = BuildPtzFrame(buffer, PtzProtocolAt(code), PtzCommand::Select, 1);
+      QCOMPARE(com1.Receive(int(frame.length), 1000),
+               QByteArray(reinterpret_cast<const char*>(frame.data), int(frame.length)));
+      uint8_t poll[kFrameSize];
+      BuildPollFrame(poll, 1, uint8_t(code));
+      QCOMPARE(com1.Receive(kFrameSize, 2000), Frame(poll));
+    }
   }
 
   void protocolSpeedSweepsEveryRateThenReturnsToTheMenus() {

@@ -26,6 +26,7 @@
 #include "link/camera_items.h"
 #include "link/camera_link_state.h"
 #include "link/line_speeds.h"
+#include "link/ptz_protocols.h"
 #include "link/qam_protocol.h"
 #include "tests/ui/support/control_fixture.h"
 #include "tests/ui/support/password_modal.h"
@@ -109,7 +110,12 @@ const QStringList kMenus[] = {
       for (const LineSpeed& speed : kLineSpeeds) menu << "*" + QString::number(speed.bitsPerSecond);
       return menu;
     }(),
-    {"Protocol", "*Pelco P", "*Pelco D", "*ERNITEC"},
+    [] {
+      QStringList menu{"Protocol"};
+      for (size_t code = 0; code < PtzProtocolCount(); ++code)
+        menu << "*" + QString::fromLatin1(PtzProtocolOf(PtzProtocolAt(code)).menuCaption);
+      return menu;
+    }(),
     {"Tools", "Get Protocol State", "Image Delay Time", "Chang Password", "", "Find Cameras...",
      "Write to Several Cameras...", "Line Monitor", "", "Back Up Line...", "Restore Line...",
      "Compare with Camera..."},
@@ -189,7 +195,8 @@ class ControlStartupTest : public QObject {
         << "Baud Rate : 4800"
         << "Protocol Type : PELCO P";
     QTest::newRow("protocol code too large")
-        << QByteArray("Port&1\r\nBaud Rate&0\r\nProtocol&3") << true << "Com Port : COM1"
+        << "Port&1\r\nBaud Rate&0\r\nProtocol&" + QByteArray::number(qulonglong(PtzProtocolCount()))
+        << true << "Com Port : COM1"
         << "Baud Rate : 4800"
         << "Protocol Type : PELCO P";
     QTest::newRow("negative code")
