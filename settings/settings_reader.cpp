@@ -4,7 +4,7 @@
 
 #include "link/camera_items.h"
 #include "link/camera_panel.h"
-#include "settings/line_splitter.h"
+#include "settings/text_line_splitter.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ uint8_t ReportValue(int number) {
 }  // namespace
 
 std::vector<std::string> SplitSettingsLines(const std::string& text, size_t maxLines) {
-  LineSplitter splitter(maxLines);
+  TextLineSplitter splitter(maxLines);
   splitter.Feed(text.data(), text.size());
   return splitter.Finish();
 }
