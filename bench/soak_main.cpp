@@ -85,10 +85,7 @@ bool Transfer(LinkSession& link, bool write) {
   const CameraLinkState& state = link.State();
   // A transfer ends by itself: the watchdog fails it after four silent ticks.
   link.RunUntil([&] { return state.ReadBusy == 0 && state.WriteBusy == 0; }, milliseconds(120000));
-  for (const auto& change : link.Window().mainLog) {
-    if (change.text == "Finish") return true;
-  }
-  return false;
+  return link.Engine().LastTransferEnd() == TransferEnd::Finished;
 }
 
 // What the soak knows as it goes: the counts, how far the trace is read,

@@ -90,10 +90,8 @@ std::string DescribePtzFrame(PtzProtocol protocol, const uint8_t* f, size_t coun
 }  // namespace
 
 std::string ItemName(uint8_t item) {
-  if (item == kItemColToWb) return "COL>BW DELAY";
-  if (item == kItemWbToCol) return "BW>COL DELAY";
   const CameraItem* entry = FindCameraItem(item);
-  if (entry != nullptr) return entry->statusWord;
+  if (entry != nullptr) return CameraItemName(*entry);
   return "item " + Hex2(item);
 }
 

@@ -70,4 +70,5 @@ void QamProtocol::GiveUpProbe() {
   RestoreMenuBaudRate(1);
   SetLampColour(LampColour::Red);
   s_.window.SetMainStatus("Disconnect");
+  lastEnd_ = TransferEnd::Failed;
 }

@@ -71,6 +71,7 @@ TEST(EngineReadCamera, ReadsEveryItemInTransferOrder) {
 
   EXPECT_EQ(rig.window.Texts(StatusPanel::Main), Expected("Read "));
   EXPECT_EQ(rig.window.Texts(StatusPanel::Dialog), std::vector<std::string>{"Finsh"});
+  EXPECT_EQ(rig.engine.LastTransferEnd(), TransferEnd::Finished);
 
   // The panel shows what the camera reported.
   EXPECT_EQ(rig.panel.ItemIndex(PanelControl::DNModeSel), 2);
@@ -381,6 +382,7 @@ TEST(EngineImageDelay, RefusedWriteEndsWithTransferError) {
   EXPECT_EQ(rig.camera.Heard(kCmdWrite, kItemColToWb), QamProtocol::kWriteRefusalLimit);
   EXPECT_EQ(rig.camera.Heard(kCmdWrite, kItemWbToCol), 0u);
   EXPECT_EQ(rig.window.dialogStatus, "Transfer ERROR..");
+  EXPECT_EQ(rig.engine.LastTransferEnd(), TransferEnd::Refused);
   EXPECT_EQ(rig.state.ColToWbPending, 0);
   EXPECT_EQ(rig.state.WbToColPending, 0);
   EXPECT_EQ(rig.window.lamp, LampColour::Lime);
