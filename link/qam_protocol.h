@@ -109,7 +109,7 @@ class QamProtocol {
 
   // The ProtocolSpeed sweep's step is the speed code it has set (a row of
   // the speed table); one past the last row when no sweep runs.
-  static constexpr uint8_t kSweepIdle = static_cast<uint8_t>(kLineSpeedCount);
+  static constexpr uint8_t kSweepIdle = 0xFF;  // no speed code
   uint8_t ProtocolSpeedStep = kSweepIdle;
 
  private:
