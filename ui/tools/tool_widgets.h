@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QProgressBar;
@@ -22,6 +23,13 @@ struct RunControls {
   QLabel* progressText;
 };
 RunControls MakeRunControls(QWidget* parent);
+// The dialog's bottom row: its own command on the left, "Close" (which
+// closes the dialog) on the right.
+struct BottomRow {
+  QPushButton* command;
+  QHBoxLayout* row;
+};
+BottomRow MakeBottomRow(QDialog* dialog, const char* name, const QString& caption);
 // A read-only table of whole rows with these column headers.
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
 // Appends a row of texts.
