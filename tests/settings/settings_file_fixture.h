@@ -27,6 +27,22 @@ inline std::vector<std::string> SettingsFileLines(
   return lines;
 }
 
+// The names of the panel items after `item` in transfer order, as Write to
+// Several Cameras lists what it did not write: each within `quote`, joined by
+// `separator`.
+inline std::string ItemsAfter(uint8_t item, const std::string& separator,
+                              const std::string& quote = "") {
+  std::string text;
+  bool after = false;
+  for (const uint8_t next : kTransferOrder) {
+    if (after)
+      text +=
+          (text.empty() ? "" : separator) + quote + TransferStepName(*FindCameraItem(next)) + quote;
+    after = after || next == item;
+  }
+  return text;
+}
+
 // The same lines, each ended by CR LF as Save As ends them.
 inline std::string SettingsFileFrom(const std::map<uint8_t, std::string>& values = {}) {
   std::string text;
