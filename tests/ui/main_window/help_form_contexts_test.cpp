@@ -160,4 +160,4 @@ class HelpFormContextsTest : public QObject {
 };
 
 QTEST_MAIN(HelpFormContextsTest)
-#include "help_started_->formcontexts_test.moc"
+#include "help_form_contexts_test.moc"
