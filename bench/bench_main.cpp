@@ -152,11 +152,10 @@ TransferFigures RunTransfer(LinkSession& link, bool write, const SpeedFigures& s
   link.RunUntil([&] { return state.ReadBusy == 0 && state.WriteBusy == 0; }, milliseconds(60000));
   t.cpuMs = (ProcessCpuSeconds() - cpu0) * 1000;
   port.FlushFrame();
+  t.completed = link.Engine().LastTransferEnd() == TransferEnd::Finished;
+  // The wall time ends where the status bar said so.
   for (const auto& change : link.Window().mainLog) {
-    if (change.text == "Finish") {
-      t.completed = true;
-      t.wallMs = Ms(change.time - start);
-    }
+    if (t.completed && change.text == "Finish") t.wallMs = Ms(change.time - start);
   }
   t.exchanges = static_cast<int>(port.frames.size() - first);
   t.limitMs = t.exchanges * ExchangeLimitMs(s.baud, s.guardMs, s.replyDelayMs);

@@ -142,13 +142,15 @@ TransferOutcome Transfer(LinkSession& link, bool write) {
   const CameraLinkState& state = link.State();
   // A transfer ends by itself: the watchdog fails it after four silent ticks.
   link.RunUntil([&] { return state.ReadBusy == 0 && state.WriteBusy == 0; }, milliseconds(120000));
+  const std::optional<TransferEnd> end = link.Engine().LastTransferEnd();
+  if (end == TransferEnd::Finished) return TransferOutcome::Finished;
+  // A failure counts as one only when its specified text was shown too.
   const std::string error = write ? "WRITE ERROR.." : "READ ERROR..";
-  bool failed = false;
-  for (const auto& change : link.Window().mainLog) {
-    if (change.text == "Finish") return TransferOutcome::Finished;
-    failed = failed || change.text == error;
-  }
-  return failed ? TransferOutcome::Failed : TransferOutcome::Otherwise;
+  const auto& log = link.Window().mainLog;
+  const bool shown =
+      std::any_of(log.begin(), log.end(), [&](const auto& change) { return change.text == error; });
+  const bool failed = end == TransferEnd::Failed || end == TransferEnd::Refused;
+  return failed && shown ? TransferOutcome::Failed : TransferOutcome::Otherwise;
 }
 
 // What the soak knows as it goes: the counts, how far the trace is read,

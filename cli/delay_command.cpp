@@ -6,7 +6,6 @@
 int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<DelayCodes>& write) {
   if (!line.ConnectOrSay(static_cast<uint8_t>(options.address))) return kExitCameraFailed;
   CameraLinkState& state = line.State();
-  line.Window().dialogStatus.clear();
   if (write) {
     // As the dialog's lists set them.
     state.ColToWbCode = DelayCodeOfPosition(write->colToWb);
@@ -16,7 +15,7 @@ int RunDelay(CameraLine& line, const LineOptions& options, const std::optional<D
     line.Engine().ReadImageDelayClick();
   }
   if (!line.RunTransfer()) return kExitCameraFailed;
-  if (line.Window().dialogStatus == "Transfer ERROR..") {
+  if (line.Engine().LastTransferEnd() != TransferEnd::Finished) {
     Complain(line.Answering() ? "camera " + std::to_string(options.address) + " refused the delay"
                               : "camera " + std::to_string(options.address) + " stopped answering");
     return kExitCameraFailed;

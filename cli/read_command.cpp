@@ -36,7 +36,7 @@ int RunRead(CameraLine& line, const LineOptions& options, const std::string& fil
   if (!line.ConnectOrSay(static_cast<uint8_t>(options.address))) return kExitCameraFailed;
   line.Engine().ReadButtonClick();
   if (!line.RunTransfer()) return kExitCameraFailed;
-  if (line.Window().mainStatus != "Finish") {
+  if (line.Engine().LastTransferEnd() != TransferEnd::Finished) {
     Complain("camera " + std::to_string(options.address) + " stopped answering");
     return kExitCameraFailed;
   }

@@ -27,7 +27,7 @@ int RunState(CameraLine& line, const LineOptions& options, LineBytes& lineBytes)
   line.Engine().GetRS422SETS1Click();
   if (!line.RunTransfer()) return kExitCameraFailed;
   const HeadlessWindow& window = line.Window();
-  if (window.mainStatus != "Finish") {
+  if (line.Engine().LastTransferEnd() != TransferEnd::Finished) {
     // The search asks address 0, which every camera answers.
     Complain(Garbled(lineBytes.TakeReceived().bytes)
                  ? "several cameras answered at once and their replies collided: Get Protocol "

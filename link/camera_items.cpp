@@ -13,42 +13,55 @@ const char* const kSyncHint = "Function only works on AC(power of camera) models
 const std::vector<CameraItem>& CameraItems() {
   static const std::vector<CameraItem> items = {
       {kItemDNMode, "D/N MODE", "D/N MODE", ItemKind::List, PanelControl::DNModeSel, 0,
-       "Set up a day/night function automataically,manually or B.C.G.", 56, nullptr, 0, 0},
+       "Set up a day/night function automataically,manually or B.C.G.", 56, nullptr, 0, 0, nullptr},
       {kItemDNLevel, "D/N LEVEL", "D/N LEVEL", ItemKind::List, PanelControl::DNLevelSel, 1,
-       "Set up a switchover point from B/W mode to COLOR mode.", 57, nullptr, 1, 1},
+       "Set up a switchover point from B/W mode to COLOR mode.", 57, nullptr, 1, 1, nullptr},
       {kItemDNFil, "D/N FIL", "D/N FIL", ItemKind::List, PanelControl::DNFilSel, 1,
-       "Set up a filter of CCD output in B/W.", 58, nullptr, 2, 2},
+       "Set up a filter of CCD output in B/W.", 58, nullptr, 2, 2, nullptr},
       {kItemShutter, "SHUTTER", "SHUTTER", ItemKind::List, PanelControl::ShutterSel, 0,
-       kShutterHint, 59, nullptr, 3, 3},
+       kShutterHint, 59, nullptr, 3, 3, nullptr},
       {kItemGain, "GAIN", "GAIN", ItemKind::List, PanelControl::GainSel, 0, "GAIN=AGC gain setting",
-       60, nullptr, 4, 4},
+       60, nullptr, 4, 4, nullptr},
       {kItemSync, "SYNC", "SYNC", ItemKind::List, PanelControl::SyncSel, 0, kSyncHint, 61, nullptr,
-       5, 5},
+       5, 5, nullptr},
       {kItemBlc, "BLC", "BLC", ItemKind::List, PanelControl::BlcSel, 0,
-       "Set Backlight compensation window was located somewhere on screen.", 63, nullptr, 6, 7},
+       "Set Backlight compensation window was located somewhere on screen.", 63, nullptr, 6, 7,
+       nullptr},
       {kItemAperture, "APERTURE", "APERTURE", ItemKind::List, PanelControl::SharpnessSel, 2,
-       "Set Sarpness state.", 65, nullptr, 7, 9},
+       "Set Sarpness state.", 65, nullptr, 7, 9, nullptr},
       {kItemWhiteBal, "WHITE BAL", "WHITE BAL", ItemKind::List, PanelControl::WhiteBalSel, 0,
-       "Set Color temperature range.", 64, nullptr, 8, 8},
+       "Set Color temperature range.", 64, nullptr, 8, 8, nullptr},
       {kItemId, "ID.", "ID.", ItemKind::IdText, PanelControl::IdEdit, 0,
        "Keyin rang:  '0~9  'A~Z  '<'  '>'  '-'  '.'  ','  ';'  '*'  '/'  'SPACE'.", 67, nullptr, 9,
-       11},
+       11, nullptr},
       {kItemIdPos, "ID. POS", "ID. POS", ItemKind::List, PanelControl::IDPosSel, 0,
-       "Show the Cmaera ID in monitor screen.", 68, nullptr, 10, 12},
+       "Show the Cmaera ID in monitor screen.", 68, nullptr, 10, 12, nullptr},
       {kItemGamma, "GAMMA", "GAMMA", ItemKind::List, PanelControl::GammaSel, 1, "", 62, nullptr, 15,
-       6},
+       6, nullptr},
       {kItemPredtmsp, "PREDTMSP", "PREDTMSP", ItemKind::List, PanelControl::PredtmspSel, 0, "", 66,
-       nullptr, 16, 10},
+       nullptr, 16, 10, nullptr},
       {kItemColToWb, "", "", ItemKind::Delay, PanelControl::ColToWbComboBox, 1, "", 0, "ColToWb",
-       13, 0},
+       13, 0, "COL>BW DELAY"},
       {kItemWbToCol, "", "", ItemKind::Delay, PanelControl::WbToColComboBox, 1, "", 0, "WbToCol",
-       14, 1},
+       14, 1, "BW>COL DELAY"},
       {kItemRedGain, "R:", "Red", ItemKind::Gain, PanelControl::RedUpDown, 15,
-       "Adjust R Gain (Red) until the desired white balance is reached.", 68, "RED", 11, 13},
+       "Adjust R Gain (Red) until the desired white balance is reached.", 68, "RED", 11, 13,
+       nullptr},
       {kItemBlueGain, "B:", "Blue", ItemKind::Gain, PanelControl::BlueUpDown, 15,
-       "Adjust b Gain (Blue) until the desired white balance is reached.", 68, "Blue", 12, 14},
+       "Adjust b Gain (Blue) until the desired white balance is reached.", 68, "Blue", 12, 14,
+       nullptr},
   };
   return items;
+}
+
+const char* const kImageDelayStep = "IMAGE DELAY";
+
+const char* CameraItemName(const CameraItem& item) {
+  return item.name != nullptr ? item.name : item.statusWord;
+}
+
+const char* TransferStepName(const CameraItem& item) {
+  return item.kind == ItemKind::Delay ? kImageDelayStep : item.statusWord;
 }
 
 const CameraItem* FindCameraItem(uint8_t code) {

@@ -55,10 +55,17 @@ struct CameraItem {
   const char* fileKey;   // key of its settings file line; nullptr: the label
   int fileLine;          // place among the settings file's value lines, from 0
   int transferStep;      // place in its transfer (Read/Write Camera, or image delay)
+  const char* name;      // the item alone (trace, line monitor, simulator); nullptr: statusWord
 };
 
 // All items, in item-code order (0x01..0x0D, 0x21, 0x22, 0x81, 0x82).
 const std::vector<CameraItem>& CameraItems();
+// The item's name where it stands alone: the trace, the line monitor, the
+// simulator's options ("COL>BW DELAY").
+const char* CameraItemName(const CameraItem& item);
+// The name of the step of its transfer, as Write to Several Cameras' rows show
+// it: the image delay items share one ("IMAGE DELAY").
+const char* TransferStepName(const CameraItem& item);
 // The item of that code, or nullptr.
 const CameraItem* FindCameraItem(uint8_t code);
 // The item held by that control (ShutterIris and SyncDC give their item), or nullptr.

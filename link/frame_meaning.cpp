@@ -86,10 +86,8 @@ std::string DescribePtzFrame(PtzProtocol protocol, const PtzDecoded& decoded) {
 }  // namespace
 
 std::string ItemName(uint8_t item) {
-  if (item == kItemColToWb) return "COL>BW DELAY";
-  if (item == kItemWbToCol) return "BW>COL DELAY";
   const CameraItem* entry = FindCameraItem(item);
-  if (entry != nullptr) return entry->statusWord;
+  if (entry != nullptr) return CameraItemName(*entry);
   return "item " + Hex2(item);
 }
 

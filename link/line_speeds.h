@@ -2,12 +2,12 @@
 // order: the code (as "Port.dat", the Baud rate menu and the protocol state
 // reply carry it) is the row's index. Everything that depends on a speed
 // (conversions, the Baud rate menu, the ProtocolSpeed sweep, the Get Protocol
-// State search) reads this table, so a new speed is one more row.
+// State search) reads this table, so a new speed is one more row. The rows
+// live in line_speeds.cpp, so that a new one rebuilds that file alone.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <string>
 
 struct LineSpeed {
@@ -18,13 +18,16 @@ struct LineSpeed {
   const char* probeText;
 };
 
-inline constexpr LineSpeed kLineSpeeds[] = {
-    {1200, 16, "Camera Protocol ."},
-    {2400, 12, "Camera Protocol .."},
-    {4800, 4, "Camera Protocol ..."},
-    {9600, 5, "Camera Protocol ...."},
+// The rows in code order; indexed by code, walked with a range for.
+struct LineSpeedTable {
+  const LineSpeed* rows;
+  size_t count;
+  const LineSpeed& operator[](size_t code) const { return rows[code]; }
+  const LineSpeed* begin() const { return rows; }
+  const LineSpeed* end() const { return rows + count; }
 };
-inline constexpr size_t kLineSpeedCount = std::size(kLineSpeeds);
+extern const LineSpeedTable kLineSpeeds;
+extern const size_t kLineSpeedCount;
 
 // Codes of the rows, for the places that mean one speed in particular.
 constexpr uint8_t kBaudCode1200 = 0;

@@ -58,7 +58,7 @@ std::string Head(const MultiWriteResult& r) {
 std::string MultiWriteItemName(uint8_t item) {
   const CameraItem* info = FindCameraItem(item);
   if (!info) return "";
-  return *info->statusWord ? info->statusWord : "IMAGE DELAY";
+  return TransferStepName(*info);
 }
 
 std::string MultiWriteNoteText(uint8_t item) {

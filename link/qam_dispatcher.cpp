@@ -89,6 +89,7 @@ void QamProtocol::OnProtocolStateReply(const uint8_t* frame) {
   st.MissedTicks = 0;
   ApplyProtocolState(frame);
   s_.window.SetMainStatus("Finish");
+  lastEnd_ = TransferEnd::Finished;
   // The watchdog's next tick polls the camera at its new address and rate.
   s_.existTimer.Restart(kSoonWatchdogMs);
 }
@@ -115,5 +116,6 @@ void QamProtocol::FinishTransfer() {
 }
 
 void QamProtocol::ReportTransferEnd(TransferEnd end) {
+  lastEnd_ = end;
   if (observer_) observer_->TransferEnded(end);
 }

@@ -1,8 +1,6 @@
 // Watchdog and receiver intervals of the camera link, in milliseconds.
 #pragma once
 
-#include "link/line_speeds.h"
-
 constexpr int kRequestWatchdogMs = 500;    // after a poll, read, write or query
 constexpr int kWhiteBalWatchdogMs = 4000;  // after a WHITE BAL write: the camera is slow to settle
 constexpr int kSoonWatchdogMs = 100;       // a waiting transfer or a new address: go soon
@@ -11,4 +9,4 @@ constexpr int kInterByteMs = 200;          // a reply whose bytes stop this long
 constexpr unsigned kMissedTicksLimit = 3;  // more silent ticks than this: the camera is lost
 // Further Get Protocol State queries before giving up: after the first query
 // every speed is tried twice more.
-constexpr unsigned kProbeQueryLimit = static_cast<unsigned>(2 * kLineSpeedCount);
+extern const unsigned kProbeQueryLimit;  // two per row of kLineSpeeds

@@ -29,6 +29,7 @@ bool QamProtocol::BeginTransfer(TransferKind kind, CameraPanel* panel, uint8_t a
     s_.cameraAddress = address;
   }
   refusedWrites_ = 0;
+  lastEnd_.reset();
   switch (kind) {
     case TransferKind::Read:
       st.ReadBusy = 1;

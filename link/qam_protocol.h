@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/camera_link_state.h"
@@ -95,6 +96,10 @@ class QamProtocol {
   // Follows the transfers; nullptr: nobody. While one is set, an AI lens is
   // reported to it instead of raising the notice.
   void SetTransferObserver(TransferObserver* observer) { observer_ = observer; }
+  // How the last transfer begun (Get Protocol State included) ended; empty
+  // while it runs, and when it was cancelled or left. Callers decide success
+  // from this, never from the status texts.
+  std::optional<TransferEnd> LastTransferEnd() const { return lastEnd_; }
   // Ends the running transfer at once and quietly: no status text, no lamp.
   // A reply still on its way for it counts for nothing.
   void CancelTransfer();
@@ -104,7 +109,7 @@ class QamProtocol {
 
   // The ProtocolSpeed sweep's step is the speed code it has set (a row of
   // the speed table); one past the last row when no sweep runs.
-  static constexpr uint8_t kSweepIdle = static_cast<uint8_t>(kLineSpeedCount);
+  static constexpr uint8_t kSweepIdle = 0xFF;  // no speed code
   uint8_t ProtocolSpeedStep = kSweepIdle;
 
  private:
@@ -164,6 +169,7 @@ class QamProtocol {
   QamProtocolServices s_;
   CameraPanel* panel_;
   TransferObserver* observer_ = nullptr;
+  std::optional<TransferEnd> lastEnd_;
   LinkByteSink* sink_ = nullptr;  // set while paused
   // Disagreeing write replies in a row for the item (and ID position) last written.
   uint8_t refusedWrites_ = 0;

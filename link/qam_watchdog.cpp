@@ -1,8 +1,11 @@
 // The watchdog tick: counts silence, fails dead transfers, repeats the
 // unanswered request, steps the Get Protocol State search, polls when idle.
 #include "link/camera_items.h"
+#include "link/line_speeds.h"
 #include "link/qam_intervals.h"
 #include "link/qam_protocol.h"
+
+const unsigned kProbeQueryLimit = static_cast<unsigned>(2 * kLineSpeedCount);
 
 void QamProtocol::ExistTimerTimer() {
   // A tick queued before the notice (or the pause) stopped the watchdog.
@@ -70,4 +73,5 @@ void QamProtocol::GiveUpProbe() {
   RestoreMenuBaudRate(1);
   SetLampColour(LampColour::Red);
   s_.window.SetMainStatus("Disconnect");
+  lastEnd_ = TransferEnd::Failed;
 }

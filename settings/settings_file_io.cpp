@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "settings/line_splitter.h"
+#include "settings/text_line_splitter.h"
 
 namespace {
 
@@ -230,7 +230,7 @@ FileOutcome ReadFileLines(const std::string& path, size_t maxLines,
   OwnedFile file(fd, {});
   if (::fstat(file.fd(), &info) != 0) return Failed(errno);
   if (const FileOutcome kind = RegularFile(info); !kind.ok) return kind;
-  LineSplitter splitter(maxLines, kMaxSettingsLineBytes);
+  TextLineSplitter splitter(maxLines, kMaxSettingsLineBytes);
   char buffer[8192];
   while (!splitter.Full()) {
     const ssize_t n = ::read(file.fd(), buffer, sizeof buffer);

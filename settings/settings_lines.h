@@ -16,6 +16,15 @@ extern const char* const kSettingsLineEnd;  // CR LF
 constexpr size_t kSettingsValueLines = kCameraItemCount;
 constexpr size_t kSettingsFileLines = kSettingsValueLines + 1;
 
+// The value lines of each format the file has had, oldest first; the last is
+// today's. A new item takes the next line at the file's end, and its count
+// joins this list, so that a file saved before it still opens: a file that
+// ends exactly where an older format ended is whole, and the items it lacks
+// keep what the panel (and the record) hold.
+constexpr std::array<size_t, 1> kSettingsFormats = {17};
+static_assert(kSettingsFormats.back() == kSettingsValueLines,
+              "a new settings file line needs its format in kSettingsFormats");
+
 struct SettingsLine {
   uint8_t item;     // item code of the camera setting the line holds
   const char* key;  // key written before the "&"

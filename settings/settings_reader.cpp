@@ -1,10 +1,11 @@
 #include "settings/settings_reader.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "link/camera_items.h"
 #include "link/camera_panel.h"
-#include "settings/line_splitter.h"
+#include "settings/text_line_splitter.h"
 
 namespace {
 
@@ -44,19 +45,23 @@ uint8_t ReportValue(int number) {
 }  // namespace
 
 std::vector<std::string> SplitSettingsLines(const std::string& text, size_t maxLines) {
-  LineSplitter splitter(maxLines);
+  TextLineSplitter splitter(maxLines);
   splitter.Feed(text.data(), text.size());
   return splitter.Finish();
 }
 
 bool CheckSettingsLines(const std::vector<std::string>& lines, SettingsValues& values,
-                        SettingsFileError& error) {
+                        SettingsFileError& error, const std::vector<size_t>& formats) {
   const auto& fileLines = SettingsLines();
   SettingsValues checked;
   for (size_t i = 0; i < fileLines.size(); ++i) {
     const SettingsLine& line = fileLines[i];
     const ItemKind kind = FindCameraItem(line.item)->kind;
     const size_t number = i + 2;
+    if (number > lines.size() && std::find(formats.begin(), formats.end(), i) != formats.end()) {
+      checked.lines = i;
+      break;
+    }
     static const std::string kMissing;
     const std::string& text = number <= lines.size() ? lines[number - 1] : kMissing;
     error = SettingsFileError{SettingsFileError::Kind::Format, static_cast<int>(number), {}};
@@ -88,7 +93,7 @@ bool CheckSettingsLines(const std::vector<std::string>& lines, SettingsValues& v
 
 void ApplySettings(const SettingsValues& values, CameraPanel& panel, CameraLinkState& state) {
   const auto& fileLines = SettingsLines();
-  for (size_t i = 0; i < fileLines.size(); ++i) {
+  for (size_t i = 0; i < values.lines && i < fileLines.size(); ++i) {
     const uint8_t code = fileLines[i].item;
     const CameraItem& item = *FindCameraItem(code);
     const int number = values.numbers[i];

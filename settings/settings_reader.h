@@ -19,6 +19,9 @@ std::vector<std::string> SplitSettingsLines(const std::string& text, size_t maxL
 struct SettingsValues {
   std::array<int, kSettingsValueLines> numbers{};  // the ID line's entry is unused
   std::string id;
+  // How many value lines the file held: fewer for a file of an older format,
+  // whose missing items are left as they are.
+  size_t lines = kSettingsValueLines;
 };
 
 struct SettingsFileError {
@@ -32,10 +35,14 @@ struct SettingsFileError {
 };
 
 // Checks lines 2 to 18 in order (lines[0] is line 1, not looked at; a missing
-// line reads as empty). Fills `values` and returns true when all pass;
-// otherwise describes the first bad line in `error`.
+// line reads as empty, unless the file ends where an older format ended). Fills `values` and
+// returns true when all pass; otherwise describes the first bad line in `error`.
+// `formats`: the value-line counts a whole file may have (tests name older
+// formats that do not exist yet).
 bool CheckSettingsLines(const std::vector<std::string>& lines, SettingsValues& values,
-                        SettingsFileError& error);
+                        SettingsFileError& error,
+                        const std::vector<size_t>& formats = {kSettingsFormats.begin(),
+                                                              kSettingsFormats.end()});
 
 // Puts checked values into the panel and the record: list positions, SHUTTER 9
 // shown as "IRIS", the gain controls following WHITE BAL, gains with their

@@ -19,13 +19,17 @@
 #include "bench/sim_trace.h"
 #include "settings/settings_reader.h"
 #include "tests/settings/csv_table.h"
+#include "tests/settings/settings_file_fixture.h"
 
 namespace {
 
-const char kGoodFile[] =
-    "K5 CASE FUNCTION\r\nD/N MODE&1\r\nD/N LEVEL&1\r\nD/N FIL&1\r\nSHUTTER&4\r\nGAIN&1\r\n"
-    "SYNC&0\r\nBLC&2\r\nAPERTURE&1\r\nWHITE BAL&0\r\nID.&GATE-7\r\nID. POS&1\r\nRED&15\r\n"
-    "Blue&15\r\nColToWb&1\r\nWbToCol&1\r\nGAMMA&1\r\nPREDTMSP&0\r\n";
+const std::string kGoodFile = SettingsFileFrom({{kItemDNMode, "1"},
+                                                {kItemShutter, "4"},
+                                                {kItemGain, "1"},
+                                                {kItemBlc, "2"},
+                                                {kItemAperture, "1"},
+                                                {kItemId, "GATE-7"},
+                                                {kItemIdPos, "1"}});
 
 std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -261,8 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"write", "FILE"},
              1,
              Match::Exact,
-             "1 refused SHUTTER; not written: GAIN, SYNC, GAMMA, BLC, WHITE BAL, APERTURE, "
-             "PREDTMSP, ID., ID. POS, Red, Blue\n"},
+             "1 refused SHUTTER; not written: " + ItemsAfter(kItemShutter, ", ") + "\n"},
         // A lens that keeps the shutter on IRIS: the state the panel shows
         // for it, a note and no failure, and no notice.
         Case{"WriteAiLens",
@@ -293,16 +296,15 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              Match::Exact,
              "{\"results\":[{\"address\":1,\"result\":\"refused\",\"items\":[\"GAIN\"],"
-             "\"stopped_at\":\"GAIN\",\"not_written\":[\"SYNC\",\"GAMMA\",\"BLC\",\"WHITE "
-             "BAL\",\"APERTURE\",\"PREDTMSP\",\"ID.\",\"ID. POS\",\"Red\",\"Blue\"]}],"
-             "\"error\":\"not every camera is ok\"}\n"},
+             "\"stopped_at\":\"GAIN\",\"not_written\":[" +
+                 ItemsAfter(kItemGain, ",", "\"") + "]}],\"error\":\"not every camera is ok\"}\n"},
         Case{"WriteToALine",
              {"--cameras", "1-3", "--silent", "3", "--refuse", "2:SHUTTER"},
              {"write", "FILE", "--to", "1-4"},
              1,
              Match::Exact,
-             "1 ok\n2 refused SHUTTER; not written: GAIN, SYNC, GAMMA, BLC, WHITE BAL, APERTURE, "
-             "PREDTMSP, ID., ID. POS, Red, Blue\n3 no answer\n4 no answer\n"},
+             "1 ok\n2 refused SHUTTER; not written: " + ItemsAfter(kItemShutter, ", ") +
+                 "\n3 no answer\n4 no answer\n"},
         Case{"WriteBadList",
              {},
              {"write", "FILE", "--to", "3-x"},
@@ -468,7 +470,7 @@ TEST(CliRead, GivesAFileTheSettingsReaderTakesWithTheCamerasValues) {
   ASSERT_EQ(run.status, 0) << run.err;
   SettingsValues values;
   SettingsFileError error;
-  ASSERT_TRUE(CheckSettingsLines(SplitSettingsLines(run.out, 18), values, error));
+  ASSERT_TRUE(CheckSettingsLines(SplitSettingsLines(run.out, kSettingsFileLines), values, error));
   EXPECT_EQ(values.numbers[3], 3);  // SHUTTER
   EXPECT_EQ(values.numbers[4], 1);  // GAIN
   EXPECT_EQ(values.id, "LOBBY-2         ");

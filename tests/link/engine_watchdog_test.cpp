@@ -215,6 +215,7 @@ TEST(LinkWatchdog, GetProtocolStateWithoutAnswerSendsNineQueriesThenDisconnect) 
   rig.ClearRecords();
   const VirtualUs t = rig.Now();
   rig.engine.GetRS422SETS1Click();
+  EXPECT_EQ(rig.engine.LastTransferEnd(), std::nullopt);
   // Every speed twice after the first query, each from the next speed on.
   const size_t queries = 1 + 2 * kLineSpeedCount;
   const VirtualUs givenUp = t + Ms(500) * static_cast<VirtualUs>(queries);
@@ -228,6 +229,7 @@ TEST(LinkWatchdog, GetProtocolStateWithoutAnswerSendsNineQueriesThenDisconnect) 
     EXPECT_EQ(frames[i].time, t + Ms(500) * static_cast<VirtualUs>(i));
   }
   EXPECT_EQ(rig.window.mainStatus, "Disconnect");
+  EXPECT_EQ(rig.engine.LastTransferEnd(), TransferEnd::Failed);
   EXPECT_EQ(LastStatusTime(rig.window, StatusPanel::Main, "Disconnect"), givenUp);
   EXPECT_EQ(rig.port.BaudRate(), 4800);
   EXPECT_EQ(rig.state.ProbeBusy, 0);

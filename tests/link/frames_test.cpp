@@ -11,6 +11,7 @@
 #include "link/camera_items.h"
 #include "link/frame_meaning.h"
 #include "link/line_speeds.h"
+#include "link/multi_write.h"
 
 namespace {
 
@@ -213,6 +214,18 @@ TEST(ItemTable, ListEntriesKeepTrailingBlanks) {
   EXPECT_EQ(ListEntries(PanelControl::ShutterIris)[9], "IRIS");
   EXPECT_EQ(ListEntries(PanelControl::SyncDC)[2], "---");
   EXPECT_EQ(ListEntries(PanelControl::ColToWbComboBox).size(), 4u);
+}
+
+// Each name comes from the item table: the delays have their own names alone
+// and share their transfer's name in Write to Several Cameras' rows.
+TEST(ItemTable, NamesAloneAndInTheirTransfer) {
+  EXPECT_STREQ(CameraItemName(*FindCameraItem(kItemColToWb)), "COL>BW DELAY");
+  EXPECT_STREQ(CameraItemName(*FindCameraItem(kItemWbToCol)), "BW>COL DELAY");
+  EXPECT_STREQ(CameraItemName(*FindCameraItem(kItemRedGain)), "Red");
+  EXPECT_STREQ(TransferStepName(*FindCameraItem(kItemWbToCol)), "IMAGE DELAY");
+  EXPECT_STREQ(TransferStepName(*FindCameraItem(kItemId)), "ID.");
+  EXPECT_EQ(ItemName(kItemColToWb), "COL>BW DELAY");
+  EXPECT_EQ(MultiWriteItemName(kItemColToWb), "IMAGE DELAY");
 }
 
 }  // namespace

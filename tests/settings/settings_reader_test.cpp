@@ -88,6 +88,49 @@ TEST_F(SettingsReader, MissingOrAmpersandlessLineIsAFormatError) {
   ExpectRefused(WithLine(2, ""), Kind::Format, 2);
 }
 
+// Pins the format: a file saved today, byte for byte, opens in every later
+// version (the one reading test that spells the file out).
+TEST_F(SettingsReader, TodaysFileByteForByteOpens) {
+  const LoadOutcome outcome = LoadText(
+      "K5 CASE FUNCTION\r\nD/N MODE&2\r\nD/N LEVEL&0\r\nD/N FIL&0\r\nSHUTTER&5\r\nGAIN&1\r\n"
+      "SYNC&1\r\nBLC&3\r\nAPERTURE&1\r\nWHITE BAL&3\r\nID.&cam 1\r\nID. POS&2\r\nRED&40\r\n"
+      "Blue&22\r\nColToWb&2\r\nWbToCol&80\r\nGAMMA&0\r\nPREDTMSP&8\r\n");
+  ASSERT_TRUE(outcome.ok) << "line " << outcome.error.line;
+  EXPECT_EQ(p.panel.ItemIndex(PanelControl::DNModeSel), 2);
+  EXPECT_EQ(p.panel.ItemIndex(PanelControl::ShutterSel), 5);
+  EXPECT_EQ(p.panel.ItemIndex(PanelControl::BlcSel), 3);
+  EXPECT_EQ(p.panel.IdEditText(), "cam 1");
+  EXPECT_EQ(p.panel.Position(PanelControl::BlueUpDown), 22);
+  EXPECT_EQ(p.state.WbToColCode, kDelayCodeSpecial);
+  EXPECT_EQ(p.panel.ItemIndex(PanelControl::PredtmspSel), 8);
+}
+
+// A file saved before an item existed ends where its format ended: it opens,
+// and the items it lacks keep what the panel and the record hold. A file
+// that stops anywhere else is still missing a line.
+TEST_F(SettingsReader, AFileOfAnOlderFormatOpensAndLeavesTheRest) {
+  const std::vector<size_t> formats = {11, kSettingsValueLines};  // as if RED came later
+  std::vector<std::string> lines = DefaultLines();
+  lines[1] = "D/N MODE&2";
+  lines.resize(12);
+  SettingsValues values;
+  SettingsFileError error;
+  ASSERT_TRUE(CheckSettingsLines(lines, values, error, formats));
+  EXPECT_EQ(values.lines, 11u);
+  ApplySettings(values, p.panel, p.state);
+  EXPECT_EQ(p.panel.ItemIndex(PanelControl::DNModeSel), 2);
+  EXPECT_EQ(p.panel.IdEditText(), "");
+  EXPECT_EQ(p.panel.Position(PanelControl::RedUpDown), 40);
+  EXPECT_EQ(p.state.ColToWbCode, 3);
+  lines.resize(11);
+  EXPECT_FALSE(CheckSettingsLines(lines, values, error, formats));
+  EXPECT_EQ(error.line, 12);
+  lines = DefaultLines();
+  lines.resize(13);
+  EXPECT_FALSE(CheckSettingsLines(lines, values, error, formats));
+  EXPECT_EQ(error.line, 14);
+}
+
 TEST_F(SettingsReader, ValuesAtOrAboveTheLimitAreRefused) {
   struct Case {
     size_t line;

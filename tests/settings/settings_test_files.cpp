@@ -1,10 +1,9 @@
 #include "settings_test_files.h"
 
+#include "settings_file_fixture.h"
+
 std::vector<std::string> DefaultLines() {
-  return {
-      "K5 CASE FUNCTION", "D/N MODE&0", "D/N LEVEL&1", "D/N FIL&1",   "SHUTTER&0", "GAIN&0",
-      "SYNC&0",           "BLC&0",      "APERTURE&2",  "WHITE BAL&0", "ID.&",      "ID. POS&0",
-      "RED&15",           "Blue&15",    "ColToWb&1",   "WbToCol&1",   "GAMMA&1",   "PREDTMSP&0"};
+  return SettingsFileLines();
 }
 
 std::string Join(const std::vector<std::string>& lines, const std::string& end) {

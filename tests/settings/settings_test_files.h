@@ -7,7 +7,7 @@
 #include "panel_snapshot.h"
 #include "settings/settings_reader.h"
 
-// The 18 lines Save As writes right after start-up, without line ends.
+// The lines Save As writes right after start-up, without line ends.
 std::vector<std::string> DefaultLines();
 // Lines joined, each ended by `end`.
 std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "link/camera_items.h"
 #include "link/camera_panel.h"
 #include "panel_snapshot.h"
@@ -63,8 +65,9 @@ TEST(SettingsWriter, LineTableKeysAndLimits) {
   const char* keys[] = {"D/N MODE", "D/N LEVEL", "D/N FIL",   "SHUTTER", "GAIN",    "SYNC",
                         "BLC",      "APERTURE",  "WHITE BAL", "ID.",     "ID. POS", "RED",
                         "Blue",     "ColToWb",   "WbToCol",   "GAMMA",   "PREDTMSP"};
-  ASSERT_EQ(SettingsLines().size(), 17u);
-  for (size_t i = 0; i < SettingsLines().size(); ++i) {
+  // Today's lines keep their places; a later item's line comes after them.
+  ASSERT_GE(SettingsLines().size(), std::size(keys));
+  for (size_t i = 0; i < std::size(keys); ++i) {
     EXPECT_STREQ(SettingsLines()[i].key, keys[i]);
     if (i != 9) {
       EXPECT_EQ(SettingsLines()[i].limit, limits[i]) << keys[i];

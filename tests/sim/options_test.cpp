@@ -117,7 +117,7 @@ TEST(SimOptions, ItemsByCodeOrName) {
   EXPECT_EQ(ParseItemName("Red"), kItemRedGain);
   EXPECT_EQ(ParseItemName("B"), kItemBlueGain);
   EXPECT_EQ(ParseItemName("COL>BW DELAY"), kItemColToWb);
-  EXPECT_EQ(ParseItemName("0x0E"), -1);
+  EXPECT_EQ(ParseItemName("0x7F"), -1);
   EXPECT_EQ(ParseItemName("ZOOM"), -1);
   EXPECT_EQ(ParseItemName(""), -1);
 }

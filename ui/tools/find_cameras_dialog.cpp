@@ -64,12 +64,8 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
       this, "FoundTable",
       {QStringLiteral("Address"), QStringLiteral("Baud rate"), QStringLiteral("Remark")});
 
-  use_ = MakeButton(this, "UseButton", QStringLiteral("Use"));
-  auto* close = MakeButton(this, "CloseButton", QStringLiteral("Close"));
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(use_);
-  bottom->addStretch();
-  bottom->addWidget(close);
+  const BottomRow bottom = MakeBottomRow(this, "UseButton", QStringLiteral("Use"));
+  use_ = bottom.command;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(rates);
@@ -78,7 +74,7 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   layout->addWidget(progress_);
   layout->addWidget(progressText_);
   layout->addWidget(table_);
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.row);
   resize(460, 420);
 
   BuildScan();
@@ -86,7 +82,6 @@ FindCamerasDialog::FindCamerasDialog(TForm1& form, std::vector<LineScanFind>& fo
   connect(start_, &QPushButton::clicked, this, [this] { StartClick(); });
   connect(stop_, &QPushButton::clicked, this, [this] { StopClick(); });
   connect(use_, &QPushButton::clicked, this, [this] { UseClick(); });
-  connect(close, &QPushButton::clicked, this, [this] { reject(); });
   connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { UpdateUse(); });
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this] { UseClick(); });
   ShowRunning(false);

@@ -51,7 +51,7 @@ class FindCamerasDialog : public QDialog, private LineScanListener {
 
   TForm1& form_;
   std::vector<LineScanFind>& found_;
-  std::array<QCheckBox*, kLineSpeedCount> rates_{};
+  std::vector<QCheckBox*> rates_ = std::vector<QCheckBox*>(kLineSpeedCount);
   QSpinBox* firstAddress_ = nullptr;
   QSpinBox* lastAddress_ = nullptr;
   QPushButton* start_ = nullptr;

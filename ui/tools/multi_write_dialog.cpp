@@ -139,12 +139,8 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
       this, "ResultTable",
       {QStringLiteral("Address"), QStringLiteral("Result"), QStringLiteral("Time (ms)")});
 
-  save_ = MakeButton(this, "SaveButton", QStringLiteral("Save Report..."));
-  auto* close = MakeButton(this, "CloseButton", QStringLiteral("Close"));
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(save_);
-  bottom->addStretch();
-  bottom->addWidget(close);
+  const BottomRow bottom = MakeBottomRow(this, "SaveButton", QStringLiteral("Save Report..."));
+  save_ = bottom.command;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(list);
@@ -154,7 +150,7 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
   layout->addWidget(progress_);
   layout->addWidget(progressText_);
   layout->addWidget(table_);
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.row);
   resize(460, 420);
 
   write_ = std::make_unique<MultiWrite>(form_.Link(), form_.Panel(), clock_,
@@ -164,7 +160,6 @@ MultiWriteDialog::MultiWriteDialog(TForm1& form, const std::vector<LineScanFind>
     if (write_) write_->Stop();
   });
   connect(save_, &QPushButton::clicked, this, [this] { SaveClick(); });
-  connect(close, &QPushButton::clicked, this, [this] { reject(); });
   ShowRunning(false);
   CentreOnScreen(this);
 }

@@ -1,5 +1,6 @@
 #include "ui/tools/tool_widgets.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +17,17 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
+}
+
+BottomRow MakeBottomRow(QDialog* dialog, const char* name, const QString& caption) {
+  auto* command = MakeButton(dialog, name, caption);
+  auto* close = MakeButton(dialog, "CloseButton", QStringLiteral("Close"));
+  QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addWidget(command);
+  row->addStretch();
+  row->addWidget(close);
+  return {command, row};
 }
 
 RunControls MakeRunControls(QWidget* parent) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <string>
 
+class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -44,6 +45,13 @@ struct FolderRow {
 FolderRow MakeFolderRow(QWidget* parent);
 // A folder a backup cannot be kept in or read from, with the reason, as an error.
 void ShowFolderError(const QString& folder, const std::string& reason, QWidget* parent);
+// The dialog's bottom row: its own command on the left, "Close" (which
+// closes the dialog) on the right.
+struct BottomRow {
+  QPushButton* command;
+  QHBoxLayout* row;
+};
+BottomRow MakeBottomRow(QDialog* dialog, const char* name, const QString& caption);
 // A read-only table of whole rows with these column headers.
 QTableWidget* MakeResultTable(QWidget* parent, const char* name, const QStringList& headers);
 // Appends a row of texts.

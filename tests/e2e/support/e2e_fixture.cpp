@@ -78,7 +78,13 @@ CameraValues PanelValues(const TForm1& form) {
 
 CameraValues LobbyCamera() {
   CameraValues camera;
-  camera.items = {
+  // Every panel item, at its start-up value unless named below.
+  for (const uint8_t item : kTransferOrder) {
+    const CameraItem* found = FindCameraItem(item);
+    if (found->kind == ItemKind::List || found->kind == ItemKind::Gain)
+      camera.items[item] = found->defaultValue;
+  }
+  const std::map<uint8_t, int> lobby = {
       {kItemDNMode, ListPosition(kItemDNMode, "B.C.G")},
       {kItemDNLevel, ListPosition(kItemDNLevel, "LOW")},
       {kItemDNFil, ListPosition(kItemDNFil, "OFF")},
@@ -94,6 +100,7 @@ CameraValues LobbyCamera() {
       {kItemRedGain, 40},
       {kItemBlueGain, 22},
   };
+  for (const auto& [item, value] : lobby) camera.items[item] = value;
   camera.id =
       QStringLiteral("LOBBY-2").leftJustified(static_cast<int>(kIdLength), QLatin1Char(' '));
   return camera;

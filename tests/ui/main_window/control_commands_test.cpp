@@ -23,10 +23,8 @@ class ControlCommandsTest : public QObject {
 
  private slots:
   void keyboardAndImageDelayWindowsLiveFromTheStart() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
     QVERIFY(form->KeyBoardForm);
     QVERIFY(form->ImageDelayForm);
     QVERIFY(!form->KeyBoardForm->isVisible());
@@ -35,20 +33,16 @@ class ControlCommandsTest : public QObject {
   }
 
   void keyboardButtonShowsTheKeyboard() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
     form->show();
     Child<QToolButton>(form, "KeyboardSpeed")->click();
     QVERIFY(form->KeyBoardForm->isVisible());
   }
 
   void imageDelayTimeOpensTheDialogWithTheCodes() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
     form->show();
     LinkState.ColToWbCode = 3;
     LinkState.WbToColCode = 0;
@@ -71,10 +65,8 @@ class ControlCommandsTest : public QObject {
   }
 
   void changePasswordOpensTheChangeForm() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
     form->show();
     int mode = -1;
     const auto answered = AnswerPasswordForm([&mode](TPasswordForm* dialog) {

@@ -240,10 +240,10 @@ class ControlPortTest : public QObject {
   }
 
   void pollReplyTurnsLampGreenAndReadCameraStarts() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& messages = started.messages;
+    auto& com1 = started.com1;
+    auto& form = started.form;
     form->show();
 
     uint8_t poll[kFrameSize];
@@ -330,10 +330,9 @@ class ControlPortTest : public QObject {
   }
 
   void ptzButtonsGoOutInTheCheckedProtocol() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& com1 = started.com1;
+    auto& form = started.form;
     QCOMPARE(com1.Receive(kFrameSize, 2000).size(), int(kFrameSize));
 
     Child<QToolButton>(form, "UpButton")->click();
@@ -369,10 +368,9 @@ class ControlPortTest : public QObject {
   }
 
   void protocolSpeedSweepsEveryRateThenReturnsToTheMenus() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& com1 = started.com1;
+    auto& form = started.form;
     QCOMPARE(com1.Receive(kFrameSize, 2000).size(), int(kFrameSize));
     uint8_t reply[kFrameSize];
     BuildReplyFrame(reply, 1, kReplyPoll, 0, 0, 0);

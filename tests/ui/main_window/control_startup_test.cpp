@@ -252,10 +252,8 @@ class ControlStartupTest : public QObject {
   }
 
   void layoutAsDesigned() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
 
     QCOMPARE(Child<QWidget>(form, "Client")->size(), QSize(655, 401));
     QCOMPARE(form->size().width(), 655);
@@ -372,10 +370,8 @@ class ControlStartupTest : public QObject {
   }
 
   void everyControlHintAndMenuAsDesigned() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& form = started.form;
 
     for (const Placed& placed : kPlaces) {
       const auto* widget = form->findChild<QWidget*>(QString::fromLatin1(placed.name));
@@ -415,10 +411,9 @@ class ControlStartupTest : public QObject {
   }
 
   void everySpeedHasABaudRateItem() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& messages = started.messages;
+    auto& form = started.form;
     const QList<QAction*> items = Child<QMenu>(form, "ADDRESSSET1")->actions();
     QCOMPARE(items.size(), int(kLineSpeedCount));
     for (uint8_t code = 0; code < kLineSpeedCount; ++code) {
@@ -441,10 +436,10 @@ class ControlStartupTest : public QObject {
   }
 
   void lineMenusAndBusyRule() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& folder = started.folder;
+    auto& messages = started.messages;
+    auto& form = started.form;
 
     Child<QAction>(form, "BR9600")->trigger();
     QVERIFY(Child<QAction>(form, "BR9600")->isChecked() &&
@@ -553,10 +548,9 @@ class ControlStartupTest : public QObject {
   }
 
   void acceptedStartStopsPasswordTime() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& folder = started.folder;
+    auto& form = started.form;
     QVERIFY(!form->CloseRequested);
     form->show();
     QTRY_VERIFY_WITH_TIMEOUT(!Child<QTimer>(form, "PasswordTime")->isActive(), 2000);

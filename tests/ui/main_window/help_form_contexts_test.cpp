@@ -26,40 +26,28 @@ int Context(const QObject* object) {
   return value.isValid() ? value.toInt() : 0;
 }
 
-THelpViewer* ViewerOf(QWidget* window) {
-  return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 }  // namespace
 
 class HelpFormContextsTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TestProgramFolder> folder_;
-  std::unique_ptr<MessageLog> messages_;
-  std::unique_ptr<PtyLine> com1_;
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<ShippedHelpFile> help_;
+  std::unique_ptr<StartedWindow> started_;
 
  private slots:
   void initTestCase() {
-    SetHelpFilePath(QFINDTESTDATA("../../resources/help/ZELTAHELP.HLP"));
-    folder_ = std::make_unique<TestProgramFolder>();
-    messages_ = std::make_unique<MessageLog>();
-    com1_ = std::make_unique<PtyLine>(*folder_, QStringLiteral("Com1"));
-    form_ = StartForm(*folder_);
-    QVERIFY(form_ != nullptr);
+    help_ = std::make_unique<ShippedHelpFile>();
+    started_ = std::make_unique<StartedWindow>();
+    QVERIFY(started_->form != nullptr);
   }
   void cleanupTestCase() {
-    form_.reset();
-    com1_.reset();
-    messages_.reset();
-    folder_.reset();
-    SetHelpFilePath(QString());
+    started_.reset();
+    help_.reset();
   }
 
   void everyControlCarriesItsNumber() {
-    TForm1& f = *form_;
+    TForm1& f = *started_->form;
     const std::pair<QObject*, int> expected[] = {
         {Child<QAction>(&f, "Open1"), 11},
         {Child<QAction>(&f, "SaveAs1"), 12},
@@ -134,39 +122,39 @@ class HelpFormContextsTest : public QObject {
   }
 
   void f1OnAControlOpensItsTopic() {
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    form_->activateWindow();
-    Child<QLineEdit>(form_, "IdEdit")->setFocus();
-    QTRY_VERIFY(Child<QLineEdit>(form_, "IdEdit")->hasFocus());
-    QTest::keyClick(Child<QLineEdit>(form_, "IdEdit"), Qt::Key_F1);
-    THelpViewer* viewer = ViewerOf(form_.get());
+    started_->form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(started_->form.get()));
+    started_->form->activateWindow();
+    Child<QLineEdit>(started_->form, "IdEdit")->setFocus();
+    QTRY_VERIFY(Child<QLineEdit>(started_->form, "IdEdit")->hasFocus());
+    QTest::keyClick(Child<QLineEdit>(started_->form, "IdEdit"), Qt::Key_F1);
+    THelpViewer* viewer = ViewerOf(started_->form.get());
     QVERIFY(viewer != nullptr);
     QCOMPARE(viewer->CurrentTopic(), 67);
     QVERIFY(viewer->HasTopic(67));
-    QVERIFY(Child<QLineEdit>(form_, "IdEdit")->text().isEmpty());  // F1 types nothing
+    QVERIFY(Child<QLineEdit>(started_->form, "IdEdit")->text().isEmpty());  // F1 types nothing
 
-    Child<QComboBox>(form_, "UnitAdd")->setFocus();
-    QTest::keyClick(Child<QComboBox>(form_, "UnitAdd"), Qt::Key_F1);
+    Child<QComboBox>(started_->form, "UnitAdd")->setFocus();
+    QTest::keyClick(Child<QComboBox>(started_->form, "UnitAdd"), Qt::Key_F1);
     QCOMPARE(viewer->CurrentTopic(), 81);
   }
 
   void f1OnAHighlightedMenuItemOpensItsTopic() {
-    QMenu* menu = Child<QMenu>(form_, "Protocol1");
-    menu->popup(form_->mapToGlobal(QPoint(0, 0)));
-    menu->setActiveAction(Child<QAction>(form_, "PelcoD"));
+    QMenu* menu = Child<QMenu>(started_->form, "Protocol1");
+    menu->popup(started_->form->mapToGlobal(QPoint(0, 0)));
+    menu->setActiveAction(Child<QAction>(started_->form, "PelcoD"));
     QTest::keyClick(menu, Qt::Key_F1);
-    QCOMPARE(ViewerOf(form_.get())->CurrentTopic(), 21);
-    QVERIFY(!Child<QAction>(form_, "PelcoD")->isChecked());  // F1 chose nothing
+    QCOMPARE(ViewerOf(started_->form.get())->CurrentTopic(), 21);
+    QVERIFY(!Child<QAction>(started_->form, "PelcoD")->isChecked());  // F1 chose nothing
     menu->hide();
   }
 
   void f1InTheImageDelayDialogOpensItsTopic() {
-    TImageDelayForm* dialog = form_->ImageDelayForm;
+    TImageDelayForm* dialog = started_->form->ImageDelayForm;
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     QTest::keyClick(dialog->CloseButton, Qt::Key_F1);
-    QCOMPARE(ViewerOf(form_.get())->CurrentTopic(), 27);
+    QCOMPARE(ViewerOf(started_->form.get())->CurrentTopic(), 27);
     dialog->hide();
   }
 };

@@ -14,10 +14,9 @@ class KeyFormTest : public QObject {
 
  private slots:
   void theKeyboardButtonOpensTheKeyboardOnIdEdit() {
-    TestProgramFolder folder;
-    MessageLog messages;
-    PtyLine com1(folder, QStringLiteral("Com1"));
-    auto form = StartForm(folder);
+    StartedWindow started;
+    auto& messages = started.messages;
+    auto& form = started.form;
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     TKeyBoardForm* keys = form->KeyBoardForm;

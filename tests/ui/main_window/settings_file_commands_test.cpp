@@ -15,6 +15,7 @@
 #include "link/camera_panel.h"
 #include "link/memory_panel.h"
 #include "settings/settings_caption.h"
+#include "tests/settings/settings_file_fixture.h"
 #include "ui/widgets/message_box.h"
 
 namespace {
@@ -37,10 +38,7 @@ void Put(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
-const QByteArray kStartUpFile =
-    "K5 CASE FUNCTION\r\nD/N MODE&0\r\nD/N LEVEL&1\r\nD/N FIL&1\r\nSHUTTER&0\r\nGAIN&0\r\n"
-    "SYNC&0\r\nBLC&0\r\nAPERTURE&2\r\nWHITE BAL&0\r\nID.&\r\nID. POS&0\r\nRED&15\r\n"
-    "Blue&15\r\nColToWb&1\r\nWbToCol&1\r\nGAMMA&1\r\nPREDTMSP&0\r\n";
+const QByteArray kStartUpFile = QByteArray::fromStdString(SettingsFileFrom());
 
 }  // namespace
 

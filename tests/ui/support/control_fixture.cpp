@@ -11,11 +11,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QtTest>
 
 #include "tests/ui/support/password_modal.h"
 #include "ui/dialogs/password_form.h"
 #include "ui/dialogs/password_store.h"
 #include "ui/main_window/control_form.h"
+#include "ui/widgets/help_file.h"
+#include "ui/widgets/help_viewer.h"
 
 const char kTestPassword[] = "Zelta7";
 
@@ -154,4 +157,20 @@ int PtyLine::LineSpeed() const {
     default:
       return 0;
   }
+}
+
+StartedWindow::StartedWindow() : form(StartForm(folder)) {}
+
+StartedWindow::~StartedWindow() = default;
+
+ShippedHelpFile::ShippedHelpFile() : path_(QFINDTESTDATA("../../../resources/help/ZELTAHELP.HLP")) {
+  SetHelpFilePath(path_);
+}
+
+ShippedHelpFile::~ShippedHelpFile() {
+  SetHelpFilePath(QString());
+}
+
+THelpViewer* ViewerOf(QWidget* window) {
+  return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
 }

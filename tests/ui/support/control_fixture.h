@@ -12,7 +12,9 @@
 #include "ui/widgets/message_box.h"
 
 class QComboBox;
+class QWidget;
 class TForm1;
+class THelpViewer;
 
 // A temporary folder that plays the program's folder.
 class TestProgramFolder {
@@ -88,6 +90,33 @@ extern const char kTestPassword[];
 // with kTestPassword first unless a store or a marker is there), then the
 // keyboard and image delay windows are created.
 std::unique_ptr<TForm1> StartForm(const TestProgramFolder& folder);
+
+// The usual start of a window test: a program folder of its own, the message
+// log, a pseudo-terminal as "Com1", and the window started over them.
+struct StartedWindow {
+  StartedWindow();
+  ~StartedWindow();
+  TestProgramFolder folder;
+  MessageLog messages;
+  PtyLine com1{folder, QStringLiteral("Com1")};
+  std::unique_ptr<TForm1> form;
+};
+
+// The help file the package ships, in use while this lives.
+class ShippedHelpFile {
+ public:
+  ShippedHelpFile();
+  ~ShippedHelpFile();
+  ShippedHelpFile(const ShippedHelpFile&) = delete;
+  ShippedHelpFile& operator=(const ShippedHelpFile&) = delete;
+  QString Path() const { return path_; }
+
+ private:
+  QString path_;
+};
+
+// The help viewer a window opened, or nullptr.
+THelpViewer* ViewerOf(QWidget* window);
 
 // The user picks an entry of a drop-down list.
 void Choose(QComboBox* list, int index);

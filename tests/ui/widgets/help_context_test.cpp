@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include "tests/ui/support/control_fixture.h"
 #include "ui/widgets/help_file.h"
 #include "ui/widgets/help_key.h"
 #include "ui/widgets/help_viewer.h"
@@ -24,28 +25,25 @@ namespace {
 const int kContexts[] = {11, 12, 16, 21, 26, 27, 28, 29, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
                          45, 46, 47, 48, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 81};
 
-THelpViewer* ViewerOf(QWidget* window) {
-  return window->findChild<THelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 }  // namespace
 
 class HelpContextTest : public QObject {
   Q_OBJECT
 
  private:
+  std::unique_ptr<ShippedHelpFile> help_;
   QString shippedHelp_;
   int messages_ = 0;
 
  private slots:
   void initTestCase() {
-    shippedHelp_ = QFINDTESTDATA("../../resources/help/ZELTAHELP.HLP");
+    help_ = std::make_unique<ShippedHelpFile>();
+    shippedHelp_ = help_->Path();
     QVERIFY(!shippedHelp_.isEmpty());
-    SetHelpFilePath(shippedHelp_);
     SetMessageInterceptor([this](const QString&, const QString&, MessageIcon) { ++messages_; });
   }
   void cleanupTestCase() {
-    SetHelpFilePath(QString());
+    help_.reset();
     SetMessageInterceptor(nullptr);
   }
 

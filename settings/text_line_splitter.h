@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-class LineSplitter {
+class TextLineSplitter {
  public:
-  explicit LineSplitter(size_t maxLines, size_t maxLineBytes = SIZE_MAX)
+  explicit TextLineSplitter(size_t maxLines, size_t maxLineBytes = SIZE_MAX)
       : maxLines_(maxLines), maxLineBytes_(maxLineBytes) {}
 
   void Feed(const char* data, size_t size);

@@ -1,6 +1,6 @@
-#include "settings/line_splitter.h"
+#include "settings/text_line_splitter.h"
 
-void LineSplitter::Feed(const char* data, size_t size) {
+void TextLineSplitter::Feed(const char* data, size_t size) {
   for (size_t i = 0; i < size && !Full(); ++i) {
     const char c = data[i];
     if (c == '\n' && afterCr_) {
@@ -21,7 +21,7 @@ void LineSplitter::Feed(const char* data, size_t size) {
   }
 }
 
-std::vector<std::string> LineSplitter::Finish() {
+std::vector<std::string> TextLineSplitter::Finish() {
   if (open_ && !Full()) lines_.push_back(std::move(line_));
   line_.clear();
   open_ = false;
