@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <memory>
 
+#include "headless/steady_link_clock.h"
 #include "link/line_backup.h"
 #include "link/memory_panel.h"
-#include "ui/tools/steady_link_clock.h"
 
 class QLabel;
 class QLineEdit;

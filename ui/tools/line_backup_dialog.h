@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "headless/steady_link_clock.h"
 #include "link/line_backup.h"
 #include "link/line_scan.h"
 #include "settings/line_book.h"
-#include "ui/tools/steady_link_clock.h"
 
 class QLabel;
 class QLineEdit;

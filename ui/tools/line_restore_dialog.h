@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "headless/steady_link_clock.h"
 #include "link/multi_write.h"
 #include "settings/line_book.h"
 #include "settings/multi_write_report.h"
-#include "ui/tools/steady_link_clock.h"
 
 class QCheckBox;
 class QLabel;
