@@ -26,7 +26,7 @@ inline constexpr const char* kLineBookNoAnswer = "No answer";
 struct LineBookRow {
   uint8_t address = 0;
   int baud = 0;
-  std::string protocol;  // the PTZ protocol's name, as the Protocol menu gives it
+  std::string protocol;  // the PTZ protocol's command-line name: "pelco-d"
   std::string id;        // the camera's ID text
   std::string file;      // "017.TXT"; empty for a camera never saved
   std::string whenRead;  // "2026-12-09 14:03:27", local time

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -15,6 +14,7 @@
 #include "link/address_list.h"
 #include "link/camera_link_state.h"
 #include "link/line_speeds.h"
+#include "link/ptz_protocols.h"
 #include "settings/line_book.h"
 #include "ui/main_window/control_form.h"
 #include "ui/tools/installer_tools.h"
@@ -27,12 +27,13 @@
 
 namespace {
 
-// The PTZ protocol as the Protocol menu names it.
-std::string MenuProtocolName(const TForm1& form) {
-  const auto* menu = form.findChild<QMenu*>(QStringLiteral("Protocol1"));
-  if (!menu) return {};
-  for (const QAction* item : menu->actions()) {
-    if (item->isChecked()) return item->text().toStdString();
+// The checked PTZ protocol by its command-line name ("pelco-d"), so an index
+// the window and zelta-cli both update names it one way.
+std::string CheckedProtocolName(const TForm1& form) {
+  for (size_t code = 0; code < PtzProtocolCount(); ++code) {
+    const PtzProtocolRow& row = PtzProtocolOf(PtzProtocolAt(code));
+    const auto* item = form.findChild<QAction*>(QString::fromLatin1(row.menuItem));
+    if (item && item->isChecked()) return row.commandName;
   }
   return {};
 }
@@ -139,7 +140,7 @@ void LineBackupDialog::StartClick() {
   saved_ = rows_ = 0;
   progress_->setRange(0, static_cast<int>(list.addresses.size()));
   progress_->setValue(0);
-  run_ = {form_.Link().LineBaud(), MenuProtocolName(form_), std::time(nullptr)};
+  run_ = {form_.Link().LineBaud(), CheckedProtocolName(form_), std::time(nullptr)};
   book_ = std::move(book);
   if (!backup_->Start(list.addresses)) {
     ShowError(QString::fromLatin1(kLineBusyText), this);
